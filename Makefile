@@ -1,0 +1,44 @@
+# Quillmark: the two commands a fresh Debian 12 machine needs.
+#   make run   - builds everything and runs the main job on the built-in demo game
+#   make test  - installs what is missing, builds both builds, runs every test suite
+# Other targets: bench, fuzz, screenshots, clean.
+
+JOBS ?= $(shell nproc)
+CTEST_FLAGS ?= --output-on-failure
+
+.PHONY: all deps host host-release win32 test run bench fuzz screenshots clean
+
+all: host win32
+
+deps:
+	@bash scripts/install-deps.sh
+
+host: deps
+	cmake --preset host >/dev/null
+	cmake --build --preset host -j $(JOBS)
+
+host-release: deps
+	cmake --preset host-release >/dev/null
+	cmake --build --preset host-release -j $(JOBS)
+
+win32: deps
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+
+test: host win32
+	ctest --test-dir build/host $(CTEST_FLAGS)
+
+run: host-release win32
+	bash scripts/run-demo.sh
+
+bench: host-release win32
+	bash scripts/bench.sh
+
+fuzz: deps
+	bash scripts/fuzz.sh
+
+screenshots: win32
+	bash scripts/screenshots.sh
+
+clean:
+	rm -rf build

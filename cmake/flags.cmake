@@ -1,0 +1,31 @@
+# Compiler flags shared by every target of the project.
+#
+# Floating point must give the same bits on the host and in the 32-bit Windows build:
+# SSE2 arithmetic everywhere (x87 would keep 80-bit intermediates) and no contraction
+# into fused multiply-adds.
+add_compile_options(-Wall -Wextra -Werror -ffp-contract=off)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "i[3-6]86" OR CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_compile_options(-msse2 -mfpmath=sse)
+endif()
+
+if(WIN32)
+  # Windows programs are statically linked: no MinGW or zlib DLLs beside them.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(QM_SANITIZE AND NOT WIN32)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(QM_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds a GUI program of the win32 build (GUI subsystem, PE32, static).
+function(qm_add_gui_program name)
+  add_executable(${name} WIN32 ${ARGN})
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name})
+endfunction()

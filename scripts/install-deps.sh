@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs, when any is missing. Idempotent and quiet
+# when everything is there. Needs root (or sudo) on Debian 12.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  zlib1g-dev libstb-dev googletest
+  g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev binutils-mingw-w64-i686
+  wine wine32 xvfb xauth xdotool imagemagick
+  clang libclang-rt-14-dev
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+need_i386=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then need_i386=1; fi
+
+missing=()
+for p in "${packages[@]}"; do
+  arch_pkg="$p"
+  [ "$p" = wine32 ] && arch_pkg="wine32:i386"
+  if ! dpkg-query -W -f='${Status}' "$arch_pkg" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$arch_pkg")
+  fi
+done
+
+if [ "$need_i386" -eq 0 ] && [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+[ "$need_i386" -eq 1 ] && "${sudo_cmd[@]}" dpkg --add-architecture i386
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,32 @@
+// Helpers shared by the tests: a private temporary folder and whole-file read/write.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace qm::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // Path of a file inside the folder, as a narrow string.
+  std::string File(const std::string& name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteFileText(const std::string& path, const std::string& text);
+std::vector<uint8_t> Bytes(const std::string& text);
+
+}  // namespace qm::test
