@@ -1,0 +1,143 @@
+#include "base/file.h"
+
+#include <utility>
+
+#include "base/os.h"
+
+namespace qm {
+
+namespace fault {
+namespace detail {
+bool g_armed = false;
+}  // namespace detail
+
+namespace {
+unsigned long g_nth = 0;
+unsigned g_kinds = 0;
+unsigned long g_counted = 0;
+bool g_triggered = false;
+}  // namespace
+
+void FailNth(unsigned long nth, unsigned kinds) {
+  g_nth = nth;
+  g_kinds = kinds;
+  g_counted = 0;
+  g_triggered = false;
+  detail::g_armed = true;
+}
+
+void Reset() {
+  detail::g_armed = false;
+  g_nth = 0;
+  g_kinds = 0;
+  g_counted = 0;
+  g_triggered = false;
+}
+
+bool Triggered() { return g_triggered; }
+unsigned long Counted() { return g_counted; }
+
+bool detail::HitSlow(Kind kind) {
+  if ((g_kinds & kind) == 0) return false;
+  ++g_counted;
+  if (g_counted != g_nth) return false;
+  g_triggered = true;
+  return true;
+}
+
+}  // namespace fault
+
+namespace {
+
+const char* ModeString(File::Mode mode) {
+  switch (mode) {
+    case File::Mode::kRead: return "rb";
+    case File::Mode::kReadWrite: return "r+b";
+    case File::Mode::kCreate: return "wb";
+    case File::Mode::kCreateReadWrite: return "w+b";
+  }
+  return "rb";
+}
+
+}  // namespace
+
+File::~File() {
+  if (stream_) std::fclose(stream_);
+}
+
+File::File(File&& other) noexcept : stream_(std::exchange(other.stream_, nullptr)) {}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    if (stream_) std::fclose(stream_);
+    stream_ = std::exchange(other.stream_, nullptr);
+  }
+  return *this;
+}
+
+File File::Open(const std::string& path, Mode mode) {
+  if (path.empty()) return File();
+  return File(std::fopen(path.c_str(), ModeString(mode)));
+}
+
+bool File::Read(void* out, size_t n) {
+  if (!stream_) return false;
+  if (n == 0) return true;
+  if (fault::Hit(fault::kRead)) return false;
+  return std::fread(out, 1, n, stream_) == n;
+}
+
+size_t File::ReadUpTo(void* out, size_t n) {
+  if (!stream_ || n == 0) return 0;
+  if (fault::Hit(fault::kRead)) return 0;
+  return std::fread(out, 1, n, stream_);
+}
+
+bool File::Write(const void* data, size_t n) {
+  if (!stream_) return false;
+  if (n == 0) return true;
+  if (fault::Hit(fault::kWrite)) return false;
+  return std::fwrite(data, 1, n, stream_) == n;
+}
+
+bool File::Seek(uint64_t offset) {
+  if (!stream_) return false;
+  if (fault::Hit(fault::kSeek)) return false;
+  return os::SeekStream(stream_, offset, SEEK_SET);
+}
+
+bool File::SeekToEnd() {
+  if (!stream_) return false;
+  if (fault::Hit(fault::kSeek)) return false;
+  return os::SeekStream(stream_, 0, SEEK_END);
+}
+
+std::optional<uint64_t> File::Tell() {
+  if (!stream_) return std::nullopt;
+  return os::TellStream(stream_);
+}
+
+std::optional<uint64_t> File::Size() {
+  if (!stream_) return std::nullopt;
+  const std::optional<uint64_t> here = os::TellStream(stream_);
+  if (!here || !os::SeekStream(stream_, 0, SEEK_END)) return std::nullopt;
+  const std::optional<uint64_t> end = os::TellStream(stream_);
+  if (!os::SeekStream(stream_, *here, SEEK_SET)) return std::nullopt;
+  return end;
+}
+
+bool File::Flush() {
+  if (!stream_) return false;
+  if (fault::Hit(fault::kFlush)) return false;
+  return std::fflush(stream_) == 0;
+}
+
+bool File::Close() {
+  if (!stream_) return true;
+  const bool injected = fault::Hit(fault::kClose);
+  const bool closed = std::fclose(stream_) == 0;
+  stream_ = nullptr;
+  return closed && !injected;
+}
+
+}  // namespace qm

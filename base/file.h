@@ -1,0 +1,105 @@
+// Checked binary file access over the C runtime.
+//
+//   qm::File f = qm::File::Open(path, qm::File::Mode::kReadWrite);
+//   if (!f.is_open() || !f.Seek(4) || !f.Write(&v, 4) || !f.Close()) -> failure
+//
+// Every read, write, seek, tell, flush and close reports whether it worked; nothing is
+// silently ignored. The file is closed by the destructor too (unchecked: that path is only
+// taken after something else already failed). Files are always opened in binary mode, so no
+// newline translation happens on Windows. Offsets are 64-bit, so files past 2 GiB work in the
+// 32-bit build as well.
+//
+// Fault injection (for tests): qm::fault::FailNth(k, kinds) makes the k-th checked operation
+// of the given kinds fail, as a full disk or a pulled drive would, so that every path that
+// handles a failure can be exercised. A failing write writes nothing; a failing close still
+// closes. The OS seam (base/os.h) counts renames and deletes too. When nothing is armed the
+// hook costs one test of a global flag.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace qm {
+
+namespace fault {
+
+enum Kind : unsigned {
+  kRead = 1u << 0,
+  kWrite = 1u << 1,
+  kSeek = 1u << 2,
+  kFlush = 1u << 3,
+  kClose = 1u << 4,
+  kRename = 1u << 5,  // rename, replace and delete in the OS seam
+  kAll = 0xFFFFFFFFu,
+};
+
+// Arms the hook: the `nth` (1-based) operation whose kind is in `kinds` fails.
+void FailNth(unsigned long nth, unsigned kinds);
+// Disarms the hook and clears the counters.
+void Reset();
+// True once the armed failure has happened.
+bool Triggered();
+// Operations of the armed kinds seen since FailNth.
+unsigned long Counted();
+
+namespace detail {
+extern bool g_armed;
+bool HitSlow(Kind kind);
+}  // namespace detail
+
+// Called by the checked operations: true when this operation is to fail.
+inline bool Hit(Kind kind) { return detail::g_armed && detail::HitSlow(kind); }
+
+}  // namespace fault
+
+class File {
+ public:
+  enum class Mode {
+    kRead,             // existing file, read only ("rb")
+    kReadWrite,        // existing file, read and write ("r+b")
+    kCreate,           // create or truncate, write only ("wb")
+    kCreateReadWrite,  // create or truncate, read and write ("w+b")
+  };
+
+  File() = default;
+  ~File();
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  // Opens `path`; check is_open(). An empty path never opens.
+  static File Open(const std::string& path, Mode mode);
+
+  bool is_open() const { return stream_ != nullptr; }
+
+  // Reads exactly n bytes; false when fewer were available or the read failed.
+  bool Read(void* out, size_t n);
+  // Reads up to n bytes; returns how many arrived (0 at the end or on failure).
+  size_t ReadUpTo(void* out, size_t n);
+  // Writes exactly n bytes; false on any failure.
+  bool Write(const void* data, size_t n);
+
+  bool Seek(uint64_t offset);
+  bool SeekToEnd();
+  std::optional<uint64_t> Tell();
+  // Length of the file; the position is kept.
+  std::optional<uint64_t> Size();
+
+  bool Flush();
+  // Closes the file. Returns false when buffered data could not be written (the file is closed
+  // all the same). Closing a file that is not open succeeds.
+  bool Close();
+
+  // The underlying stream, borrowed; for libraries that take a FILE*.
+  std::FILE* stream() const { return stream_; }
+
+ private:
+  explicit File(std::FILE* stream) : stream_(stream) {}
+
+  std::FILE* stream_ = nullptr;
+};
+
+}  // namespace qm

@@ -1,0 +1,61 @@
+// The OS seam: the few file calls that differ between Windows and POSIX.
+//
+// Implemented once per platform (os_win32.cpp, os_posix.cpp); the rest of the core never
+// includes a platform header. Paths are narrow strings in the system code page. Every call
+// reports success; none throws.
+//
+//   ClearReadOnly(path)            make a file writable (Windows: attributes = archive only)
+//   CreateTempFile("QLM")          new empty file with that prefix in the user's temp folder
+//   ReplaceFileWith(target, from)  `from` takes the place of `target` in one step
+//   RenameFile(from, to)           fails when `to` exists
+//   RemoveFile(path), FileExists(path)
+//   ReadFileTimes / WriteFileTimes creation and last-write time as Windows file times
+//   SeekStream / TellStream        64-bit positions on a C stream
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qm::os {
+
+bool ClearReadOnly(const std::string& path);
+// Marks a file read-only (for tests and for restoring a backed-up file's state).
+bool SetReadOnly(const std::string& path);
+// True when the file exists and is marked read-only.
+bool IsReadOnly(const std::string& path);
+
+// Creates a new, empty file named with `prefix` and a unique rest in the user's temporary
+// folder (TEMP/TMP on Windows, TMPDIR or /tmp on POSIX); returns its path. The caller deletes it.
+std::optional<std::string> CreateTempFile(std::string_view prefix);
+
+// Puts `replacement` in place of `target` in one step, replacing `target` if it exists
+// (Windows: MoveFileEx with replace-existing and write-through; POSIX: rename). Both must lie
+// on the same volume. A read-only `target` must be made writable first on Windows.
+bool ReplaceFileWith(const std::string& target, const std::string& replacement);
+// Renames a file; fails when the new name is already taken.
+bool RenameFile(const std::string& from, const std::string& to);
+bool RemoveFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+// Times in Windows FILETIME units: 100-nanosecond intervals since 1601-01-01 UTC.
+struct FileTimes {
+  uint64_t creation = 0;
+  uint64_t last_write = 0;
+};
+// On POSIX the creation time is the birth time where the file system keeps one, else the
+// last-change time; the last-write time is the modification time.
+std::optional<FileTimes> ReadFileTimes(const std::string& path);
+// On POSIX only the modification time can be set; the creation time is ignored there.
+bool WriteFileTimes(const std::string& path, const FileTimes& times);
+
+// 64-bit seek and tell on a C stream (`whence` is SEEK_SET or SEEK_END).
+bool SeekStream(std::FILE* stream, uint64_t offset, int whence);
+std::optional<uint64_t> TellStream(std::FILE* stream);
+
+// Puts standard output into binary mode (no newline translation on Windows).
+void SetStdoutBinary();
+
+}  // namespace qm::os

@@ -1,0 +1,137 @@
+// The OS seam on POSIX systems (the Linux host build).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "base/file.h"
+#include "base/os.h"
+
+namespace qm::os {
+
+namespace {
+
+// Seconds between 1601-01-01 and 1970-01-01.
+constexpr int64_t kFileTimeEpochOffsetSeconds = 11644473600LL;
+constexpr int64_t kFileTimeUnitsPerSecond = 10000000LL;
+
+uint64_t ToFileTime(const struct timespec& t) {
+  const int64_t seconds = static_cast<int64_t>(t.tv_sec) + kFileTimeEpochOffsetSeconds;
+  if (seconds < 0) return 0;
+  return static_cast<uint64_t>(seconds) * kFileTimeUnitsPerSecond + static_cast<uint64_t>(t.tv_nsec / 100);
+}
+
+struct timespec FromFileTime(uint64_t file_time) {
+  struct timespec t {};
+  const int64_t seconds = static_cast<int64_t>(file_time / kFileTimeUnitsPerSecond) - kFileTimeEpochOffsetSeconds;
+  t.tv_sec = static_cast<time_t>(seconds);
+  t.tv_nsec = static_cast<long>((file_time % kFileTimeUnitsPerSecond) * 100);
+  return t;
+}
+
+}  // namespace
+
+bool ClearReadOnly(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || stat(path.c_str(), &st) != 0) return false;
+  if (st.st_mode & S_IWUSR) return true;
+  return chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool SetReadOnly(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || stat(path.c_str(), &st) != 0) return false;
+  return chmod(path.c_str(), (st.st_mode & 07777) & ~(S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool IsReadOnly(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || stat(path.c_str(), &st) != 0) return false;
+  return (st.st_mode & S_IWUSR) == 0;
+}
+
+std::optional<std::string> CreateTempFile(std::string_view prefix) {
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::string folder = (tmpdir && *tmpdir) ? tmpdir : "/tmp";
+  if (folder.back() != '/') folder += '/';
+  std::string pattern = folder + std::string(prefix) + "XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = mkstemp(name.data());
+  if (fd < 0) return std::nullopt;
+  close(fd);
+  return std::string(name.data());
+}
+
+bool ReplaceFileWith(const std::string& target, const std::string& replacement) {
+  if (target.empty() || replacement.empty()) return false;
+  if (fault::Hit(fault::kRename)) return false;
+  return std::rename(replacement.c_str(), target.c_str()) == 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  if (from.empty() || to.empty() || FileExists(to)) return false;
+  if (fault::Hit(fault::kRename)) return false;
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+  if (path.empty()) return false;
+  if (fault::Hit(fault::kRename)) return false;
+  return unlink(path.c_str()) == 0;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && stat(path.c_str(), &st) == 0;
+}
+
+std::optional<FileTimes> ReadFileTimes(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  FileTimes times;
+#if defined(STATX_BTIME)
+  struct statx sx {};
+  if (statx(AT_FDCWD, path.c_str(), 0, STATX_MTIME | STATX_CTIME | STATX_BTIME, &sx) == 0) {
+    auto convert = [](const struct statx_timestamp& s) {
+      struct timespec t {};
+      t.tv_sec = static_cast<time_t>(s.tv_sec);
+      t.tv_nsec = static_cast<long>(s.tv_nsec);
+      return ToFileTime(t);
+    };
+    times.last_write = convert(sx.stx_mtime);
+    times.creation = (sx.stx_mask & STATX_BTIME) ? convert(sx.stx_btime) : convert(sx.stx_ctime);
+    return times;
+  }
+#endif
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  times.last_write = ToFileTime(st.st_mtim);
+  times.creation = ToFileTime(st.st_ctim);
+  return times;
+}
+
+bool WriteFileTimes(const std::string& path, const FileTimes& times) {
+  if (path.empty()) return false;
+  struct timespec both[2];
+  both[0].tv_sec = 0;
+  both[0].tv_nsec = UTIME_OMIT;  // access time stays
+  both[1] = FromFileTime(times.last_write);
+  return utimensat(AT_FDCWD, path.c_str(), both, 0) == 0;
+}
+
+bool SeekStream(std::FILE* stream, uint64_t offset, int whence) {
+  if (offset > static_cast<uint64_t>(INT64_MAX)) return false;
+  return fseeko(stream, static_cast<off_t>(offset), whence) == 0;
+}
+
+std::optional<uint64_t> TellStream(std::FILE* stream) {
+  const off_t at = ftello(stream);
+  if (at < 0) return std::nullopt;
+  return static_cast<uint64_t>(at);
+}
+
+void SetStdoutBinary() {}
+
+}  // namespace qm::os
