@@ -48,17 +48,18 @@ constexpr const char* kPatcherLanguagePrefix = "QLSX";
 constexpr const char* kLanguageFolder = "language/";
 constexpr const char* kFallbackLanguageCode = "ENG";
 
-// A string the program carries itself, consulted after the language file and the string table.
-struct FallbackString {
+// One numbered string: an entry of a program's string table or of a fallback table.
+struct StringEntry {
   uint32_t id;
   const char* text;
 };
 
-// The program's own string table: fills `text` and returns true when it has the id.
-// string_resource_win32.cpp reads the module's STRINGTABLE; string_resource_host.cpp a
-// built-in copy of the editor's strings.
-bool LoadProgramString(uint32_t id, std::string* text);
-using ProgramStringSource = bool (*)(uint32_t id, std::string* text);
+// The program's own string table, the way LoadStringA reads it: copies at most capacity - 1
+// characters of string `id` into `buffer`, zero-terminated, and returns how many; 0 when the
+// table has no (or an empty) string of that id. string_resource_win32.cpp reads the module's
+// STRINGTABLE; string_resource_host.cpp a built-in copy of the editor's strings.
+size_t LoadProgramString(uint32_t id, char* buffer, size_t capacity);
+using ProgramStringSource = size_t (*)(uint32_t id, char* buffer, size_t capacity);
 
 // The three-letter language abbreviation of the user's locale, for example "ENU" or "KOR"
 // (locale_win32.cpp / locale_posix.cpp).
@@ -69,8 +70,10 @@ int32_t ParseKeyNumber(std::string_view key);
 
 class Language {
  public:
+  // `program_strings` is the program's string table; `fallback` is consulted after it (the
+  // editor has none).
   explicit Language(ProgramStringSource program_strings = LoadProgramString,
-                    std::span<const FallbackString> fallback = {});
+                    std::span<const StringEntry> fallback = {});
   Language(const Language&) = delete;
   Language& operator=(const Language&) = delete;
 
@@ -101,7 +104,7 @@ class Language {
   char* NextBuffer();
 
   ProgramStringSource program_strings_;
-  std::span<const FallbackString> fallback_;
+  std::span<const StringEntry> fallback_;
   std::string prefix_;
   std::string code_;
   std::vector<const char*> slots_;  // kLanguageTableSlots entries; null = not defined
