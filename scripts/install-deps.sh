@@ -26,12 +26,13 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ "$need_i386" -eq 0 ] && [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ "$need_i386" -eq 1 ] || [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  [ "$need_i386" -eq 1 ] && "${sudo_cmd[@]}" dpkg --add-architecture i386
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-echo "Installing: ${missing[*]}"
-[ "$need_i386" -eq 1 ] && "${sudo_cmd[@]}" dpkg --add-architecture i386
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Wine's 32-bit side must be able to run on this kernel.
+"${sudo_cmd[@]}" bash "$(dirname "${BASH_SOURCE[0]}")/enable-i386.sh"
