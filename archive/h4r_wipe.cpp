@@ -1,0 +1,114 @@
+#include "archive/h4r_wipe.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "archive/h4r_reader.h"
+#include "base/ascii.h"
+#include "base/file.h"
+#include "base/os.h"
+#include "base/path.h"
+
+namespace qm {
+
+namespace {
+
+// Copies the payloads in directory order, gathering them into working-buffer-sized writes.
+// Consecutive payloads are read without seeking, so a directory of small entries costs few
+// system calls.
+Status CopyPayloads(Archive& source, const std::vector<FoundEntry>& entries, File& target) {
+  std::vector<uint8_t> buffer(kWorkingBufferSize);
+  size_t filled = 0;
+  uint64_t source_position = UINT64_MAX;
+  File& in = source.file();
+  for (const FoundEntry& e : entries) {
+    uint64_t remaining = e.record.PayloadLength();
+    if (remaining == 0) continue;
+    if (source_position != e.record.data_offset) {
+      if (!in.Seek(e.record.data_offset)) return Status::Fail("cannot read the payload of '" + e.record.name + "'");
+      source_position = e.record.data_offset;
+    }
+    while (remaining > 0) {
+      const size_t piece = static_cast<size_t>(std::min<uint64_t>(remaining, buffer.size() - filled));
+      if (!in.Read(buffer.data() + filled, piece)) {
+        return Status::Fail("cannot read the payload of '" + e.record.name + "'");
+      }
+      filled += piece;
+      remaining -= piece;
+      source_position += piece;
+      if (filled == buffer.size()) {
+        if (!target.Write(buffer.data(), filled)) return Status::Fail("cannot write the compact copy");
+        filled = 0;
+      }
+    }
+  }
+  if (!target.Write(buffer.data(), filled)) return Status::Fail("cannot write the compact copy");
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status RebuildArchive(const std::string& source_path, const std::string& target_path) {
+  if (source_path.empty() || target_path.empty()) return Status::Fail("no archive path given");
+  Archive source;
+  if (Status s = Archive::Open(source_path, Archive::Access::kRead, &source); !s) return s;
+  Directory directory;
+  if (Status s = source.ReadDirectory(&directory); !s) return s;
+  if (directory.count >= kEntryCountLimit) {
+    return Status::Fail("the directory count " + std::to_string(directory.count) + " is out of range");
+  }
+  // Lay out the compact copy; every payload must lie inside the source.
+  const uint32_t directory_size = std::max<uint32_t>(directory.Size(), kDirectoryCountSize);
+  uint64_t next = kH4rHeaderSize + static_cast<uint64_t>(directory_size);
+  std::vector<uint8_t> head(kH4rMagic, kH4rMagic + 4);
+  AppendU32(&head, kH4rHeaderSize);
+  AppendU32(&head, static_cast<uint32_t>(directory.entries.size()));
+  for (const FoundEntry& e : directory.entries) {
+    const uint64_t length = e.record.PayloadLength();
+    if (static_cast<uint64_t>(e.record.data_offset) + length > source.size()) {
+      return Status::Fail("the payload of '" + e.record.name + "' lies past the end of the file");
+    }
+    if (next + length > UINT32_MAX) return Status::Fail("the compact copy would be larger than 4 GiB");
+    EntryRecord moved = e.record;
+    moved.data_offset = static_cast<uint32_t>(next);
+    EncodeRecord(moved, &head);
+    next += length;
+  }
+
+  File target = File::Open(target_path, File::Mode::kCreate);
+  if (!target.is_open()) return Status::Fail("cannot create " + target_path);
+  Status written = Status::Ok();
+  if (!target.Write(head.data(), head.size())) {
+    written = Status::Fail("cannot write the compact copy");
+  } else {
+    written = CopyPayloads(source, directory.entries, target);
+  }
+  const bool closed = target.Close();
+  if (written && !closed) written = Status::Fail("cannot finish writing the compact copy");
+  if (!written) os::RemoveFile(target_path);  // no partial copy stays behind
+  return written;
+}
+
+Status WipeArchive(const std::string& path) {
+  if (path.empty()) return Status::Fail("no archive path given");
+  const std::string holding = PathBeside(path, kWipeHoldingName);
+  if (AsciiEqualNoCase(holding, path)) return Status::Fail("an archive named H4R.$$$ cannot be wiped");
+  if (os::FileExists(holding)) {
+    os::ClearReadOnly(holding);
+    if (!os::RemoveFile(holding)) return Status::Fail("cannot delete the leftover " + holding);
+  }
+  Status rebuilt = RebuildArchive(path, holding);
+  if (!rebuilt) {
+    os::RemoveFile(holding);
+    return rebuilt;
+  }
+  // A read-only file cannot be replaced on Windows.
+  os::ClearReadOnly(path);
+  if (!os::ReplaceFileWith(path, holding)) {
+    os::RemoveFile(holding);
+    return Status::Fail("cannot put the compact copy in place of the archive");
+  }
+  return Status::Ok();
+}
+
+}  // namespace qm

@@ -1,0 +1,74 @@
+// Reading the appended payload. Needs no zlib, so the restore tool can link it alone.
+#include <algorithm>
+#include <cstring>
+
+#include "archive/payload.h"
+#include "base/ascii.h"
+
+namespace qm {
+
+namespace {
+
+uint32_t U32At(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
+}
+
+}  // namespace
+
+Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
+  PayloadReader r;
+  r.file_ = File::Open(path, File::Mode::kRead);
+  if (!r.file_.is_open()) return Status::Fail("cannot open the file");
+  const std::optional<uint64_t> size = r.file_.Size();
+  if (!size) return Status::Fail("cannot read the file");
+  r.size_ = *size;
+  uint8_t trailer[kPayloadTrailerSize];
+  if (r.size_ < kPayloadTrailerSize || !r.file_.Seek(r.size_ - kPayloadTrailerSize) ||
+      !r.file_.Read(trailer, sizeof trailer) || std::memcmp(trailer, kPayloadTrailerMagic, 4) != 0) {
+    return Status::Fail("the file carries no payload");
+  }
+  r.directory_offset_ = U32At(trailer + 4);
+  if (static_cast<uint64_t>(r.directory_offset_) + kPayloadDirectorySize > r.size_ - kPayloadTrailerSize) {
+    return Status::Fail("the payload directory does not fit the file");
+  }
+  std::vector<uint8_t> slots(kPayloadDirectorySize);
+  if (!r.file_.Seek(r.directory_offset_) || !r.file_.Read(slots.data(), slots.size())) {
+    return Status::Fail("cannot read the payload directory");
+  }
+  for (size_t i = 0; i < kPayloadSlotCount; ++i) {
+    const uint8_t* slot = slots.data() + i * kPayloadSlotSize;
+    PayloadRecord rec;
+    rec.slot = i;
+    rec.data_offset = U32At(slot);
+    if (rec.data_offset == 0) continue;
+    rec.stored_size = U32At(slot + 4);
+    rec.content_size = U32At(slot + 8);
+    const char* name = reinterpret_cast<const char*>(slot + 12);
+    rec.name.assign(name, std::find(name, name + kPayloadNameFieldSize, '\0'));
+    r.records_.push_back(std::move(rec));
+  }
+  *out = std::move(r);
+  return Status::Ok();
+}
+
+const PayloadRecord* PayloadReader::Find(std::string_view name) const {
+  for (const PayloadRecord& rec : records_) {
+    if (AsciiEqualNoCase(rec.name, name)) return &rec;
+  }
+  return nullptr;
+}
+
+Status PayloadReader::ReadBlob(const PayloadRecord& record, std::vector<uint8_t>* blob) {
+  if (static_cast<uint64_t>(record.data_offset) + record.stored_size > size_ - kPayloadTrailerSize) {
+    return Status::Fail("the blob of '" + record.name + "' lies past the end of the payload");
+  }
+  blob->resize(record.stored_size);
+  if (!file_.Seek(record.data_offset) || !file_.Read(blob->data(), blob->size())) {
+    blob->clear();
+    return Status::Fail("cannot read the blob of '" + record.name + "'");
+  }
+  return Status::Ok();
+}
+
+}  // namespace qm

@@ -1,0 +1,92 @@
+// Appending entries to the payload of a stub program.
+#include <cstring>
+
+#include "archive/entry_compressor.h"
+#include "archive/h4r_format.h"
+#include "archive/payload.h"
+
+namespace qm {
+
+namespace {
+
+std::vector<uint8_t> Trailer(uint32_t directory_offset) {
+  std::vector<uint8_t> t(kPayloadTrailerMagic, kPayloadTrailerMagic + 4);
+  AppendU32(&t, directory_offset);
+  return t;
+}
+
+Status WriteFailed() { return Status::Fail("cannot write the payload"); }
+
+}  // namespace
+
+Status AppendPayloadEntry(const std::string& target, std::string_view name, std::span<const uint8_t> blob,
+                          uint32_t content_size) {
+  if (name.empty()) return Status::Fail("no entry name given");
+  if (name.size() > kPayloadMaxNameLength) {
+    return Status::Fail("the name '" + std::string(name) + "' is longer than " +
+                        std::to_string(kPayloadMaxNameLength) + " characters");
+  }
+  File file = File::Open(target, File::Mode::kReadWrite);
+  if (!file.is_open()) return Status::Fail("cannot open the file for writing");
+  const std::optional<uint64_t> size = file.Size();
+  if (!size) return Status::Fail("cannot read the file");
+
+  // Find the directory and the blob position (over the old trailer), or plan a new directory.
+  uint8_t trailer[kPayloadTrailerSize];
+  bool has_payload = false;
+  if (*size >= kPayloadTrailerSize) {
+    if (!file.Seek(*size - kPayloadTrailerSize) || !file.Read(trailer, sizeof trailer)) {
+      return Status::Fail("cannot read the file");
+    }
+    has_payload = std::memcmp(trailer, kPayloadTrailerMagic, 4) == 0;
+  }
+  uint64_t directory = *size;
+  uint64_t blob_at = *size + kPayloadDirectorySize;
+  std::vector<uint8_t> slots(kPayloadDirectorySize, 0);
+  if (has_payload) {
+    directory = LoadU32(trailer + 4);
+    blob_at = *size - kPayloadTrailerSize;
+    if (directory + kPayloadDirectorySize > blob_at) return Status::Fail("the payload directory is damaged");
+    if (!file.Seek(directory) || !file.Read(slots.data(), slots.size())) {
+      return Status::Fail("cannot read the payload directory");
+    }
+  }
+  size_t slot = 0;
+  while (slot < kPayloadSlotCount && LoadU32(slots.data() + slot * kPayloadSlotSize) != 0) ++slot;
+  if (slot == kPayloadSlotCount) return Status::Fail("all 100 payload slots are used");
+  if (blob_at + blob.size() + kPayloadTrailerSize > UINT32_MAX) {
+    return Status::Fail("the payload would grow past 4 GiB");
+  }
+
+  uint8_t* record = slots.data() + slot * kPayloadSlotSize;
+  StoreU32(record, static_cast<uint32_t>(blob_at));
+  StoreU32(record + 4, static_cast<uint32_t>(blob.size()));
+  StoreU32(record + 8, content_size);
+  std::memset(record + 12, 0, kPayloadNameFieldSize);
+  std::memcpy(record + 12, name.data(), name.size());
+
+  // The blob and the trailer first, the slot last: a slot never names a blob that is not there.
+  const std::vector<uint8_t> new_trailer = Trailer(static_cast<uint32_t>(directory));
+  if (!has_payload) {
+    const std::vector<uint8_t> empty(kPayloadDirectorySize, 0);
+    if (!file.Seek(directory) || !file.Write(empty.data(), empty.size())) return WriteFailed();
+  }
+  if (!file.Seek(blob_at) || !file.Write(blob.data(), blob.size()) ||
+      !file.Write(new_trailer.data(), new_trailer.size())) {
+    return WriteFailed();
+  }
+  if (!file.Seek(directory + slot * kPayloadSlotSize) || !file.Write(record, kPayloadSlotSize) || !file.Close()) {
+    return WriteFailed();
+  }
+  return Status::Ok();
+}
+
+Status AppendCompressedPayloadEntry(const std::string& target, std::string_view name,
+                                    std::span<const uint8_t> content) {
+  if (name.empty()) return Status::Fail("no entry name given");
+  std::vector<uint8_t> blob;
+  if (Status s = CompressEntry(content, &blob); !s) return s;
+  return AppendPayloadEntry(target, name, blob, static_cast<uint32_t>(content.size()));
+}
+
+}  // namespace qm
