@@ -1,0 +1,142 @@
+// qlmk table: the hero table "table.heroes.h4d" from a file or from an archive.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/file.h"
+#include "heroes/hero_table.h"
+#include "heroes/value_tables.h"
+#include "qlmk/command.h"
+#include "qlmk/json_text.h"
+#include "shell/language.h"
+#include "shell/program_strings.h"
+
+namespace qlmk {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: qlmk table dump TABLE_FILE [--json]\n"
+    "       qlmk table dump --archive ARCHIVE [--json]\n"
+    "\n"
+    "Prints the hero table (the content of the archive entry \"table.heroes.h4d\") the way the\n"
+    "editor reads it: the header row as record 0, then one row per hero, numbered as the\n"
+    "editor numbers them (from 3; 1 and 2 are the pseudo-heroes \"dead\" and \"sleeping\").\n"
+    "Columns: keyword, name, sex, class, biography, allowed by, extra; unknown sex and class\n"
+    "tokens show as empty, as the editor would write them. Over-long values and damaged\n"
+    "tables are reported as warnings on stderr.\n"
+    "With --archive the entry is loaded from an H4R archive.\n";
+
+// Files larger than this are not hero tables; refuse them before reading.
+constexpr uint64_t kMaxTableFileBytes = 256u << 20;
+
+qm::Status ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  qm::File file = qm::File::Open(path, qm::File::Mode::kRead);
+  if (!file.is_open()) return qm::Status::Fail(std::strerror(errno));
+  const std::optional<uint64_t> size = file.Size();
+  if (!size) return qm::Status::Fail("cannot tell the file's size");
+  if (*size > kMaxTableFileBytes) return qm::Status::Fail("file too large for a hero table");
+  bytes->resize(static_cast<size_t>(*size));
+  if (!bytes->empty() && !file.Read(bytes->data(), bytes->size())) return qm::Status::Fail("read failed");
+  return qm::Status::Ok();
+}
+
+void Warn(const std::string& source, const std::string& message) {
+  std::fprintf(stderr, "qlmk: warning: %s: %s\n", source.c_str(), message.c_str());
+}
+
+std::string AllowedText(const qm::HeroRecord& r) { return r.allowed_by ? "X" : ""; }
+
+void PrintPlain(const std::vector<qm::HeroRecord>& records) {
+  std::printf("record\tkeyword\tname\tsex\tclass\tbiography\tallowed by\textra\n");
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (i == qm::kDeadRecord || i == qm::kSleepingRecord) continue;
+    const qm::HeroRecord& r = records[i];
+    std::printf("%zu\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", i, OneLineText(r.keyword).c_str(),
+                OneLineText(r.name).c_str(), std::string(qm::TokenOfId(qm::kSexTable, r.sex)).c_str(),
+                std::string(qm::TokenOfId(qm::kClassTable, r.hero_class)).c_str(),
+                OneLineText(r.biography).c_str(), AllowedText(r).c_str(), OneLineText(r.extra).c_str());
+  }
+}
+
+void PrintJson(const std::vector<qm::HeroRecord>& records, const qm::HeroTableParse& parse) {
+  std::printf("{\"rows_declared\": %u, \"rows_read\": %zu, \"truncated\": %s, \"capped\": %s,\n",
+              parse.rows_declared, parse.rows_read, parse.truncated ? "true" : "false",
+              parse.capped ? "true" : "false");
+  std::printf(" \"records\": [");
+  bool first = true;
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (i == qm::kDeadRecord || i == qm::kSleepingRecord) continue;
+    const qm::HeroRecord& r = records[i];
+    std::printf(
+        "%s\n  {\"record\": %zu, \"keyword\": %s, \"name\": %s, \"sex\": %s, \"class\": %s, "
+        "\"biography\": %s, \"allowed_by\": %s, \"extra\": %s, \"read_only\": %s}",
+        first ? "" : ",", i, JsonString(r.keyword).c_str(), JsonString(r.name).c_str(),
+        JsonString(qm::TokenOfId(qm::kSexTable, r.sex)).c_str(),
+        JsonString(qm::TokenOfId(qm::kClassTable, r.hero_class)).c_str(), JsonString(r.biography).c_str(),
+        JsonString(AllowedText(r)).c_str(), JsonString(r.extra).c_str(), r.read_only() ? "true" : "false");
+    first = false;
+  }
+  std::printf("\n ]}\n");
+}
+
+int Dump(const Args& args) {
+  const std::string archive = args.Value("--archive");
+  std::string source;
+  std::vector<uint8_t> bytes;
+  if (!archive.empty()) {
+    if (args.positional().size() != 1) return Usage("table dump --archive takes no table file", kUsage);
+    source = archive + ":" + qm::kHeroTableEntryName;
+    return Fail(archive + ": reading from archives is not available yet");
+  } else {
+    if (args.positional().size() != 2) return Usage("table dump needs one TABLE_FILE", kUsage);
+    source = args.positional()[1];
+    if (qm::Status s = ReadWholeFile(source, &bytes); !s) return Fail(source + ": " + s.why());
+  }
+
+  // Over-length messages in the editor's words, as its message boxes would show them.
+  qm::Language language(qm::LookupEditorString);
+  std::vector<qm::HeroRecord> records;
+  const qm::HeroTableParse parse = qm::ParseHeroTable(bytes, &records, [&](const qm::OverlongValue& v) {
+    Warn(source, "record " + std::to_string(v.record) + ": " + language.Text(v.message_id) + " (" +
+                     std::to_string(v.length) + " characters, first ones kept)");
+  });
+  if (parse.truncated) {
+    Warn(source, "the table states " + std::to_string(parse.rows_declared) + " rows but its data ends after " +
+                     std::to_string(parse.rows_read) + " complete rows");
+  }
+  if (parse.capped) {
+    Warn(source, "the table states " + std::to_string(parse.rows_declared) + " rows; only the first " +
+                     std::to_string(parse.rows_read) + " fit the editor's " +
+                     std::to_string(qm::kMaxHeroRecords) + " records");
+  }
+  if (parse.extra_columns) {
+    Warn(source, std::to_string(parse.extra_columns) + " columns beyond the seventh were skipped");
+  }
+  if (!parse.ok()) return Fail(source + ": no row of the hero table could be read");
+
+  if (args.Has("--json")) {
+    PrintJson(records, parse);
+  } else {
+    PrintPlain(records);
+  }
+  return kExitOk;
+}
+
+int Run(const std::vector<std::string>& words) {
+  Args args(words, {"--archive"});
+  if (args.help()) {
+    std::fputs(kUsage, stdout);
+    return kExitOk;
+  }
+  if (!args.error().empty()) return Usage(args.error(), kUsage);
+  if (args.positional().empty()) return Usage("", kUsage);
+  if (args.positional()[0] == "dump") return Dump(args);
+  return Usage("unknown table command '" + args.positional()[0] + "'", kUsage);
+}
+
+QLMK_COMMAND("table", "dump the hero table from a file or an archive", Run);
+
+}  // namespace
+}  // namespace qlmk

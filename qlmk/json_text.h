@@ -1,0 +1,52 @@
+// JSON string literals for qlmk's --json output.
+//
+// Game texts are single-byte strings in the system code page, which JSON cannot carry as they
+// are: bytes 0x80..0xFF are written as \u0080..\u00FF (their Latin-1 reading), so every byte
+// survives and a reader can map it back.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace qlmk {
+
+inline std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20 || c >= 0x7F) {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04x", c);
+          out += escape;
+        } else {
+          out += ch;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+// A text on one line for plain output: line breaks, tabs and backslashes as C escapes.
+inline std::string OneLineText(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace qlmk

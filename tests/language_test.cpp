@@ -1,0 +1,173 @@
+#include "shell/language.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "shell/program_strings.h"
+#include "tests/test_util.h"
+
+namespace qm {
+namespace {
+
+// A language over the editor's own string list, as the editor sees it on every platform.
+struct EditorLanguage : Language {
+  EditorLanguage() : Language(LookupEditorString) {}
+};
+
+TEST(KeyNumber, DigitsScalesAndFractions) {
+  EXPECT_EQ(ParseKeyNumber("304"), 304);
+  EXPECT_EQ(ParseKeyNumber(" \t304"), 304);
+  EXPECT_EQ(ParseKeyNumber("1K"), 1000);
+  EXPECT_EQ(ParseKeyNumber("1k5"), 1500);
+  EXPECT_EQ(ParseKeyNumber("2M25"), 2250000);
+  EXPECT_EQ(ParseKeyNumber("1K2345"), 1234);  // digits finer than 1 are ignored
+  EXPECT_EQ(ParseKeyNumber("1g"), 1000000000);
+  EXPECT_EQ(ParseKeyNumber("304 "), 0);
+  EXPECT_EQ(ParseKeyNumber("12a"), 0);
+  EXPECT_EQ(ParseKeyNumber("1K5x"), 0);
+  EXPECT_EQ(ParseKeyNumber("1K "), 0);
+  EXPECT_EQ(ParseKeyNumber("title"), 0);
+  EXPECT_EQ(ParseKeyNumber(""), 0);
+  EXPECT_EQ(ParseKeyNumber("-5"), 0);
+  EXPECT_LT(ParseKeyNumber("3000000000"), 1);  // overflows into the negative
+}
+
+TEST(Language, StringSectionRules) {
+  EditorLanguage lang;
+  lang.ParseText("[string]\n304=Done.\n305 =ignored\n306=\n307=first\n307=second\nname=ignored\n");
+  EXPECT_STREQ(lang.Text(304), "Done.");
+  EXPECT_STREQ(lang.Text(305), "Failed to save.");  // blank before '=': not a number
+  EXPECT_TRUE(lang.Defines(306));
+  EXPECT_STREQ(lang.Text(306), "");  // an empty text replaces the resource
+  EXPECT_STREQ(lang.Text(307), "second");
+  EXPECT_FALSE(lang.Defines(kFirstAutomaticStringId));
+}
+
+TEST(Language, LinesOutsideTheStringSection) {
+  EditorLanguage lang;
+  lang.ParseText(
+      "; comment\n"
+      "1K=x\n"
+      "title=German\n"
+      "credit = Hans = Translator  \t\r\n"
+      "[Other]\n"
+      "more=y\n"
+      "no equals sign\n"
+      "[STRING]\n"
+      "[stringx]\n"
+      "last=z");  // no line break at the end
+  EXPECT_STREQ(lang.Text(1000), "x");
+  EXPECT_STREQ(lang.Text(65536), "German");
+  EXPECT_STREQ(lang.Text(65537), " Hans = Translator");  // byte for byte, trailing blanks trimmed
+  EXPECT_STREQ(lang.Text(65538), "y");
+  EXPECT_STREQ(lang.Text(65539), "z");
+  EXPECT_EQ(lang.DefinedIds(), (std::vector<uint32_t>{1000, 65536, 65537, 65538, 65539}));
+}
+
+TEST(Language, IdsWithoutASlotAreIgnored) {
+  EditorLanguage lang;
+  std::string text = "66559=top\n66560=over\n1M=over\n";
+  for (int i = 0; i < 1025; ++i) text += "auto=" + std::to_string(i) + "\n";
+  lang.ParseText(text);
+  EXPECT_STREQ(lang.Text(66559), "1023");  // the 1,024th automatic id replaced "top"
+  EXPECT_STREQ(lang.Text(65536), "0");
+  EXPECT_EQ(lang.DefinedIds().size(), 1024u);
+}
+
+TEST(Language, LongTextsAndLines) {
+  EditorLanguage lang;
+  const std::string long_text(600, 'a');
+  // A 2,047-character line is taken whole; the rest of a longer one is dropped, not read as
+  // a line of its own.
+  const std::string exact = "2=" + std::string(2045, 'b');
+  const std::string over = "3=" + std::string(2045, 'c') + "4=tail";
+  lang.ParseText("[STRING]\n1=" + long_text + "\n" + exact + "\n" + over + "\n");
+  EXPECT_EQ(std::string(lang.Text(1)), long_text.substr(0, 511));
+  EXPECT_TRUE(lang.Defines(2));
+  EXPECT_TRUE(lang.Defines(3));
+  EXPECT_FALSE(lang.Defines(4));
+}
+
+size_t LongResource(uint32_t id, char* buffer, size_t capacity) {
+  if (id != 7) return 0;
+  const std::string text(700, 'r');
+  const size_t n = std::min(text.size(), capacity - 1);
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+  return n;
+}
+
+TEST(Language, ResourceTextsAreCutTo510AndUnknownIdsAreEmpty) {
+  Language lang(LongResource);
+  EXPECT_EQ(std::strlen(lang.Text(7)), 510u);
+  const char* missing = lang.Text(8);
+  ASSERT_NE(missing, nullptr);
+  EXPECT_STREQ(missing, "");
+}
+
+TEST(Language, FallbackTableIsConsultedLastAndRemembered) {
+  static const StringEntry kFallback[] = {{304, "fallback 304"}, {9000, "fallback 9000"}};
+  Language lang(LookupEditorString, kFallback);
+  EXPECT_STREQ(lang.Text(304), "Saved Successfully.");  // the string table comes first
+  EXPECT_FALSE(lang.Defines(9000));
+  EXPECT_STREQ(lang.Text(9000), "fallback 9000");
+  EXPECT_TRUE(lang.Defines(9000));
+  EXPECT_STREQ(lang.Text(9000), "fallback 9000");
+}
+
+TEST(Language, TwentyFirstLookupReusesTheFirstBuffer) {
+  EditorLanguage lang;
+  const char* first = lang.Text(304);
+  EXPECT_STREQ(first, "Saved Successfully.");
+  for (int i = 0; i < 19; ++i) EXPECT_NE(lang.Text(305), first);
+  EXPECT_EQ(lang.Text(400), first);
+  EXPECT_STREQ(first, "Male");
+}
+
+TEST(Language, LoadPrefersTheLocaleFileAndFallsBackToEnglish) {
+  test::TempDir dir;
+  const std::string folder = dir.path().string() + "/";
+  test::WriteFileText(folder + "QLMKDEU.INI", "[STRING]\n304=Gespeichert.\n");
+  test::WriteFileText(folder + "QLMKENG.INI", "[STRING]\n304=Saved.\n305=Not saved.\n");
+
+  EditorLanguage lang;
+  lang.SetPrefix("QLMK");
+  lang.SetCode("DEU");
+  lang.Load(folder);
+  EXPECT_STREQ(lang.Text(304), "Gespeichert.");
+  EXPECT_STREQ(lang.Text(305), "Failed to save.");  // the English file was not read
+
+  lang.SetCode("KOR");
+  lang.Load(folder);
+  EXPECT_STREQ(lang.Text(304), "Saved.");
+  EXPECT_STREQ(lang.Text(305), "Not saved.");
+
+  lang.SetPrefix("QLSX");
+  lang.Load(folder);
+  EXPECT_TRUE(lang.DefinedIds().empty());
+  EXPECT_STREQ(lang.Text(304), "Saved Successfully.");
+
+  EXPECT_FALSE(lang.ParseFile(folder + "missing.INI"));
+}
+
+TEST(Language, ReleaseForgetsTheFile) {
+  EditorLanguage lang;
+  lang.ParseText("[STRING]\n304=Done.\n");
+  lang.Release();
+  EXPECT_STREQ(lang.Text(304), "Saved Successfully.");
+}
+
+TEST(ProgramStrings, TheModuleStringTableHoldsTheEditorList) {
+  // On Windows this reads the executable's STRINGTABLE built from the same list.
+  char buffer[kProgramStringMaxChars + 1];
+  for (const StringEntry& entry : EditorStrings()) {
+    ASSERT_GT(LoadProgramString(entry.id, buffer, sizeof buffer), 0u) << entry.id;
+    EXPECT_STREQ(buffer, entry.text) << entry.id;
+  }
+  EXPECT_EQ(LoadProgramString(999, buffer, sizeof buffer), 0u);
+}
+
+}  // namespace
+}  // namespace qm
