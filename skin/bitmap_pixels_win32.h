@@ -1,0 +1,35 @@
+// Moving pixels between GDI and picture buffers in bulk: one blit or one GetDIBits/SetDIBits
+// per call, never GetPixel/SetPixel per pixel.
+//
+//   Picture face(82, 82);  ...paint it...
+//   qm::skin::WriteBitmapPixels(qm::skin::FaceViewBitmap(FaceKind::kLarge), face);
+//   Picture area;
+//   qm::skin::ReadDcPixels(dc, 10, 25, 461, 1, &area);   // a row of what `dc` shows
+//
+// Pictures hold colour values (red in the low byte); the top byte is always 0. Reading a
+// monochrome bitmap gives black and white.
+#pragma once
+
+#include <windows.h>
+
+#include "portrait/picture.h"
+
+namespace qm::skin {
+
+// Reads the area (left, top, width, height) of what `dc` shows (its selected bitmap for a
+// memory DC). False (and `out` untouched) when no buffer can be made or the size is not
+// positive.
+bool ReadDcPixels(HDC dc, int left, int top, int width, int height, Picture* out);
+// Writes `pixels` to `dc` with its top-left corner at (left, top).
+bool WriteDcPixels(HDC dc, int left, int top, const Picture& pixels);
+
+// The whole bitmap as a picture (GetDIBits). The bitmap must not be selected into a DC.
+bool ReadBitmapPixels(HBITMAP bitmap, Picture* out);
+// Replaces the bitmap's pixels (SetDIBits); the picture must have the bitmap's size. The
+// bitmap must not be selected into a DC.
+bool WriteBitmapPixels(HBITMAP bitmap, const Picture& pixels);
+
+// Size of a bitmap; false for a null or invalid handle.
+bool BitmapSize(HBITMAP bitmap, int* width, int* height);
+
+}  // namespace qm::skin

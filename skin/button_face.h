@@ -1,0 +1,42 @@
+// Button faces: the bevel that turns a piece of backdrop into a push button, and where its
+// label goes.
+//
+//   Picture face = ...backdrop under the button...;        // width x height
+//   ShadeButtonFace(&face, 0, 0, w - 1, h - 1, 25, ButtonLook::kPressed);
+//   for (const LabelPass& pass : ButtonLabelPasses(0, 0, w - 1, h - 1, ButtonLook::kPressed))
+//     draw the label centred on pass.x with its top at pass.y in pass.colour
+//
+// The rectangle (left, top) .. (right, bottom) is inclusive. Normal and pressed faces are
+// lightened by `fill`, a disabled face turns grey; the bevel is then shaded into the edges:
+// raised when normal, sunken (the label moves one pixel right and down) when pressed. A
+// disabled label is drawn twice, an engraved light shadow first.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "portrait/picture.h"
+
+namespace qm::skin {
+
+enum class ButtonLook : int { kNormal = 0, kPressed = 1, kDisabled = 2 };
+
+constexpr uint32_t kLabelColour = MakeColour(10, 10, 80);
+constexpr uint32_t kDisabledShadowColour = MakeColour(206, 223, 231);
+constexpr uint32_t kDisabledLabelColourValue = MakeColour(130, 130, 148);
+
+void ShadeButtonFace(Picture* face, int left, int top, int right, int bottom, int fill,
+                     ButtonLook look);
+
+struct LabelPass {
+  uint32_t colour = 0;
+  int x = 0;  // the label's horizontal centre
+  int y = 0;  // the label's top
+};
+struct LabelPasses {
+  std::array<LabelPass, 2> pass{};
+  int count = 0;
+};
+LabelPasses ButtonLabelPasses(int left, int top, int right, int bottom, ButtonLook look);
+
+}  // namespace qm::skin

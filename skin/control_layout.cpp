@@ -1,0 +1,145 @@
+#include "skin/control_layout.h"
+
+namespace qm::skin {
+
+using K = ControlKind;
+
+// Creation order of the main window's controls (not slot order).
+const ControlSpec kMainControls[30] = {
+    {kSlotMinimize, kIdMinimize, K::kButton, 452, 20, 24, 20, 0},
+    {kSlotClose, kIdClose, K::kButton, 476, 20, 24, 20, 0},
+    {kSlotNumberBox, kIdNumberBox, K::kNumberBox, 124, 48, 30, 18, 0, 3},
+    {kSlotUpArrow, kIdUpArrow, K::kButton, 159, 43, 16, 14, 0},
+    {kSlotDownArrow, kIdDownArrow, K::kButton, 159, 57, 16, 14, 0},
+    {kSlotSex, kIdSex, K::kCombo, 189, 41, 60, 400, 0},
+    {kSlotClass, kIdClass, K::kCombo, 254, 41, 150, 400, 0},
+    {kSlotAllowedCheck, kIdAllowedCheck, K::kCheckBox, 409, 44, 16, 14, 0},
+    {kSlotAllowedLabel, kIdAllowedLabel, K::kLabel, 430, 45, 80, 14, 212},
+    {kSlotKeyword, kIdKeyword, K::kLineEdit, 314, 22, 134, 18, 0, 64, true},
+    {kSlotName, kIdName, K::kLineEdit, 190, 22, 120, 18, 0, 64},
+    {kSlotBiography, kIdBiography, K::kBiographyEdit, 190, 62, 332, 124, 0, 512},
+    {kSlotDir, kIdDir, K::kButton, 20, 246, 76, 20, 202},
+    {kSlotPatch, kIdPatch, K::kButton, 20, 266, 76, 20, 203},
+    {kSlotDesignerHome, kIdDesignerHome, K::kButton, 342, 194, 178, 20, 200},
+    {kSlotProgramHome, kIdProgramHome, K::kButton, 342, 216, 178, 20, 201, 0, true},
+    {kSlotCopySmall, kIdCopySmall, K::kButton, 108, 216, 76, 20, 207},
+    {kSlotCopyLarge, kIdCopyLarge, K::kButton, 108, 194, 76, 20, 207},
+    {kSlotPasteSmall, kIdPasteSmall, K::kButton, 186, 216, 76, 20, 208},
+    {kSlotPasteLarge, kIdPasteLarge, K::kButton, 186, 194, 76, 20, 208},
+    {kSlotLoadSmall, kIdLoadSmall, K::kButton, 264, 216, 76, 20, 204},
+    {kSlotLoadLarge, kIdLoadLarge, K::kButton, 264, 194, 76, 20, 204},
+    {kSlotSave, kIdSave, K::kButton, 111, 78, 76, 20, 205},
+    {kSlotWipe, kIdWipe, K::kButton, 111, 100, 76, 20, 206},
+    {kSlotMakeSfx, kIdMakeSfx, K::kButton, 111, 122, 76, 20, 211},
+    {kSlotOption, kIdOption, K::kButton, 111, 144, 76, 20, 214},
+    {kSlotAbout, kIdAbout, K::kButton, 111, 166, 76, 20, 213},
+    {kSlotLargeFace, kIdLargeFace, K::kFaceView, 22, 43, 82, 82, 0},
+    {kSlotSmallFace, kIdSmallFace, K::kFaceView, 22, 133, 52, 52, 0},
+    {kSlotMessagePanel, kIdMessagePanel, K::kMessagePanel, 50, 304, 448, 100, 0},
+};
+
+const ControlSpec kOptionControls[14] = {
+    {kSlotAspectCheck, kIdAspectCheck, K::kCheckBox, 20, 20, 16, 14, 0},
+    {kSlotAspectLabel, kIdAspectLabel, K::kLabel, 41, 21, 200, 14, 216},
+    {kSlotSmallCopyCheck, kIdSmallCopyCheck, K::kCheckBox, 240, 20, 16, 14, 0},
+    {kSlotSmallCopyLabel, kIdSmallCopyLabel, K::kLabel, 261, 21, 200, 14, 222},
+    {kSlotXRangeCheck, kIdXRangeCheck, K::kCheckBox, 20, 46, 16, 14, 0},
+    {kSlotXRangeLabel, kIdXRangeLabel, K::kLabel, 41, 47, 200, 14, 217},
+    {kSlotXRangeBar, kIdXRangeBar, K::kTrackbar, 40, 64, 400, 22, 0},
+    {kSlotYRangeCheck, kIdYRangeCheck, K::kCheckBox, 20, 90, 16, 14, 0},
+    {kSlotYRangeLabel, kIdYRangeLabel, K::kLabel, 41, 91, 200, 14, 218},
+    {kSlotYRangeBar, kIdYRangeBar, K::kTrackbar, 40, 108, 400, 22, 0},
+    {kSlotAutoRingCheck, kIdAutoRingCheck, K::kCheckBox, 20, 134, 16, 14, 0},
+    {kSlotAutoRingLabel, kIdAutoRingLabel, K::kLabel, 41, 135, 200, 14, 220},
+    {kSlotOptionClose, kIdOptionClose, K::kButton, 202, 210, 76, 20, 215},
+    {kSlotResizeMethod, kIdResizeMethod, K::kCombo, 20, 176, 216, 400, 0},
+};
+
+const ControlSpec kAboutControls[1] = {
+    {kSlotAboutClose, kIdAboutClose, K::kButton, 202, 210, 76, 20, 215},
+};
+
+const ControlSpec* FindControlSpec(int id) {
+  for (std::span<const ControlSpec> table :
+       {std::span<const ControlSpec>(kMainControls), std::span<const ControlSpec>(kOptionControls),
+        std::span<const ControlSpec>(kAboutControls)}) {
+    for (const ControlSpec& c : table)
+      if (c.id == id) return &c;
+  }
+  return nullptr;
+}
+
+uint32_t LabelStringOf(int id) {
+  const ControlSpec* c = FindControlSpec(id);
+  return c != nullptr ? c->label : 0;
+}
+
+DrawKind DrawKindOf(int id) {
+  switch (id) {
+    case kIdMessagePanel:
+      return DrawKind::kMessagePanel;
+    case kIdMinimize:
+    case kIdClose:
+      return DrawKind::kCaptionButton;
+    case kIdUpArrow:
+    case kIdDownArrow:
+      return DrawKind::kArrow;
+    case kIdAllowedCheck:
+    case kIdAspectCheck:
+    case kIdXRangeCheck:
+    case kIdYRangeCheck:
+    case kIdAutoRingCheck:
+    case kIdSmallCopyCheck:
+      return DrawKind::kCheckBox;
+    case kIdDir:
+    case kIdPatch:
+    case kIdDesignerHome:
+    case kIdProgramHome:
+    case kIdCopySmall:
+    case kIdCopyLarge:
+    case kIdPasteSmall:
+    case kIdPasteLarge:
+    case kIdSave:
+    case kIdWipe:
+    case kIdMakeSfx:
+    case kIdLoadLarge:
+    case kIdLoadSmall:
+    case kIdAbout:
+    case kIdOption:
+    case kIdAboutClose:
+    case kIdOptionClose:
+      return DrawKind::kTextButton;
+    case kIdLargeFace:
+    case kIdSmallFace:
+      return DrawKind::kFaceView;
+    case kIdSex:
+    case kIdClass:
+    case kIdResizeMethod:
+      return DrawKind::kComboItem;
+    case kIdAllowedLabel:
+    case kIdAspectLabel:
+    case kIdXRangeLabel:
+    case kIdYRangeLabel:
+    case kIdAutoRingLabel:
+    case kIdSmallCopyLabel:
+      return DrawKind::kLabel;
+    default:
+      return DrawKind::kNothing;
+  }
+}
+
+SheetCell CaptionButtonCell(int id, bool pressed) {
+  return {id == kIdMinimize ? 24 : 0, pressed ? 62 : 42};
+}
+
+SheetCell ArrowCell(int id, bool pressed) {
+  return {id == kIdUpArrow ? 32 : 16, pressed ? 28 : 14};
+}
+
+SheetCell CheckBoxCell(bool disabled, bool on) {
+  return {0, disabled ? 0 : (on ? 28 : 14)};
+}
+
+bool OnPanelBackdrop(int id) { return id == kIdAboutClose || id == kIdOptionClose; }
+
+}  // namespace qm::skin
