@@ -209,6 +209,14 @@ Status Archive::Close() {
   return Status::Ok();
 }
 
+const FoundEntry* FindInDirectory(const Directory& directory, std::string_view name) {
+  if (name.empty()) return nullptr;
+  for (const FoundEntry& e : directory.entries) {
+    if (AsciiStartsWithNoCase(e.record.name, name)) return &e;
+  }
+  return nullptr;
+}
+
 Status LoadEntry(const std::string& path, std::string_view name, std::vector<uint8_t>* content) {
   if (name.empty()) return Status::Fail("no entry name given");
   Archive archive;

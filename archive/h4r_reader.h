@@ -87,6 +87,9 @@ class Archive {
   uint64_t size_ = 0;
 };
 
+// The first entry of `directory` whose name begins with `name` (ASCII case folded), or nullptr.
+const FoundEntry* FindInDirectory(const Directory& directory, std::string_view name);
+
 Status LoadEntry(const std::string& path, std::string_view name, std::vector<uint8_t>* content);
 
 }  // namespace qm

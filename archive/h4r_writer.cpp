@@ -21,13 +21,11 @@ bool Overlaps(uint64_t a_start, uint64_t a_length, uint64_t b_start, uint64_t b_
 // The old payload's bytes may be reused only when they belong to this entry alone: inside the
 // file, after the header, clear of the directory and of every other entry's payload. A damaged
 // or crafted archive could otherwise have the overwrite destroy the header or other entries.
-bool OldPayloadIsReusable(Archive& archive, const FoundEntry& found) {
+bool OldPayloadIsReusable(const Archive& archive, const Directory& directory, const FoundEntry& found) {
   const EntryRecord& r = found.record;
   const uint64_t start = r.data_offset;
   const uint64_t length = r.stored_size;
   if (length == 0 || start < kH4rHeaderSize || start + length > archive.size()) return false;
-  Directory directory;
-  if (!archive.ReadDirectory(&directory) || directory.entries.empty()) return false;
   if (Overlaps(start, length, directory.offset, directory.Size())) return false;
   for (const FoundEntry& other : directory.entries) {
     if (other.record_position == found.record_position) continue;
@@ -48,11 +46,11 @@ Status CreateArchive(const std::string& path) {
   return Status::Ok();
 }
 
-Status ReplaceEntry(Archive& archive, const FoundEntry& found, std::span<const uint8_t> payload,
-                    uint32_t content_size) {
+Status ReplaceEntry(Archive& archive, const Directory& directory, const FoundEntry& found,
+                    std::span<const uint8_t> payload, uint32_t content_size) {
   File& file = archive.file();
   EntryRecord record = found.record;
-  if (payload.size() > record.stored_size || !OldPayloadIsReusable(archive, found)) {
+  if (payload.size() > record.stored_size || !OldPayloadIsReusable(archive, directory, found)) {
     // A larger payload goes to the end of the file; the old one becomes dead space.
     if (!file.SeekToEnd()) return Status::Fail("cannot seek in the archive");
     const std::optional<uint64_t> end = file.Tell();
@@ -77,11 +75,9 @@ Status ReplaceEntry(Archive& archive, const FoundEntry& found, std::span<const u
   return Status::Ok();
 }
 
-Status AddEntry(Archive& archive, std::string_view name, std::span<const uint8_t> payload, uint32_t content_size,
-                uint32_t trailing_word) {
+Status AddEntry(Archive& archive, const Directory& old, std::string_view name, std::span<const uint8_t> payload,
+                uint32_t content_size, uint32_t trailing_word) {
   if (name.size() > kMaxStringLength) return Status::Fail("the entry name is longer than 259 bytes");
-  Directory old;
-  if (Status s = archive.ReadDirectory(&old); !s) return s;
   if (old.count >= kMaxEntryCount) {
     return Status::Fail("the directory is full (" + std::to_string(old.count) + " entries)");
   }
@@ -123,10 +119,13 @@ Status PutStoredEntry(const std::string& path, std::string_view name, std::span<
   os::ClearReadOnly(path);  // a failure shows when the archive is opened for writing
   Archive archive;
   if (Status s = Archive::Open(path, Archive::Access::kReadWrite, &archive); !s) return s;
-  FoundEntry found;
-  Status put = archive.FindEntry(name, &found)
-                   ? ReplaceEntry(archive, found, payload, content_size)
-                   : AddEntry(archive, name, payload, content_size, new_entry_trailing_word);
+  // The whole directory is read first: a lookup that failed to read must not pass for "not
+  // there", or the put would add a second entry of that name behind the first.
+  Directory directory;
+  if (Status s = archive.ReadDirectory(&directory); !s) return s;
+  const FoundEntry* found = FindInDirectory(directory, name);
+  Status put = found ? ReplaceEntry(archive, directory, *found, payload, content_size)
+                     : AddEntry(archive, directory, name, payload, content_size, new_entry_trailing_word);
   Status closed = archive.Close();
   if (!put) return put;
   return closed;

@@ -3,7 +3,8 @@
 //   Status s = PutEntry("DATA/UPDATES.H4R", "table.heroes.h4d", content);
 //   Status s = PutStoredEntry(path, name, gzip_payload, content_size, kNewEntryTrailingWord);
 //
-// Put finds the entry by name (the reader's prefix rule). Found: Replace writes the payload
+// Put reads the whole directory (a damaged one fails the put) and finds the entry by name with
+// the reader's prefix rule. Found: Replace writes the payload
 // over the old one when it is no larger, else at the end of the file, and rewrites the record
 // in place with the new sizes and the current time; name, strings and trailing word stay, except
 // that a gzip payload over an entry marked raw (trailing word 1) marks it gzip (3), since the
@@ -40,10 +41,11 @@ Status PutEntry(const std::string& path, std::string_view name, std::span<const 
 Status PutStoredEntry(const std::string& path, std::string_view name, std::span<const uint8_t> payload,
                       uint32_t content_size, uint32_t new_entry_trailing_word = kNewEntryTrailingWord);
 
-// The two halves of a put, on an archive opened for reading and writing.
-Status ReplaceEntry(Archive& archive, const FoundEntry& found, std::span<const uint8_t> payload,
-                    uint32_t content_size);
-Status AddEntry(Archive& archive, std::string_view name, std::span<const uint8_t> payload, uint32_t content_size,
-                uint32_t trailing_word);
+// The two halves of a put, on an archive opened for reading and writing whose `directory` has
+// just been read.
+Status ReplaceEntry(Archive& archive, const Directory& directory, const FoundEntry& found,
+                    std::span<const uint8_t> payload, uint32_t content_size);
+Status AddEntry(Archive& archive, const Directory& directory, std::string_view name,
+                std::span<const uint8_t> payload, uint32_t content_size, uint32_t trailing_word);
 
 }  // namespace qm
