@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/h4r_reader.h"
 #include "base/file.h"
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
@@ -88,7 +89,9 @@ int Dump(const Args& args) {
   if (!archive.empty()) {
     if (args.positional().size() != 1) return Usage("table dump --archive takes no table file", kUsage);
     source = archive + ":" + qm::kHeroTableEntryName;
-    return Fail(archive + ": reading from archives is not available yet");
+    if (qm::Status s = qm::LoadEntry(archive, qm::kHeroTableEntryName, &bytes); !s) {
+      return Fail(archive + ": " + qm::kHeroTableEntryName + ": " + s.why());
+    }
   } else {
     if (args.positional().size() != 2) return Usage("table dump needs one TABLE_FILE", kUsage);
     source = args.positional()[1];
@@ -112,7 +115,7 @@ int Dump(const Args& args) {
                      std::to_string(qm::kMaxHeroRecords) + " records");
   }
   if (parse.extra_columns) {
-    Warn(source, std::to_string(parse.extra_columns) + " columns beyond the seventh were skipped");
+    Warn(source, std::to_string(parse.extra_columns) + " column(s) beyond the seventh skipped");
   }
   if (!parse.ok()) return Fail(source + ": no row of the hero table could be read");
 
