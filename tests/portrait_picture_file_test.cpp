@@ -14,7 +14,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void Append(Bytes* out, std::initializer_list<uint8_t> bytes) { out->insert(out->end(), bytes); }
+void Append(Bytes* out, std::initializer_list<uint8_t> bytes) {
+  for (const uint8_t b : bytes) out->push_back(b);
+}
 void AppendBigEndian32(Bytes* out, uint32_t v) {
   Append(out, {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
 }
