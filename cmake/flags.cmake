@@ -24,8 +24,10 @@ if(QM_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Adds a GUI program of the win32 build (GUI subsystem, PE32, static).
+# Adds a GUI program of the win32 build (GUI subsystem, PE32, static). The programs land
+# together in <build>/bin, where the end-to-end driver and `make run` find them.
 function(qm_add_gui_program name)
   add_executable(${name} WIN32 ${ARGN})
-  set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name})
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name}
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endfunction()

@@ -1,0 +1,15 @@
+// The patcher's program entry: start-up, the message loop and tear-down.
+//
+//   int WINAPI WinMain(HINSTANCE instance, ...) { return qm::patcher::Run(instance); }
+//
+// Returns 1 after the message loop ends normally, 0 when start-up fails (after an error box
+// captioned "Quillmark SFX").
+#pragma once
+
+#include <windows.h>
+
+namespace qm::patcher {
+
+int Run(HINSTANCE instance);
+
+}  // namespace qm::patcher

@@ -1,0 +1,31 @@
+#include "shell/game_version.h"
+
+#include "shell/pe_version.h"
+
+namespace qm {
+
+float GameVersionFromProductVersion(uint32_t ms, uint32_t ls) {
+  constexpr float kMinorStep = 0.1f;
+  constexpr float kBuildStep = 0.01f;
+  constexpr float kRevisionStep = 0.001f;
+  // Summed in extended precision and rounded once. With 16-bit parts and single-precision
+  // factors every partial sum is exact even in double, so the result has the same bits on
+  // every compiler and FPU precision setting.
+  long double sum = static_cast<long double>(ms & 0xFFFF) * kMinorStep;
+  sum += static_cast<long double>(ms >> 16);
+  sum += static_cast<long double>(ls >> 16) * kBuildStep;
+  sum += static_cast<long double>(ls & 0xFFFF) * kRevisionStep;
+  return static_cast<float>(sum);
+}
+
+float GameVersionOfImage(std::span<const uint8_t> image) {
+  std::optional<PeProductVersion> v = ReadPeProductVersion(image);
+  return v ? GameVersionFromProductVersion(v->ms, v->ls) : 0.0f;
+}
+
+float ReadGameVersionPortable(const std::string& path) {
+  std::optional<PeProductVersion> v = ReadPeProductVersionOfFile(path);
+  return v ? GameVersionFromProductVersion(v->ms, v->ls) : 0.0f;
+}
+
+}  // namespace qm

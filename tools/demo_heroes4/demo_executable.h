@@ -1,0 +1,18 @@
+// The demo game's HEROES4.EXE, carried as bytes by the programs that write the demo game.
+//
+//   std::span<const uint8_t> exe = qm::DemoGameExecutable();
+//   write exe to <demo game>/HEROES4.EXE
+//
+// A tiny 32-bit Windows program of our own (tools/demo_heroes4) whose version block holds
+// product version 1.3.0.0, so the game version reads as 1.3. Built with the MinGW compiler in
+// both builds, so the host and the Windows build carry the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace qm {
+
+std::span<const uint8_t> DemoGameExecutable();
+
+}  // namespace qm
