@@ -1,12 +1,12 @@
 # Quillmark: the two commands a fresh Debian 12 machine needs.
 #   make run   - builds everything and runs the main job on the built-in demo game
 #   make test  - installs what is missing, builds both builds, runs every test suite
-# Other targets: bench, fuzz, screenshots, clean.
+# Other targets: bench, fuzz, screenshots, skin, clean.
 
 JOBS ?= $(shell nproc)
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps host host-release win32 test run bench fuzz screenshots clean
+.PHONY: all deps host host-release win32 test run bench fuzz screenshots skin clean
 
 all: host win32
 
@@ -39,6 +39,13 @@ fuzz: deps
 
 screenshots: win32
 	bash scripts/screenshots.sh
+
+# Redraws the skin bitmaps, the icon and the patcher's background into resources/, with
+# previews to look at under build/host/skin-preview.
+skin: deps
+	cmake --preset host >/dev/null
+	cmake --build --preset host --target qm_skinart -j $(JOBS)
+	build/host/tools/skinart/qm_skinart --out resources --preview build/host/skin-preview
 
 clean:
 	rm -rf build
