@@ -129,12 +129,11 @@ void Language::Release() {
 }
 
 bool Language::ParseFile(const std::string& path) {
-  std::string content;
-  if (!ReadWholeFile(path, &content)) return false;
   try {
-    ParseText(content);
+    std::string content;
+    if (!ReadWholeFile(path, &content)) return false;
+    ParseText(content);  // allocates the pool before it touches the table
   } catch (const std::bad_alloc&) {
-    Release();
     return false;
   }
   return true;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "shell/program_strings.h"
@@ -168,6 +170,42 @@ TEST(ProgramStrings, TheModuleStringTableHoldsTheEditorList) {
   }
   EXPECT_EQ(LoadProgramString(999, buffer, sizeof buffer), 0u);
 }
+
+#ifndef _WIN32
+// Saves and restores the locale variables around a test.
+class LocaleEnvironment {
+ public:
+  LocaleEnvironment() {
+    for (size_t i = 0; i < 3; ++i) {
+      const char* v = std::getenv(kNames[i]);
+      saved_[i] = v ? std::optional<std::string>(v) : std::nullopt;
+      unsetenv(kNames[i]);
+    }
+  }
+  ~LocaleEnvironment() {
+    for (size_t i = 0; i < 3; ++i) {
+      if (saved_[i]) setenv(kNames[i], saved_[i]->c_str(), 1); else unsetenv(kNames[i]);
+    }
+  }
+
+ private:
+  static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  std::optional<std::string> saved_[3];
+};
+
+TEST(Locale, PosixLocalesMapToWindowsAbbreviations) {
+  LocaleEnvironment env;
+  EXPECT_EQ(LocaleLanguageCode(), "ENU");
+  setenv("LANG", "de_DE.UTF-8", 1);
+  EXPECT_EQ(LocaleLanguageCode(), "DEU");
+  setenv("LANG", "en_GB", 1);
+  EXPECT_EQ(LocaleLanguageCode(), "ENG");
+  setenv("LC_ALL", "ko_KR.EUC-KR@euro", 1);  // LC_ALL wins over LANG
+  EXPECT_EQ(LocaleLanguageCode(), "KOR");
+  setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(LocaleLanguageCode(), "ENU");
+}
+#endif
 
 }  // namespace
 }  // namespace qm
