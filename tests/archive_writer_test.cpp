@@ -122,7 +122,11 @@ TEST_F(ArchiveWriter, SavingTwiceWithoutChangesStaysInPlace) {
 
 TEST_F(ArchiveWriter, FullDirectoryRefusesANewEntryAndStaysUnchanged) {
   std::vector<BuiltEntry> entries;
-  for (uint32_t i = 0; i < kMaxEntryCount - 1; ++i) entries.push_back(RawEntry("e" + std::to_string(i) + ".", {1}));
+  for (uint32_t i = 0; i < kMaxEntryCount - 1; ++i) {
+    std::string name = std::to_string(i);
+    name += ".h4d";
+    entries.push_back(RawEntry(name, {1}));
+  }
   Write(BuildArchive(entries));
   ASSERT_TRUE(PutEntry(path_, "last.h4d", Bytes("fits")));  // 19,998 -> 19,999
   EXPECT_EQ(ReadDir(path_).count, kMaxEntryCount);

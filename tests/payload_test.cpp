@@ -99,7 +99,8 @@ TEST_F(Payload, FullDirectoryAndLongNamesAreRefusedUnchanged) {
   EXPECT_EQ(Exe(), stub_);
   ASSERT_TRUE(AppendPayloadEntry(exe_, std::string(kPayloadMaxNameLength, 'n'), Bytes("x"), 0));
   for (size_t i = 1; i < kPayloadSlotCount; ++i) {
-    ASSERT_TRUE(AppendPayloadEntry(exe_, "e" + std::to_string(i), Bytes("y"), 0)) << i;
+    const std::string name = std::string("e").append(std::to_string(i));
+    ASSERT_TRUE(AppendPayloadEntry(exe_, name, Bytes("y"), 0)) << i;
   }
   const std::vector<uint8_t> full = Exe();
   EXPECT_FALSE(AppendPayloadEntry(exe_, "one.too.many", Bytes("z"), 0));

@@ -1,0 +1,109 @@
+// qlmk payload: the entries appended to the patcher and restore programs.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "archive/h4r_format.h"
+#include "archive/payload.h"
+#include "archive/payload_codec.h"
+#include "qlmk/byte_io.h"
+#include "qlmk/command.h"
+#include "qlmk/entry_name.h"
+#include "qlmk/json_text.h"
+
+namespace qlmk {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: qlmk payload list EXE [--json]\n"
+    "       qlmk payload add EXE NAME FILE [--compress]\n"
+    "       qlmk payload get EXE NAME [-o FILE] [--raw]\n"
+    "\n"
+    "Works on the payload appended to QLMKSFX.EXE and RESTORE.EXE: a directory of 100 slots\n"
+    "after the program, the blobs, and a \"ZVRT\" trailer at the end.\n"
+    "  list  the used slots in slot order: slot, name, data offset, stored size, content\n"
+    "        size (0 for a blob stored as it is)\n"
+    "  add   appends FILE under NAME (at most 83 characters); with --compress as a gzip\n"
+    "        stream with the file's length as content size, else as it is\n"
+    "  get   the first slot named NAME (ASCII case ignored): its content, decompressed when\n"
+    "        the slot has a content size; with --raw the blob as stored\n";
+
+int OpenFailed(const std::string& path, const qm::Status& s) { return Fail(path + ": " + s.why()); }
+
+int List(const Args& args) {
+  if (args.positional().size() != 2) return Usage("payload list needs EXE", kUsage);
+  const std::string& path = args.positional()[1];
+  qm::PayloadReader reader;
+  if (qm::Status s = qm::PayloadReader::Open(path, &reader); !s) return OpenFailed(path, s);
+  if (args.Has("--json")) {
+    std::printf("{\"directory_offset\": %u, \"entries\": [", reader.directory_offset());
+    bool first = true;
+    for (const qm::PayloadRecord& r : reader.records()) {
+      std::printf("%s\n  {\"slot\": %zu, \"name\": %s, \"data_offset\": %u, \"stored_size\": %u, \"content_size\": %u}",
+                  first ? "" : ",", r.slot, JsonString(r.name).c_str(), r.data_offset, r.stored_size, r.content_size);
+      first = false;
+    }
+    std::printf("\n]}\n");
+    return kExitOk;
+  }
+  std::printf("slot\tname\toffset\tstored\tcontent\n");
+  for (const qm::PayloadRecord& r : reader.records()) {
+    std::printf("%zu\t%s\t%u\t%u\t%u\n", r.slot, PlainName(r.name).c_str(), r.data_offset, r.stored_size,
+                r.content_size);
+  }
+  return kExitOk;
+}
+
+int Add(const Args& args) {
+  if (args.positional().size() != 4) return Usage("payload add needs EXE, NAME and FILE", kUsage);
+  const std::string& path = args.positional()[1];
+  const std::string& name = args.positional()[2];
+  const std::string& input = args.positional()[3];
+  std::vector<uint8_t> bytes;
+  if (qm::Status s = ReadInputFile(input, &bytes); !s) return Fail(input + ": " + s.why());
+  const qm::Status s = args.Has("--compress") ? qm::AppendCompressedPayloadEntry(path, name, bytes)
+                                              : qm::AppendPayloadEntry(path, name, bytes, 0);
+  if (!s) return OpenFailed(path, s);
+  return kExitOk;
+}
+
+int Get(const Args& args) {
+  if (args.positional().size() != 3) return Usage("payload get needs EXE and NAME", kUsage);
+  const std::string& path = args.positional()[1];
+  const std::string& name = args.positional()[2];
+  qm::PayloadReader reader;
+  if (qm::Status s = qm::PayloadReader::Open(path, &reader); !s) return OpenFailed(path, s);
+  const qm::PayloadRecord* record = reader.Find(name);
+  if (!record) return Fail(path + ": no payload entry named '" + name + "'");
+  std::vector<uint8_t> blob;
+  if (qm::Status s = reader.ReadBlob(*record, &blob); !s) return OpenFailed(path, s);
+  std::vector<uint8_t> out;
+  if (args.Has("--raw") || record->content_size == 0) {
+    out = std::move(blob);
+  } else if (qm::Status s = qm::DecodeStoredPayload(blob, record->content_size, &out); !s) {
+    return Fail(path + ": '" + name + "': " + s.why());
+  }
+  const std::string target = args.Value("-o");
+  if (qm::Status s = WriteOutput(target, out); !s) return Fail((target.empty() ? "stdout" : target) + ": " + s.why());
+  return kExitOk;
+}
+
+int Run(const std::vector<std::string>& words) {
+  Args args(words, {"-o"});
+  if (args.help()) {
+    std::fputs(kUsage, stdout);
+    return kExitOk;
+  }
+  if (!args.error().empty()) return Usage(args.error(), kUsage);
+  if (args.positional().empty()) return Usage("", kUsage);
+  const std::string& sub = args.positional()[0];
+  if (sub == "list") return List(args);
+  if (sub == "add") return Add(args);
+  if (sub == "get") return Get(args);
+  return Usage("unknown payload command '" + sub + "'", kUsage);
+}
+
+QLMK_COMMAND("payload", "list, add and extract the payload appended to the stub programs", Run);
+
+}  // namespace
+}  // namespace qlmk
