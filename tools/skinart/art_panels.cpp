@@ -55,6 +55,9 @@ Canvas DrawPanelBackdrop() {
       relief.Paint(x, y, c, 1);
     }
   }
+  // The two panels' Close buttons share one place.
+  const Rect close = ControlRect(skin::kIdOptionClose);
+  ButtonBed(relief, close.left, close.top, close.width, close.height, kSeed);
   const auto outer = [](double px, double py) {
     return RoundRectDistance(px, py, Box{-1, -1, kPanelWidth + 1.0, kPanelHeight + 1.0}, 0);
   };

@@ -94,6 +94,25 @@ void GildOutline(Relief& relief, int x, int y, double distance, double width, do
   relief.SetHeight(x, y, h, share);
 }
 
+void ButtonBed(Relief& relief, int left, int top, int width, int height, uint32_t seed) {
+  for (int y = top - 1; y <= top + height + 1; ++y) {
+    for (int x = left - 1; x <= left + width + 1; ++x) {
+      const bool inside = x >= left && x < left + width && y >= top && y < top + height;
+      if (!inside) {
+        const bool below_right = (x >= left + 1 && y >= top + height) || (y >= top + 1 && x >= left + width);
+        if (below_right) relief.Paint(x, y, relief.ColourAt(x, y) * 0.8, 0.6);
+        continue;
+      }
+      const double t = (y - top + 0.5) / height;
+      const Rgb top_colour{228, 198, 136};
+      const Rgb bottom_colour{194, 154, 94};
+      Rgb c = Mix(top_colour, bottom_colour, t * t);
+      c = c * (0.97 + 0.06 * Fractal(x / 6.0, y / 3.0, 2, seed));
+      relief.Paint(x, y, c, 1);
+    }
+  }
+}
+
 void GoldStud(Relief& relief, double cx, double cy, double radius, double base_height) {
   const int x0 = static_cast<int>(std::floor(cx - radius - 3));
   const int y0 = static_cast<int>(std::floor(cy - radius - 3));

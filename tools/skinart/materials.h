@@ -22,6 +22,11 @@ Rgb Wood(double along, double across, uint32_t seed);
 // Deep red leather with a fine pebbled grain.
 Rgb Leather(int x, int y, uint32_t seed);
 
+// The bed under a text button: the skin lightens it and shades the bevel into its edges, so it
+// is a warm ochre, lighter at the top, that takes the dark blue label well. Around it on the
+// parchment lies a faint shadow to the lower right.
+void ButtonBed(Relief& relief, int left, int top, int width, int height, uint32_t seed);
+
 // Signed distance of a shape at a point (negative inside).
 using Shape = std::function<double(double, double)>;
 

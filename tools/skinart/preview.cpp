@@ -1,7 +1,11 @@
 #include "tools/skinart/preview.h"
 
+#include <span>
 #include <vector>
 
+#include "skin/button_face.h"
+#include "skin/control_layout.h"
+#include "skin/pixel_shade.h"
 #include "tools/skinart/layout.h"
 #include "tools/skinart/quantize.h"
 
@@ -87,16 +91,97 @@ Picture IconStrip(const std::vector<IconImage>& icons, int factor) {
   return out;
 }
 
+Picture Cut(const Picture& from, int left, int top, int width, int height) {
+  Picture out(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int sx = left + x, sy = top + y;
+      if (sx >= 0 && sy >= 0 && sx < from.width() && sy < from.height()) out.at(x, y) = from.at(sx, sy);
+    }
+  }
+  return out;
+}
+
+// Copies a cell of the button sheet, leaving what lies under its key-coloured pixels.
+void BlitCell(Picture& to, const Picture& sheet, skin::SheetCell cell, int width, int height, int left, int top) {
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t c = sheet.at(cell.x + x, cell.y + y);
+      if (c != kKeyColour) to.at(left + x, top + y) = c;
+    }
+  }
+}
+
+void Frame(Picture& to, int left, int top, int width, int height) {
+  for (int x = left; x < left + width; ++x) to.at(x, top) = to.at(x, top + height - 1) = kColourBlack;
+  for (int y = top; y < top + height; ++y) to.at(left, y) = to.at(left + width - 1, y) = kColourBlack;
+}
+
+// The controls as the skin draws them, without their texts (those come from the system's
+// font): text buttons as bevelled pieces of the backdrop, edit and combo boxes on their
+// lightened backdrop, check boxes, arrows and caption buttons from the sheet.
+void DrawControls(Picture& window, const Picture& sheet, std::span<const skin::ControlSpec> controls) {
+  const Picture backdrop = window;
+  constexpr int kComboHeight = 20;
+  for (const skin::ControlSpec& c : controls) {
+    switch (c.kind) {
+      case skin::ControlKind::kButton: {
+        const skin::DrawKind draw = skin::DrawKindOf(c.id);
+        if (draw == skin::DrawKind::kCaptionButton) {
+          BlitCell(window, sheet, skin::CaptionButtonCell(c.id, false), 24, 20, c.left, c.top);
+        } else if (draw == skin::DrawKind::kArrow) {
+          BlitCell(window, sheet, skin::ArrowCell(c.id, false), 16, 14, c.left, c.top);
+        } else {
+          Picture face = Cut(backdrop, c.left, c.top, c.width, c.height);
+          skin::ShadeButtonFace(&face, 0, 0, c.width - 1, c.height - 1, 25,
+                                c.disabled ? skin::ButtonLook::kDisabled : skin::ButtonLook::kNormal);
+          Blit(window, face, c.left, c.top);
+        }
+        break;
+      }
+      case skin::ControlKind::kNumberBox:
+      case skin::ControlKind::kLineEdit:
+      case skin::ControlKind::kBiographyEdit:
+        skin::BrightenArea(&window, c.left, c.top, c.left + c.width - 1, c.top + c.height - 1, 15);
+        Frame(window, c.left, c.top, c.width, c.height);
+        break;
+      case skin::ControlKind::kCombo:
+        skin::BrightenArea(&window, c.left, c.top, c.left + c.width - 1, c.top + kComboHeight - 1, 15);
+        Frame(window, c.left + 1, c.top + 1, c.width - 2, kComboHeight - 2);
+        break;
+      case skin::ControlKind::kCheckBox:
+        BlitCell(window, sheet, skin::CheckBoxCell(c.disabled, true), 16, 14, c.left, c.top);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
 }  // namespace
 
 Status WritePreviews(const SkinImages& images, const std::string& folder) {
   Picture window = Expand(images.main_backdrop);
-  Blit(window, images.face_large, kLargeFace.left, kLargeFace.top);
-  Blit(window, images.face_small, kSmallFace.left, kSmallFace.top);
+  const Rect large = ControlRect(skin::kIdLargeFace), small = ControlRect(skin::kIdSmallFace);
+  Blit(window, images.face_large, large.left, large.top);
+  Blit(window, images.face_small, small.left, small.top);
   const Picture main = OnDesktop(window, 16);
   Status s = WritePng(main, folder + "/main_window.png");
   if (s) s = WritePng(Enlarge(main, 2), folder + "/main_window_x2.png");
-  if (s) s = WritePng(Expand(images.panel_backdrop), folder + "/panel.png");
+  const Picture sheet = Expand(images.button_sheet);
+  Picture with_controls = window;
+  DrawControls(with_controls, sheet, skin::kMainControls);
+  if (s) s = WritePng(OnDesktop(with_controls, 16), folder + "/main_window_controls.png");
+  Picture option = Expand(images.panel_backdrop);
+  DrawControls(option, sheet, skin::kOptionControls);
+  if (s) s = WritePng(option, folder + "/option_panel.png");
+  Picture about = Expand(images.panel_backdrop);
+  DrawControls(about, sheet, skin::kAboutControls);
+  for (int row : {25, 55, 200}) {
+    skin::BrightenArea(&about, 10, row, 470, row, -30);
+    skin::BrightenArea(&about, 10, row + 1, 470, row + 1, 30);
+  }
+  if (s) s = WritePng(about, folder + "/about_panel.png");
   if (s) s = WritePng(Expand(images.patcher_background), folder + "/patcher.png");
   if (s) s = WritePng(Enlarge(OnDesktop(Expand(images.button_sheet), 2), 8), folder + "/button_sheet_x8.png");
   if (s) s = WritePng(IconStrip(images.icon, 4), folder + "/icon_x4.png");
