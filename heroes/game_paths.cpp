@@ -1,0 +1,34 @@
+#include "heroes/game_paths.h"
+
+#include "heroes/game_files.h"
+
+namespace qm {
+
+std::string WithTrailingSeparator(std::string_view folder) {
+  std::string out(folder);
+  if (!out.empty() && out.back() != '\\' && out.back() != '/') out += kPathSeparator;
+  return out;
+}
+
+std::string FindGameDataFile(const std::string& game_folder, std::string_view file) {
+  const std::string data = FindInFolder(game_folder, kDataFolderName);
+  if (data.empty()) return std::string();
+  return FindInFolder(WithTrailingSeparator(data), file);
+}
+
+GamePaths GamePathsForFolder(std::string_view folder) {
+  GamePaths paths;
+  paths.game_folder = folder.empty() ? std::string(".") + kPathSeparator : WithTrailingSeparator(folder);
+
+  // The base archive's path is built even when the file is missing: it is only ever read.
+  const std::string base = FindGameDataFile(paths.game_folder, kBaseArchiveName);
+  paths.base_archive = !base.empty() ? base
+                                     : paths.game_folder + kDataFolderName + kPathSeparator + kBaseArchiveName;
+
+  paths.working_archive = FindGameDataFile(paths.game_folder, kUpdateArchiveName);
+  if (paths.working_archive.empty()) paths.working_archive = base;
+  paths.text_archive = FindGameDataFile(paths.game_folder, kTextArchiveName);
+  return paths;
+}
+
+}  // namespace qm

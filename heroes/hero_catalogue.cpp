@@ -1,0 +1,299 @@
+#include "heroes/hero_catalogue.h"
+
+#include <utility>
+
+#include "archive/h4r_format.h"
+#include "archive/h4r_reader.h"
+#include "archive/h4r_writer.h"
+#include "base/ascii.h"
+#include "heroes/value_tables.h"
+#include "portrait/portrait_codec.h"
+
+namespace qm {
+
+namespace {
+
+constexpr size_t kBundleCountSize = 2;
+constexpr FaceKind kBundleOrder[] = {FaceKind::kSmall, FaceKind::kLarge};
+
+// The first archive that yields the entry wins; one that cannot be opened counts as not
+// holding it.
+bool LoadFromEither(const std::string& first, const std::string& second, std::string_view name,
+                    std::vector<uint8_t>* content, std::string* source) {
+  for (const std::string* path : {&first, &second}) {
+    if (path->empty()) continue;
+    if (LoadEntry(*path, name, content)) {
+      *source = *path;
+      return true;
+    }
+  }
+  content->clear();
+  source->clear();
+  return false;
+}
+
+std::vector<uint8_t>& FaceOf(HeroRecord& record, FaceKind kind) {
+  return kind == FaceKind::kLarge ? record.large_face : record.small_face;
+}
+const std::vector<uint8_t>& FaceOf(const HeroRecord& record, FaceKind kind) {
+  return kind == FaceKind::kLarge ? record.large_face : record.small_face;
+}
+
+std::string FirstChars(std::string_view text, size_t limit) {
+  return std::string(text.substr(0, limit));
+}
+
+}  // namespace
+
+std::string BundleEntryName(uint8_t alignment, FaceKind kind) {
+  const std::string_view token = TokenOfId(kAlignmentTable, alignment);
+  if (token.empty()) return std::string();
+  return "layers.icons.hero." + std::string(token) + (kind == FaceKind::kLarge ? ".82.h4d" : ".52.h4d");
+}
+
+size_t CatalogueLoad::MissingBundles() const {
+  size_t n = 0;
+  for (const BundleLoad& b : bundles) n += b.source.empty() ? 1 : 0;
+  return n;
+}
+
+size_t CatalogueLoad::DamagedBundles() const {
+  size_t n = 0;
+  for (const BundleLoad& b : bundles) n += b.distribution.damaged ? 1 : 0;
+  return n;
+}
+
+size_t CatalogueLoad::UnmatchedImages() const {
+  size_t n = 0;
+  for (const BundleLoad& b : bundles) n += b.distribution.unmatched;
+  return n;
+}
+
+void HeroCatalogue::Clear() { records_.clear(); }
+
+Status HeroCatalogue::Assign(std::vector<HeroRecord> records) {
+  if (records.size() > kMaxHeroRecords) {
+    return Status::Fail("a catalogue holds at most " + std::to_string(kMaxHeroRecords) + " records");
+  }
+  records_ = std::move(records);
+  return Status::Ok();
+}
+
+void HeroCatalogue::DropLastRecord() {
+  if (!records_.empty()) records_.pop_back();
+}
+
+Status HeroCatalogue::Load(const GamePaths& paths, CatalogueLoad* report, const OverlongReport& overlong) {
+  CatalogueLoad local;
+  CatalogueLoad& out = report ? *report : local;
+  out = CatalogueLoad{};
+  Clear();
+
+  std::vector<uint8_t> content;
+  if (!LoadFromEither(paths.working_archive, paths.text_archive, kHeroTableEntryName, &content,
+                      &out.table_source)) {
+    return Status::Fail(std::string("the hero table \"") + kHeroTableEntryName +
+                        "\" is in neither the working nor the text archive");
+  }
+  out.parse = ParseHeroTable(content, &records_, overlong);
+  if (!out.parse.ok()) {
+    records_.clear();
+    return Status::Fail(out.table_source + ": no row of the hero table could be read");
+  }
+
+  std::string missing;
+  for (uint8_t alignment = 1; alignment <= kAlignmentCount; ++alignment) {
+    for (FaceKind kind : kBundleOrder) {
+      BundleLoad bundle;
+      bundle.name = BundleEntryName(alignment, kind);
+      if (LoadFromEither(paths.working_archive, paths.base_archive, bundle.name, &content, &bundle.source)) {
+        bundle.distribution = DistributeBundle(content, kind);
+      } else if (missing.empty()) {
+        missing = bundle.name;
+      }
+      out.bundles.push_back(std::move(bundle));
+    }
+  }
+  if (!missing.empty()) {
+    return Status::Fail("the portrait bundle \"" + missing + "\" is in neither the working nor the base archive");
+  }
+  return Status::Ok();
+}
+
+int HeroCatalogue::FindByKeyword(std::string_view keyword) const {
+  for (size_t i = 0; i < records_.size(); ++i) {
+    if (AsciiEqualNoCase(records_[i].keyword, keyword)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+BundleDistribution HeroCatalogue::DistributeBundle(std::span<const uint8_t> bundle, FaceKind kind) {
+  BundleDistribution result;
+  if (bundle.size() < kBundleCountSize) {
+    result.damaged = true;
+    return result;
+  }
+  result.declared = static_cast<size_t>(bundle[0]) | (static_cast<size_t>(bundle[1]) << 8);
+  size_t at = kBundleCountSize;
+  const uint32_t flag = kind == FaceKind::kLarge ? kHeroHasLarge : kHeroHasSmall;
+  for (size_t i = 0; i < result.declared; ++i) {
+    const std::span<const uint8_t> rest = bundle.subspan(at);
+    const std::optional<size_t> length = PortraitImageLength(rest);
+    const std::optional<std::string_view> name = PortraitImageName(rest);
+    if (!length || !name) {
+      result.damaged = true;
+      break;
+    }
+    ++result.walked;
+    const int index = FindByKeyword(*name);
+    if (index >= 0) {
+      HeroRecord& record = records_[static_cast<size_t>(index)];
+      FaceOf(record, kind).assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(*length));
+      record.flags |= flag;
+      ++result.placed;
+    } else {
+      ++result.unmatched;
+    }
+    at += *length;
+  }
+  return result;
+}
+
+void HeroCatalogue::CollectBundle(uint8_t alignment, FaceKind kind, std::vector<uint8_t>* out) const {
+  out->assign(kBundleCountSize, 0);
+  uint16_t taken = 0;  // at most kMaxHeroRecords - 1, so it fits
+  for (size_t i = kDeadRecord; i < records_.size(); ++i) {
+    const HeroRecord& record = records_[i];
+    const std::vector<uint8_t>& face = FaceOf(record, kind);
+    if (record.keyword.empty() || face.empty() || AlignmentOfClass(record.hero_class) != alignment) continue;
+    out->insert(out->end(), face.begin(), face.end());
+    ++taken;
+  }
+  (*out)[0] = static_cast<uint8_t>(taken);
+  (*out)[1] = static_cast<uint8_t>(taken >> 8);
+}
+
+Status HeroCatalogue::Save(const std::string& working_archive, CatalogueSave* report) const {
+  CatalogueSave local;
+  CatalogueSave& out = report ? *report : local;
+  out = CatalogueSave{};
+  if (records_.empty()) return Status::Fail("the catalogue is empty");
+  if (working_archive.empty()) return Status::Fail("there is no working archive");
+
+  std::vector<uint8_t> content;
+  Status table = SerializeHeroTable(records_, &content);
+  if (table) table = PutEntry(working_archive, kHeroTableEntryName, content, kNewEntryTrailingWord);
+  out.table_written = table.ok();
+  if (!table) out.failed.push_back(std::string(kHeroTableEntryName) + ": " + table.why());
+
+  // Every bundle is written on every save, changed or not, and also after a failed table.
+  for (uint8_t alignment = 1; alignment <= kAlignmentCount; ++alignment) {
+    for (FaceKind kind : kBundleOrder) {
+      const std::string name = BundleEntryName(alignment, kind);
+      CollectBundle(alignment, kind, &content);
+      if (Status s = PutEntry(working_archive, name, content, kNewEntryTrailingWord); !s) {
+        out.failed.push_back(name + ": " + s.why());
+      }
+    }
+  }
+  if (out.failed.empty()) return Status::Ok();
+  std::string why = working_archive + ": " + out.failed.front();
+  if (out.failed.size() > 1) why += " (and " + std::to_string(out.failed.size() - 1) + " more)";
+  return Status::Fail(why);
+}
+
+bool HeroCatalogue::IsComplete(size_t index) const {
+  if (index >= records_.size()) return false;
+  const HeroRecord& r = records_[index];
+  return !r.keyword.empty() && !r.name.empty() && r.hero_class != 0 && !r.small_face.empty() &&
+         !r.large_face.empty();
+}
+
+bool HeroCatalogue::ClampSelection() {
+  const int before = selected_;
+  const int last_slot = static_cast<int>(kMaxHeroRecords) - 1;
+  if (selected_ > last_slot) selected_ = last_slot;
+  if (!records_.empty()) {
+    const int count = static_cast<int>(records_.size());
+    if (selected_ < 1) selected_ = 1;
+    if (selected_ >= count) selected_ = count - 1;
+  } else {
+    selected_ = 0;
+  }
+  return selected_ != before;
+}
+
+Status HeroCatalogue::Editable(HeroRecord** out) {
+  if (selected_ < 0 || static_cast<size_t>(selected_) >= records_.size()) {
+    return Status::Fail("no record is selected");
+  }
+  HeroRecord& record = records_[static_cast<size_t>(selected_)];
+  if (record.read_only()) return Status::Fail("record " + std::to_string(selected_) + " is read-only");
+  *out = &record;
+  return Status::Ok();
+}
+
+Status HeroCatalogue::SetKeyword(std::string_view text) {
+  HeroRecord* r = nullptr;
+  if (Status s = Editable(&r); !s) return s;
+  r->keyword = FirstChars(text, kKeywordMaxChars);
+  return Status::Ok();
+}
+
+Status HeroCatalogue::SetName(std::string_view text) {
+  HeroRecord* r = nullptr;
+  if (Status s = Editable(&r); !s) return s;
+  r->name = FirstChars(text, kNameMaxChars);
+  return Status::Ok();
+}
+
+Status HeroCatalogue::SetBiography(std::string_view text) {
+  HeroRecord* r = nullptr;
+  if (Status s = Editable(&r); !s) return s;
+  r->biography = FirstChars(text, kBiographyMaxChars);
+  return Status::Ok();
+}
+
+Status HeroCatalogue::SetSex(uint8_t sex_id) {
+  HeroRecord* r = nullptr;
+  if (Status s = Editable(&r); !s) return s;
+  r->sex = sex_id;
+  return Status::Ok();
+}
+
+Status HeroCatalogue::SetClass(uint8_t class_id) {
+  HeroRecord* r = nullptr;
+  if (Status s = Editable(&r); !s) return s;
+  r->hero_class = class_id;
+  return Status::Ok();
+}
+
+Status HeroCatalogue::SetSexByLabel(std::string_view label) {
+  return SetSex(static_cast<uint8_t>(IdOfLabel(kSexTable, label)));
+}
+
+Status HeroCatalogue::SetClassByLabel(std::string_view label) {
+  return SetClass(static_cast<uint8_t>(IdOfLabel(kClassTable, label)));
+}
+
+Status HeroCatalogue::SetAllowedBy(bool allowed) {
+  HeroRecord* r = nullptr;
+  if (Status s = Editable(&r); !s) return s;
+  r->allowed_by = allowed ? 1 : 0;
+  return Status::Ok();
+}
+
+Status HeroCatalogue::ToggleAllowedBy() {
+  HeroRecord* r = nullptr;
+  if (Status s = Editable(&r); !s) return s;
+  r->allowed_by = r->allowed_by ? 0 : 1;
+  return Status::Ok();
+}
+
+Status HeroCatalogue::ReplaceFace(size_t index, FaceKind kind, std::vector<uint8_t> image) {
+  if (index >= records_.size()) return Status::Fail("record " + std::to_string(index) + " does not exist");
+  FaceOf(records_[index], kind) = std::move(image);
+  return Status::Ok();
+}
+
+}  // namespace qm

@@ -1,0 +1,174 @@
+// qlmk heroes, show, set: the hero catalogue as the editor shows and edits it.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "heroes/hero_catalogue.h"
+#include "heroes/value_tables.h"
+#include "qlmk/command.h"
+#include "qlmk/game_context.h"
+#include "qlmk/json_text.h"
+
+namespace qlmk {
+namespace {
+
+const std::string kHeroesUsage = std::string(
+    "usage: qlmk heroes [--json] [--game DIR] [--archive FILE]\n"
+    "\n"
+    "Lists every record the editor shows (1 .. count-1; 1 and 2 are the pseudo-heroes \"dead\"\n"
+    "and \"sleeping\"): number, keyword, name, sex, class, alignment, allowed, read-only and\n"
+    "whether it holds a large and a small face slot.\n") + kGameOptionsHelp;
+
+const std::string kShowUsage = std::string(
+    "usage: qlmk show ID [--json] [--game DIR] [--archive FILE]\n"
+    "\n"
+    "Shows every field of one record. ID is a record number or a hero's keyword.\n") + kGameOptionsHelp;
+
+const std::string kSetUsage = std::string(
+    "usage: qlmk set ID [--name TEXT] [--bio TEXT] [--sex male|female] [--class TOKEN]\n"
+    "                   [--allowed yes|no] [--game DIR] [--archive FILE]\n"
+    "\n"
+    "Changes one hero and saves the catalogue into the working archive (the hero table and all\n"
+    "twelve portrait bundles). ID is a record number or a hero's keyword. Names hold at most 64\n"
+    "characters and biographies 512. Class tokens: generic, archer, barbarian, knight, priest,\n"
+    "druid, mage, lord, necromancer, sorcerer, thief, death_knight. Read-only records (\"dead\",\n"
+    "\"sleeping\", heroes without a keyword) cannot be changed.\n") + kGameOptionsHelp;
+
+std::string Token(qm::ValueTable table, uint32_t id) { return std::string(qm::TokenOfId(table, id)); }
+
+std::string AlignmentToken(const qm::HeroRecord& r) {
+  return Token(qm::kAlignmentTable, qm::AlignmentOfClass(r.hero_class));
+}
+
+int Help(const std::string& usage) {
+  std::fputs(usage.c_str(), stdout);
+  return kExitOk;
+}
+
+const char* YesNo(bool v) { return v ? "yes" : "no"; }
+const char* JsonBool(bool v) { return v ? "true" : "false"; }
+
+int ListHeroes(const std::vector<std::string>& words) {
+  Args args(words, {"--game", "--archive"});
+  if (args.help()) return Help(kHeroesUsage);
+  if (!args.error().empty()) return Usage(args.error(), kHeroesUsage.c_str());
+  if (!args.positional().empty()) return Usage("heroes takes no arguments", kHeroesUsage.c_str());
+  Game game;
+  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  const auto& records = game.catalogue.records();
+  if (args.Has("--json")) {
+    std::printf("[");
+    for (size_t i = qm::kDeadRecord; i < records.size(); ++i) {
+      const qm::HeroRecord& r = records[i];
+      std::printf("%s\n {\"record\": %zu, \"keyword\": %s, \"name\": %s, \"sex\": %s, \"class\": %s, "
+                  "\"alignment\": %s, \"allowed\": %s, \"read_only\": %s, \"has_large\": %s, \"has_small\": %s}",
+                  i == qm::kDeadRecord ? "" : ",", i, JsonString(r.keyword).c_str(), JsonString(r.name).c_str(),
+                  JsonString(Token(qm::kSexTable, r.sex)).c_str(), JsonString(Token(qm::kClassTable, r.hero_class)).c_str(),
+                  JsonString(AlignmentToken(r)).c_str(), JsonBool(r.allowed_by != 0), JsonBool(r.read_only()),
+                  JsonBool(r.has_large()), JsonBool(r.has_small()));
+    }
+    std::printf("\n]\n");
+    return kExitOk;
+  }
+  std::printf("record\tkeyword\tname\tsex\tclass\talignment\tallowed\tread-only\tlarge\tsmall\n");
+  for (size_t i = qm::kDeadRecord; i < records.size(); ++i) {
+    const qm::HeroRecord& r = records[i];
+    std::printf("%zu\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", i, OneLineText(r.keyword).c_str(),
+                OneLineText(r.name).c_str(), Token(qm::kSexTable, r.sex).c_str(),
+                Token(qm::kClassTable, r.hero_class).c_str(), AlignmentToken(r).c_str(), YesNo(r.allowed_by != 0),
+                YesNo(r.read_only()), YesNo(r.has_large()), YesNo(r.has_small()));
+  }
+  return kExitOk;
+}
+
+int Show(const std::vector<std::string>& words) {
+  Args args(words, {"--game", "--archive"});
+  if (args.help()) return Help(kShowUsage);
+  if (!args.error().empty()) return Usage(args.error(), kShowUsage.c_str());
+  if (args.positional().size() != 1) return Usage("show needs one ID", kShowUsage.c_str());
+  Game game;
+  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  size_t index = 0;
+  if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
+  const qm::HeroRecord& r = game.catalogue.record(index);
+  const bool complete = game.catalogue.IsComplete(index);
+  if (args.Has("--json")) {
+    std::printf("{\"record\": %zu, \"keyword\": %s, \"name\": %s, \"sex\": %s, \"class\": %s, \"alignment\": %s,\n"
+                " \"allowed\": %s, \"read_only\": %s, \"has_large\": %s, \"has_small\": %s,\n"
+                " \"large_face_bytes\": %zu, \"small_face_bytes\": %zu, \"complete\": %s,\n"
+                " \"biography\": %s,\n \"extra\": %s}\n",
+                index, JsonString(r.keyword).c_str(), JsonString(r.name).c_str(),
+                JsonString(Token(qm::kSexTable, r.sex)).c_str(), JsonString(Token(qm::kClassTable, r.hero_class)).c_str(),
+                JsonString(AlignmentToken(r)).c_str(), JsonBool(r.allowed_by != 0), JsonBool(r.read_only()),
+                JsonBool(r.has_large()), JsonBool(r.has_small()), r.large_face.size(), r.small_face.size(),
+                JsonBool(complete), JsonString(r.biography).c_str(), JsonString(r.extra).c_str());
+    return kExitOk;
+  }
+  std::printf("record:     %zu\nkeyword:    %s\nname:       %s\nsex:        %s\nclass:      %s\n"
+              "alignment:  %s\nallowed:    %s\nread-only:  %s\nlarge face: %s (%zu bytes)\n"
+              "small face: %s (%zu bytes)\ncomplete:   %s\nbiography:  %s\nextra:      %s\n",
+              index, OneLineText(r.keyword).c_str(), OneLineText(r.name).c_str(), Token(qm::kSexTable, r.sex).c_str(),
+              Token(qm::kClassTable, r.hero_class).c_str(), AlignmentToken(r).c_str(), YesNo(r.allowed_by != 0),
+              YesNo(r.read_only()), YesNo(r.has_large()), r.large_face.size(), YesNo(r.has_small()),
+              r.small_face.size(), YesNo(complete), OneLineText(r.biography).c_str(), OneLineText(r.extra).c_str());
+  return kExitOk;
+}
+
+int Set(const std::vector<std::string>& words) {
+  Args args(words, {"--game", "--archive", "--name", "--bio", "--sex", "--class", "--allowed"});
+  const char* usage = kSetUsage.c_str();
+  if (args.help()) return Help(kSetUsage);
+  if (!args.error().empty()) return Usage(args.error(), usage);
+  if (args.positional().size() != 1) return Usage("set needs one ID", usage);
+  const bool any = args.Has("--name") || args.Has("--bio") || args.Has("--sex") || args.Has("--class") ||
+                   args.Has("--allowed");
+  if (!any) return Usage("nothing to set", usage);
+
+  // Check every value before anything changes.
+  const std::string name = args.Value("--name");
+  const std::string bio = args.Value("--bio");
+  if (name.size() > qm::kNameMaxChars) {
+    return Usage("a name holds at most " + std::to_string(qm::kNameMaxChars) + " characters", usage);
+  }
+  if (bio.size() > qm::kBiographyMaxChars) {
+    return Usage("a biography holds at most " + std::to_string(qm::kBiographyMaxChars) + " characters", usage);
+  }
+  uint32_t sex = 0, hero_class = 0;
+  if (args.Has("--sex") && (sex = qm::IdOfToken(qm::kSexTable, args.Value("--sex"))) == 0) {
+    return Usage("unknown sex '" + args.Value("--sex") + "' (male or female)", usage);
+  }
+  if (args.Has("--class") && (hero_class = qm::IdOfToken(qm::kClassTable, args.Value("--class"))) == 0) {
+    return Usage("unknown class '" + args.Value("--class") + "'", usage);
+  }
+  const std::string allowed = args.Value("--allowed");
+  if (args.Has("--allowed") && allowed != "yes" && allowed != "no") return Usage("--allowed takes yes or no", usage);
+
+  Game game;
+  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  size_t index = 0;
+  if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
+  qm::HeroCatalogue& c = game.catalogue;
+  if (c.record(index).read_only()) {
+    return Fail("record " + std::to_string(index) + " (\"" + c.record(index).keyword +
+                "\") is read-only: its texts, sex, class and Allowed By cannot be changed");
+  }
+  c.Select(static_cast<int>(index));
+  qm::Status s = qm::Status::Ok();
+  if (s && args.Has("--name")) s = c.SetName(name);
+  if (s && args.Has("--bio")) s = c.SetBiography(bio);
+  if (s && args.Has("--sex")) s = c.SetSex(static_cast<uint8_t>(sex));
+  if (s && args.Has("--class")) s = c.SetClass(static_cast<uint8_t>(hero_class));
+  if (s && args.Has("--allowed")) s = c.SetAllowedBy(allowed == "yes");
+  if (!s) return Fail(s.why());
+  if (args.Has("--class") && qm::AlignmentOfClass(hero_class) == qm::kAlignmentNone) {
+    Warn("class " + args.Value("--class") + " has no portrait bundle, so this hero's faces are no longer saved");
+  }
+  return SaveGame(game);
+}
+
+QLMK_COMMAND("heroes", "list the heroes of a game's catalogue", ListHeroes);
+QLMK_COMMAND("show", "show every field of one hero", Show);
+QLMK_COMMAND("set", "change a hero's name, biography, sex, class or Allowed By, then save", Set);
+
+}  // namespace
+}  // namespace qlmk

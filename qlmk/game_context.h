@@ -1,0 +1,47 @@
+// What the hero and face commands share: finding the game from --game and --archive, loading
+// the catalogue with warnings on stderr, naming a record by index or keyword, the editor's
+// message texts, and saving.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "heroes/game_paths.h"
+#include "heroes/hero_catalogue.h"
+#include "qlmk/command.h"
+
+namespace qlmk {
+
+// The options every game command takes.
+constexpr const char* kGameOptionsHelp =
+    "  --game DIR       the game folder (default: the current directory); the working archive\n"
+    "                   is DATA/UPDATES.H4R if present, else DATA/HEROES4.H4R\n"
+    "  --archive FILE   use FILE as the working archive instead, as the editor's PATCH does\n";
+
+struct Game {
+  qm::GamePaths paths;
+  qm::HeroCatalogue catalogue;
+};
+
+// The game's paths from --game and --archive.
+qm::GamePaths GamePathsFromArgs(const Args& args);
+
+// Loads the catalogue. A catalogue without heroes (no table) fails with the editor's hint; a
+// missing or damaged bundle, unmatched images and over-long values are warnings. Returns
+// kExitOk or the exit code to return.
+int LoadGame(const Args& args, Game* game);
+
+// Resolves ID (a record number, or a keyword) to a shown record 1 .. count-1.
+int ResolveRecord(const qm::HeroCatalogue& catalogue, const std::string& id, size_t* index);
+
+// The editor's numbered string (program string table).
+std::string EditorText(uint32_t id);
+
+// Saves the catalogue into the working archive and reports as the editor's Save does:
+// "Saved Successfully." on stdout, or "Failed to save." with the reason.
+int SaveGame(const Game& game);
+
+void Warn(const std::string& message);
+
+}  // namespace qlmk

@@ -1,0 +1,211 @@
+#include "tools/demo_game/demo_game.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "archive/entry_compressor.h"
+#include "archive/h4r_format.h"
+#include "base/file.h"
+#include "base/os.h"
+#include "heroes/game_files.h"
+#include "heroes/game_paths.h"
+#include "heroes/hero_catalogue.h"
+#include "heroes/hero_table.h"
+#include "heroes/value_tables.h"
+#include "portrait/face_size.h"
+#include "portrait/portrait_codec.h"
+#include "tools/demo_game/demo_faces.h"
+#include "tools/demo_heroes4/demo_executable.h"
+
+namespace qm {
+
+namespace {
+
+// 2002-11-19, when the demo's archives pretend to have been made.
+constexpr uint32_t kDemoTimeStamp = 1037664000;
+
+enum class Storage {
+  kGzip,       // a gzip stream, trailing word 3
+  kRaw,        // the bytes as they are, stored size = their length, trailing word 1
+  kRawNoSize,  // the bytes as they are, stored size 0, trailing word 1
+};
+
+struct DemoEntry {
+  std::string name;
+  std::vector<uint8_t> content;
+  Storage storage = Storage::kGzip;
+};
+
+std::vector<uint8_t> TextBytes(std::string_view text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
+// Bytes that look like some other resource of the game, so the archive is not only ours.
+std::vector<uint8_t> FillerBytes(size_t n, uint32_t seed) {
+  std::vector<uint8_t> out(n);
+  uint32_t x = seed;
+  for (uint8_t& b : out) {
+    x = x * 1664525u + 1013904223u;
+    b = static_cast<uint8_t>(x >> 24);
+  }
+  return out;
+}
+
+// Writes `bytes` beside `path` and puts them in its place only when all were written.
+Status WriteFileWhole(const std::string& path, std::span<const uint8_t> bytes) {
+  const std::string holding = path + ".QLM";
+  {
+    File file = File::Open(holding, File::Mode::kCreate);
+    if (!file.is_open()) return Status::Fail(holding + ": cannot create the file");
+    if ((!bytes.empty() && !file.Write(bytes.data(), bytes.size())) || !file.Close()) {
+      file.Close();
+      os::RemoveFile(holding);
+      return Status::Fail(holding + ": write failed");
+    }
+  }
+  if (!os::ReplaceFileWith(path, holding)) {
+    os::RemoveFile(holding);
+    return Status::Fail(path + ": cannot replace the file");
+  }
+  return Status::Ok();
+}
+
+// Header, payloads back to back, then the directory, as the game's own archives are laid out.
+Status WriteDemoArchive(const std::string& path, const std::vector<DemoEntry>& entries) {
+  std::vector<uint8_t> out(kH4rMagic, kH4rMagic + 4);
+  AppendU32(&out, 0);  // directory offset, filled in below
+  std::vector<EntryRecord> records;
+  for (const DemoEntry& e : entries) {
+    EntryRecord r;
+    r.name = e.name;
+    r.time_stamp = kDemoTimeStamp;
+    r.data_offset = static_cast<uint32_t>(out.size());
+    r.content_size = static_cast<uint32_t>(e.content.size());
+    if (e.storage == Storage::kGzip) {
+      std::vector<uint8_t> payload;
+      if (Status s = CompressEntry(e.content, &payload); !s) return Status::Fail(path + ": " + e.name + ": " + s.why());
+      r.stored_size = static_cast<uint32_t>(payload.size());
+      r.trailing_word = kTrailingWordGzip;
+      out.insert(out.end(), payload.begin(), payload.end());
+    } else {
+      r.stored_size = e.storage == Storage::kRaw ? r.content_size : 0;
+      r.trailing_word = kTrailingWordRaw;
+      out.insert(out.end(), e.content.begin(), e.content.end());
+    }
+    records.push_back(std::move(r));
+  }
+  StoreU32(out.data() + kDirectoryOffsetField, static_cast<uint32_t>(out.size()));
+  AppendU32(&out, static_cast<uint32_t>(records.size()));
+  for (const EntryRecord& r : records) EncodeRecord(r, &out);
+  return WriteFileWhole(path, out);
+}
+
+HeroRecord PseudoHero(const char* keyword) {
+  HeroRecord r;
+  r.keyword = keyword;
+  r.flags = kHeroReadOnly | kHeroHasLarge | kHeroHasSmall;
+  return r;
+}
+
+Status EncodeFaces(HeroRecord* record, const Picture& large, const Picture& small) {
+  if (Status s = EncodePortrait(large, record->keyword, &record->large_face); !s) return s;
+  return EncodePortrait(small, record->keyword, &record->small_face);
+}
+
+}  // namespace
+
+Status MakeDemoRecords(const std::vector<demo::DemoHero>& heroes, std::vector<HeroRecord>* records) {
+  if (heroes.size() > kMaxHeroRecords - kFirstHeroRecord) return Status::Fail("too many heroes for a catalogue");
+  std::vector<HeroRecord> out;
+  HeroRecord header;  // the header row as the parser reads it
+  header.keyword = "Keyword";
+  header.name = "Name";
+  header.biography = "Biography";
+  out.push_back(std::move(header));
+  for (size_t pseudo : {kDeadRecord, kSleepingRecord}) {
+    HeroRecord r = PseudoHero(pseudo == kDeadRecord ? "dead" : "sleeping");
+    if (Status s = EncodeFaces(&r, demo::DrawPseudoHeroFace(pseudo, kLargeFaceSize),
+                               demo::DrawPseudoHeroFace(pseudo, kSmallFaceSize));
+        !s) {
+      return Status::Fail(r.keyword + ": " + s.why());
+    }
+    out.push_back(std::move(r));
+  }
+  for (const demo::DemoHero& hero : heroes) {
+    HeroRecord r;
+    r.keyword = hero.keyword;
+    r.name = hero.name;
+    r.biography = hero.biography;
+    r.sex = hero.sex;
+    r.hero_class = hero.hero_class;
+    r.allowed_by = hero.allowed ? 1 : 0;
+    r.flags = kHeroHasLarge | kHeroHasSmall;
+    if (Status s = EncodeFaces(&r, demo::DrawDemoFace(hero, kLargeFaceSize), demo::DrawDemoFace(hero, kSmallFaceSize));
+        !s) {
+      return Status::Fail(hero.keyword + ": " + s.why());
+    }
+    out.push_back(std::move(r));
+  }
+  *records = std::move(out);
+  return Status::Ok();
+}
+
+Status MakeDemoGame(const std::string& folder, const DemoGameOptions& options, DemoGameSummary* summary) {
+  std::vector<HeroRecord> records;
+  if (Status s = MakeDemoRecords(demo::DemoHeroes(options.hero_count), &records); !s) return s;
+  HeroCatalogue catalogue;
+  if (Status s = catalogue.Assign(std::move(records)); !s) return s;
+
+  const std::string root = WithTrailingSeparator(folder.empty() ? "." : folder);
+  const std::string data = root + kDataFolderName;
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(data), ec);
+  if (ec || !os::FileExists(data)) return Status::Fail(data + ": cannot create the folder");
+  const std::string data_dir = data + kPathSeparator;
+
+  DemoGameSummary out;
+  out.executable = root + "HEROES4.EXE";
+  out.base_archive = data_dir + kBaseArchiveName;
+  out.update_archive = data_dir + kUpdateArchiveName;
+  out.text_archive = data_dir + kTextArchiveName;
+  out.heroes = catalogue.count() - kFirstHeroRecord;
+
+  // The base archive: portrait bundles between other resources of the game.
+  std::vector<DemoEntry> base;
+  base.push_back({"layers.icons.town.academy.h4d", FillerBytes(3000, 1), Storage::kRaw});
+  base.push_back({"table.creatures.h4d", TextBytes("Keyword\tName\nimp\tImp\nangel\tAngel\ndragon\tBlack Dragon\n"),
+                  Storage::kGzip});
+  for (uint8_t alignment = 1; alignment <= kAlignmentCount; ++alignment) {
+    for (FaceKind kind : {FaceKind::kSmall, FaceKind::kLarge}) {
+      DemoEntry e;
+      e.name = BundleEntryName(alignment, kind);
+      catalogue.CollectBundle(alignment, kind, &e.content);
+      // The game keeps some resources raw; the demo mixes both kinds.
+      e.storage = (alignment == kAlignmentNature || alignment == kAlignmentMight) ? Storage::kRaw : Storage::kGzip;
+      base.push_back(std::move(e));
+    }
+  }
+  base.push_back({"sounds.menu.click.h4d", FillerBytes(700, 2), Storage::kRawNoSize});
+
+  std::vector<uint8_t> table;
+  if (Status s = SerializeHeroTable(catalogue.records(), &table); !s) return s;
+  std::vector<DemoEntry> text;
+  text.push_back({kHeroTableEntryName, std::move(table), Storage::kGzip});
+  text.push_back({"text.credits.h4d", TextBytes("Demo game for Quillmark.\r\nAll heroes drawn by code.\r\n"),
+                  Storage::kRaw});
+
+  std::vector<DemoEntry> updates;
+  updates.push_back({"table.spells.h4d", TextBytes("Keyword\tName\nfireball\tFireball\nbless\tBless\n"), Storage::kGzip});
+
+  if (Status s = WriteDemoArchive(out.base_archive, base); !s) return s;
+  if (Status s = WriteDemoArchive(out.text_archive, text); !s) return s;
+  if (Status s = WriteDemoArchive(out.update_archive, updates); !s) return s;
+  if (Status s = WriteFileWhole(out.executable, DemoGameExecutable()); !s) return s;
+  if (summary) *summary = std::move(out);
+  return Status::Ok();
+}
+
+}  // namespace qm

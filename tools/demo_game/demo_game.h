@@ -1,0 +1,46 @@
+// The demo game: a small but complete game folder shaped like a patched installation, for
+// trying the tools out, for end-to-end tests and for benchmarks.
+//
+//   qm::DemoGameSummary summary;
+//   qm::Status s = qm::MakeDemoGame("/tmp/game", {}, &summary);
+//
+// It writes, in that folder:
+//   HEROES4.EXE        a tiny Windows program whose version block reads 1.3.0.0
+//   DATA/HEROES4.H4R   the twelve portrait bundles, faces of "dead" and "sleeping" first in
+//                      the death bundles, and a few unrelated entries; some entries are raw,
+//                      as the game stores them (trailing word 1), the others gzip
+//   DATA/UPDATES.H4R   one unrelated entry, as a patched game has
+//   DATA/TEXT.H4R      the hero table "table.heroes.h4d" (header row and the heroes) and an
+//                      unrelated text entry
+// Every hero has a keyword, a name, a biography, a sex, a class with portrait bundles and both
+// faces, drawn by code and encoded as the editor encodes them, so every hero is complete.
+// Existing files of those names are replaced; other files in the folder stay.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "base/status.h"
+#include "heroes/hero_record.h"
+#include "tools/demo_game/demo_heroes.h"
+
+namespace qm {
+
+struct DemoGameOptions {
+  size_t hero_count = demo::kDemoRosterSize;  // at most 997
+};
+
+struct DemoGameSummary {
+  std::string executable, base_archive, update_archive, text_archive;
+  size_t heroes = 0;
+};
+
+// The catalogue's records for the demo heroes: [0] the header row, [1] "dead", [2] "sleeping",
+// then one record per hero, faces included (face flags set as a load would set them).
+Status MakeDemoRecords(const std::vector<demo::DemoHero>& heroes, std::vector<HeroRecord>* records);
+
+Status MakeDemoGame(const std::string& folder, const DemoGameOptions& options = {},
+                    DemoGameSummary* summary = nullptr);
+
+}  // namespace qm
