@@ -136,11 +136,11 @@ UpdateCheckResult CheckPublishedVersion(const UpdateServer& server) {
   return result;
 }
 
-std::string RunUpdateCommand() {
+std::string RunUpdateCommand(const UpdateServer& server) {
   static bool checked = false;
   if (checked) return {};
   checked = true;
-  const UpdateCheckResult result = CheckPublishedVersion();
+  const UpdateCheckResult result = CheckPublishedVersion(server);
   if (!result.version || !IsNewerVersion(*result.version)) return {};
   return UpdateNotice(*result.version);
 }

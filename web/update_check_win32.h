@@ -46,8 +46,8 @@ struct UpdateCheckResult {
 // One check against `server`; blocks for at most server.deadline_ms (plus thread start).
 UpdateCheckResult CheckPublishedVersion(const UpdateServer& server = {});
 
-// Command 1023: the first call of a run checks kUpdateHost and returns the newer-version
-// notice, or an empty text; later calls return an empty text at once.
-std::string RunUpdateCommand();
+// Command 1023: the first call of a run checks `server` (the update host) and returns the
+// newer-version notice, or an empty text; later calls return an empty text at once.
+std::string RunUpdateCommand(const UpdateServer& server = {});
 
 }  // namespace qm

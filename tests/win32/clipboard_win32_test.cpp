@@ -1,0 +1,202 @@
+#include "portrait/clipboard_win32.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "portrait/dib_bits_win32.h"
+#include "portrait/face_art.h"
+#include "portrait/face_view_win32.h"
+#include "portrait/portrait_codec.h"
+#include "tests/test_util.h"
+#include "tests/win32/win32_fixtures.h"
+
+namespace qm {
+namespace {
+
+GdiBitmap FaceView(int size) {
+  WindowDc screen(nullptr);
+  return GdiBitmap(CreateCompatibleBitmap(screen.get(), size, size));
+}
+
+// A hero with both faces, shown in both views.
+struct FaceClipboard : ::testing::Test {
+  FaceClipboard() {
+    record.keyword = "Clip";
+    record.hero_class = kClassKnight;
+    record.flags = kHeroHasLarge | kHeroHasSmall;
+    for (FaceKind kind : {FaceKind::kLarge, FaceKind::kSmall}) {
+      const int size = FaceSize(kind);
+      Picture face(size, size);
+      for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) face.at(x, y) = MakeColour(x * 3, y * 3, 90);
+      }
+      ApplyFaceMask(&face, MakeFaceMask(size));
+      std::vector<uint8_t>& image =
+          kind == FaceKind::kLarge ? record.large_face : record.small_face;
+      EXPECT_TRUE(EncodePortrait(face, record.keyword, &image));
+      EXPECT_TRUE(DecodeFaceIntoView(&record, kind, kind == FaceKind::kLarge ? large.get()
+                                                                              : small.get()));
+    }
+  }
+  FaceEdit Edit(const FaceOptions& options = {}) {
+    return {&record, options, large.get(), small.get()};
+  }
+  static Picture Shown(const std::vector<uint8_t>& image, int size) {
+    Picture face;
+    EXPECT_TRUE(DecodePortrait(image, size, &face));
+    return face;
+  }
+
+  HeroRecord record;
+  GdiBitmap large = FaceView(kLargeFaceSize);
+  GdiBitmap small = FaceView(kSmallFaceSize);
+  test::HiddenWindow owner;
+};
+
+TEST_F(FaceClipboard, CopyThenPasteIntoTheSameFaceKeepsItsPixels) {
+  const Picture before = Shown(record.large_face, kLargeFaceSize);
+  const std::vector<uint8_t> small_before = record.small_face;
+  ASSERT_TRUE(CopyFace(owner.get(), large.get()));
+  FaceOptions options;
+  options.resize_method = kResizeBicubic;  // equal sizes copy whatever the method
+  ASSERT_EQ(PasteFace(owner.get(), FaceKind::kLarge, Edit(options)), PasteResult::kPasted);
+  EXPECT_EQ(Shown(record.large_face, kLargeFaceSize), before);
+  // Auto S.Face Copy made the small face from it (Bicubic smooths it: a new face).
+  EXPECT_NE(record.small_face, small_before);
+  EXPECT_EQ(Shown(record.small_face, kSmallFaceSize).width(), kSmallFaceSize);
+}
+
+TEST_F(FaceClipboard, LargeFacePastedIntoTheSmallFaceIsScaled) {
+  ASSERT_TRUE(CopyFace(owner.get(), large.get()));
+  const std::vector<uint8_t> large_before = record.large_face;
+  ASSERT_EQ(PasteFace(owner.get(), FaceKind::kSmall, Edit()), PasteResult::kPasted);
+  EXPECT_EQ(record.large_face, large_before);
+  EXPECT_EQ(Shown(record.small_face, kSmallFaceSize).width(), kSmallFaceSize);
+}
+
+TEST_F(FaceClipboard, EmptyClipboardGivesNoBitmap) {
+  {
+    ASSERT_TRUE(OpenClipboard(owner.get()));
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  const std::vector<uint8_t> before = record.large_face;
+  EXPECT_EQ(PasteFace(owner.get(), FaceKind::kLarge, Edit()), PasteResult::kNoBitmap);
+  EXPECT_EQ(record.large_face, before);
+}
+
+TEST_F(FaceClipboard, CopyWithoutAFaceViewLeavesTheClipboardAlone) {
+  ASSERT_TRUE(CopyFace(owner.get(), small.get()));
+  EXPECT_FALSE(CopyFace(owner.get(), nullptr));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+}
+
+// A WM_DROPFILES drop of `paths`, as the shell builds it.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+  size_t bytes = sizeof(DROPFILES) + 1;
+  for (const std::string& p : paths) bytes += p.size() + 1;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  char* names = reinterpret_cast<char*>(drop + 1);
+  for (const std::string& p : paths) {
+    std::memcpy(names, p.c_str(), p.size() + 1);
+    names += p.size() + 1;
+  }
+  GlobalUnlock(block);
+  return static_cast<HDROP>(block);
+}
+
+struct FaceDrop : FaceClipboard {
+  FaceDrop() {
+    SetFaceDropHost({[this]() -> std::optional<FaceEdit> {
+                       if (!catalogue_has_records) return std::nullopt;
+                       return Edit(options);
+                     },
+                     [this] { ++refreshes; }, [this](uint32_t id) { statuses.push_back(id); }});
+    view = CreateWindowExA(WS_EX_ACCEPTFILES, "STATIC", "", WS_CHILD, 0, 0, 82, 82, owner.get(),
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    // The main window's Subclass: the previous procedure goes into the user data.
+    const LONG_PTR previous =
+        SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LargeFaceDropProc));
+    SetWindowLongPtrA(view, GWLP_USERDATA, previous);
+  }
+  ~FaceDrop() override {
+    DestroyWindow(view);
+    SetFaceDropHost({});
+  }
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    test::WriteFileBytes(dir.File(name), bytes);
+    return dir.File(name);
+  }
+
+  test::TempDir dir;
+  HWND view = nullptr;
+  FaceOptions options;
+  bool catalogue_has_records = true;
+  int refreshes = 0;
+  std::vector<uint32_t> statuses;
+};
+
+TEST_F(FaceDrop, OnlyTheFirstOfThreeDroppedFilesIsLoaded) {
+  const std::string bmp = Write("first.bmp", test::CardBmp(90, 90));
+  const std::string text = Write("second.txt", test::Bytes("text"));
+  const std::vector<uint8_t> before = record.large_face;
+  SendMessageA(view, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({bmp, text, text})), 0);
+  EXPECT_EQ(statuses, (std::vector<uint32_t>{308}));
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_NE(record.large_face, before);
+}
+
+TEST_F(FaceDrop, TextFileOrEmptyCatalogueChangesNothing) {
+  const std::string text = Write("notes.txt", test::Bytes("not a picture"));
+  const std::vector<uint8_t> before = record.large_face;
+  SendMessageA(view, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({text})), 0);
+  catalogue_has_records = false;
+  const std::string bmp = Write("card.bmp", test::CardBmp(90, 90));
+  SendMessageA(view, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({bmp})), 0);
+  EXPECT_EQ(statuses, (std::vector<uint32_t>{309, 309}));
+  EXPECT_EQ(refreshes, 0);
+  EXPECT_EQ(record.large_face, before);
+  EXPECT_EQ(HandleDroppedFile("", FaceKind::kSmall), 311u);
+}
+
+TEST_F(FaceDrop, OtherMessagesReachThePreviousProcedure) {
+  SetWindowTextA(view, "still a static");
+  char text[32] = {};
+  GetWindowTextA(view, text, sizeof text);
+  EXPECT_STREQ(text, "still a static");
+}
+
+TEST_F(FaceDrop, DroppedGifWithAutoRingGetsTheRing) {
+  options.auto_ring = true;
+  options.resize_method = kResizeSmart;
+  const std::string gif = Write("ring.gif", test::CardGifWithTransparency(82, 82));
+  ASSERT_EQ(HandleDroppedFile(gif.c_str(), FaceKind::kLarge), 308u);
+  Picture face;
+  ASSERT_TRUE(DecodePortrait(record.large_face, kLargeFaceSize, &face));
+  // The bottom-right quadrant was transparent: its ring band now has the knight's hue,
+  // not magenta; inside the ring's inner circle the overlay is black, so the face is too.
+  const Picture overlay = MakeRingOverlay(kLargeFaceSize);
+  int ring_pixels = 0;
+  for (int y = 41; y < 82; ++y) {
+    for (int x = 41; x < 82; ++x) {
+      EXPECT_NE(face.at(x, y), kTransparentColour);
+      if (overlay.at(x, y) != 0) {
+        EXPECT_EQ(face.at(x, y), RingColour(overlay.at(x, y), kClassKnight, AlignmentOfClass(kClassKnight)));
+        ++ring_pixels;
+      } else if (MakeFaceMask(kLargeFaceSize).at(x, y) != 0) {
+        EXPECT_EQ(face.at(x, y), kColourBlack);
+      }
+    }
+  }
+  EXPECT_GT(ring_pixels, 100);
+}
+
+}  // namespace
+}  // namespace qm
