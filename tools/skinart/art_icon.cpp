@@ -1,5 +1,6 @@
-// The program icon: a quill laid across a red wax seal in a gold rim, drawn at 16, 32 and 48
-// pixels from one description with 4 x 4 samples per pixel.
+// The programs' icons: a quill laid across a wax seal in a gold rim, drawn at 16, 32 and 48
+// pixels from one description with 4 x 4 samples per pixel. The seal's colour tells the three
+// programs apart: red for the editor, green for the patcher, blue for the restore tool.
 #include <algorithm>
 #include <cmath>
 
@@ -20,13 +21,13 @@ Rgba Over(Rgba under, Rgb colour, double alpha) {
 }
 
 // One sample of the icon at (u, v) in 0..1, the pixel size in those units given for edges.
-Rgba Sample(double u, double v, double pixel) {
+Rgba Sample(double u, double v, double pixel, const Rgb wax_dark, const Rgb wax_light) {
   Rgba out{0, 0, 0, 0};
   const double d = CircleDistance(u, v, 0.5, 0.5, 0.47);
   if (d < 0) {
     // Seal: deep red, lit from the upper left; gold rim.
     const double light = Clamp(0.5 - ((u - 0.5) + (v - 0.5)) * 0.7, 0, 1);
-    const Rgb wax = Mix(Rgb{96, 8, 12}, Rgb{196, 36, 30}, light);
+    const Rgb wax = Mix(wax_dark, wax_light, light);
     const double rim = SmoothStep(-0.075, -0.065, d);
     const Rgb gold = Mix(Rgb{150, 100, 30}, Rgb{250, 214, 110}, Clamp(light + 0.2, 0, 1));
     out = Over(out, Mix(wax, gold, rim), 1);
@@ -66,7 +67,7 @@ Rgba Sample(double u, double v, double pixel) {
   return out;
 }
 
-IconImage Render(int size) {
+IconImage Render(int size, Rgb wax_dark, Rgb wax_light) {
   constexpr int kSub = 4;
   IconImage image;
   image.size = size;
@@ -77,7 +78,7 @@ IconImage Render(int size) {
       double r = 0, g = 0, b = 0, a = 0;
       for (int sy = 0; sy < kSub; ++sy) {
         for (int sx = 0; sx < kSub; ++sx) {
-          const Rgba s = Sample((x + (sx + 0.5) / kSub) * pixel, (y + (sy + 0.5) / kSub) * pixel, pixel);
+          const Rgba s = Sample((x + (sx + 0.5) / kSub) * pixel, (y + (sy + 0.5) / kSub) * pixel, pixel, wax_dark, wax_light);
           r += s.r * s.a;
           g += s.g * s.a;
           b += s.b * s.a;
@@ -96,6 +97,16 @@ IconImage Render(int size) {
 
 }  // namespace
 
-std::vector<IconImage> DrawIcon() { return {Render(16), Render(32), Render(48)}; }
+std::vector<IconImage> DrawIcon(Program program) {
+  Rgb dark{96, 8, 12}, light{196, 36, 30};
+  if (program == Program::kPatcher) {
+    dark = {10, 60, 30};
+    light = {40, 150, 80};
+  } else if (program == Program::kRestore) {
+    dark = {12, 30, 90};
+    light = {50, 100, 200};
+  }
+  return {Render(16, dark, light), Render(32, dark, light), Render(48, dark, light)};
+}
 
 }  // namespace qm::skinart

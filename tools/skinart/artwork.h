@@ -19,7 +19,8 @@ Canvas DrawPanelBackdrop();
 Canvas DrawPatcherBackground();
 // The face views' picture before any face is shown: an empty round well, 82 or 52 wide.
 Canvas DrawEmptyFace(int size);
-// The program icon at 16, 32 and 48 pixels.
-std::vector<IconImage> DrawIcon();
+// A program's icon at 16, 32 and 48 pixels.
+enum class Program { kEditor, kPatcher, kRestore };
+std::vector<IconImage> DrawIcon(Program program);
 
 }  // namespace qm::skinart

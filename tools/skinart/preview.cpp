@@ -185,6 +185,8 @@ Status WritePreviews(const SkinImages& images, const std::string& folder) {
   if (s) s = WritePng(Expand(images.patcher_background), folder + "/patcher.png");
   if (s) s = WritePng(Enlarge(OnDesktop(Expand(images.button_sheet), 2), 8), folder + "/button_sheet_x8.png");
   if (s) s = WritePng(IconStrip(images.icon, 4), folder + "/icon_x4.png");
+  if (s) s = WritePng(IconStrip(images.patcher_icon, 4), folder + "/icon_patcher_x4.png");
+  if (s) s = WritePng(IconStrip(images.restore_icon, 4), folder + "/icon_restore_x4.png");
   return s;
 }
 

@@ -39,7 +39,9 @@ SkinImages DrawSkinImages() {
   images.mask_small = MakeFaceMask(kSmallFaceSize);
   images.overlay_large = MakeRingOverlay(kLargeFaceSize);
   images.overlay_small = MakeRingOverlay(kSmallFaceSize);
-  images.icon = DrawIcon();
+  images.icon = DrawIcon(Program::kEditor);
+  images.patcher_icon = DrawIcon(Program::kPatcher);
+  images.restore_icon = DrawIcon(Program::kRestore);
   return images;
 }
 
@@ -55,6 +57,8 @@ std::vector<OutputFile> EncodeSkinFiles(const SkinImages& images) {
       {"skin/overlay_large.bmp", GreyIndexed(images.overlay_large)},
       {"skin/overlay_small.bmp", GreyIndexed(images.overlay_small)},
       {"quillmark.ico", EncodeIcon(images.icon)},
+      {"qlmksfx.ico", EncodeIcon(images.patcher_icon)},
+      {"restore.ico", EncodeIcon(images.restore_icon)},
       {"patcher_background.bmp", EncodeIndexedBmp(images.patcher_background)},
   };
 }

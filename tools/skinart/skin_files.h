@@ -12,7 +12,8 @@
 //   skin/backdrop_panel.bmp     216  480 x 240, 256 colours
 //   skin/overlay_large.bmp      218  82 x 82, 256 greys
 //   skin/overlay_small.bmp      219  52 x 52, 256 greys
-// and quillmark.ico (16, 32 and 48 pixels) and patcher_background.bmp (480 x 240, 256 colours).
+// and the icons quillmark.ico, qlmksfx.ico and restore.ico (16, 32 and 48 pixels each) and
+// patcher_background.bmp (480 x 240, 256 colours).
 // The masks and overlays come from the portrait code's face art, so the skin and the face
 // fitting use the very same images.
 #pragma once
@@ -38,7 +39,9 @@ struct SkinImages {
   Picture mask_small;
   Picture overlay_large;
   Picture overlay_small;
-  std::vector<IconImage> icon;
+  std::vector<IconImage> icon;          // the editor's
+  std::vector<IconImage> patcher_icon;
+  std::vector<IconImage> restore_icon;
 };
 
 SkinImages DrawSkinImages();

@@ -151,11 +151,15 @@ TEST_F(SkinImagesTest, EmptyFacesHaveTheMasksBlackCorners) {
   }
 }
 
-TEST_F(SkinImagesTest, IconHoldsThreeSizes) {
-  ASSERT_EQ(images_->icon.size(), 3u);
-  EXPECT_EQ(images_->icon[0].size, 16);
-  EXPECT_EQ(images_->icon[1].size, 32);
-  EXPECT_EQ(images_->icon[2].size, 48);
+TEST_F(SkinImagesTest, EveryIconHoldsThreeSizesAndTheyDiffer) {
+  for (const auto* icon : {&images_->icon, &images_->patcher_icon, &images_->restore_icon}) {
+    ASSERT_EQ(icon->size(), 3u);
+    EXPECT_EQ((*icon)[0].size, 16);
+    EXPECT_EQ((*icon)[1].size, 32);
+    EXPECT_EQ((*icon)[2].size, 48);
+  }
+  EXPECT_NE(images_->icon[2].rgba, images_->patcher_icon[2].rgba);
+  EXPECT_NE(images_->icon[2].rgba, images_->restore_icon[2].rgba);
 }
 
 }  // namespace
