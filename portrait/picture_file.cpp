@@ -11,6 +11,7 @@
 #include "base/file.h"
 #include "base/os.h"
 #include "base/path.h"
+#include "portrait/jpeg_check.h"
 
 // The one place that compiles the image libraries. Only the four formats are decoded, from
 // memory (files are read through the checked file layer).
@@ -75,6 +76,7 @@ Status DecodePictureBytes(std::span<const uint8_t> bytes, bool fill_transparent,
   if (bytes.size() > static_cast<size_t>(INT32_MAX)) return Status::Fail("picture file too large");
   const auto* data = bytes.data();
   const int length = static_cast<int>(bytes.size());
+  if (!JpegHuffmanTablesFit(bytes)) return Status::Fail("damaged JPEG picture (bad Huffman table)");
   int width = 0, height = 0, channels = 0;
   if (!stbi_info_from_memory(data, length, &width, &height, &channels)) {
     return Status::Fail(DecodeFailure());

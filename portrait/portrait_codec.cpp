@@ -1,6 +1,7 @@
 #include "portrait/portrait_codec.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "heroes/byte_cursor.h"
 #include "portrait/palette.h"
@@ -66,16 +67,28 @@ Status EncodePortrait(const Picture& face, std::string_view name, std::vector<ui
     w.WriteU32(offset);
     offset += static_cast<uint32_t>(span.end - span.start);
   }
+  // A face repeats its colours: each one is looked up in the palette once.
+  std::unordered_map<uint32_t, uint8_t> nearest;
   for (int y = 0; y < face.height(); ++y) {
     const RowSpan span = spans[static_cast<size_t>(y)];
     // An all-black row's one stored pixel is black (the face's own pixel 0 already is).
-    for (int x = span.start; x < span.end; ++x) w.WriteU8(NearestPaletteIndex(palette, face.at(x, y)));
+    for (int x = span.start; x < span.end; ++x) {
+      const uint32_t colour = face.at(x, y);
+      auto [it, added] = nearest.try_emplace(colour, 0);
+      if (added) it->second = NearestPaletteIndex(palette, colour);
+      w.WriteU8(it->second);
+    }
   }
   *image = std::move(out);
   return Status::Ok();
 }
 
-Status DecodePortrait(std::span<const uint8_t> image, int size, Picture* face) {
+namespace {
+
+// Reads the palette and paints the rows' indices into a size x size scratch (0 outside every
+// span), refusing anything that would reach outside the palette, the scratch or the image.
+Status DecodeIndices(std::span<const uint8_t> image, int size, Palette* palette_out,
+                     std::vector<uint8_t>* scratch_out) {
   if (size <= 0) return Status::Fail("no face size");
   ByteReader r(image);
   const uint32_t palette_count = r.ReadU16();
@@ -124,10 +137,27 @@ Status DecodePortrait(std::span<const uint8_t> image, int size, Picture* face) {
     }
   }
 
+  *palette_out = palette;
+  *scratch_out = std::move(scratch);
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status DecodePortrait(std::span<const uint8_t> image, int size, Picture* face) {
+  Palette palette;
+  std::vector<uint8_t> scratch;
+  if (Status s = DecodeIndices(image, size, &palette, &scratch); !s) return s;
   Picture painted(size, size);
   for (size_t i = 0; i < scratch.size(); ++i) painted.pixels()[i] = palette[scratch[i]];
   *face = std::move(painted);
   return Status::Ok();
+}
+
+Status ValidatePortrait(std::span<const uint8_t> image, int size) {
+  Palette palette;
+  std::vector<uint8_t> scratch;
+  return DecodeIndices(image, size, &palette, &scratch);
 }
 
 std::optional<size_t> PortraitImageLength(std::span<const uint8_t> data) {

@@ -4,6 +4,7 @@
 //   Status s = EncodePortrait(face, "Keyword", &image);          // face: 82x82 or 52x52
 //   Picture shown;
 //   s = DecodePortrait(image, FaceSize(FaceKind::kLarge), &shown);
+//   s = ValidatePortrait(image, FaceSize(FaceKind::kLarge));     // the same checks, no pixels
 //   std::optional<size_t> n = PortraitImageLength(bundle_rest);   // walking a bundle
 //
 // Image layout (little-endian): palette count N (16-bit, written 256), format word (written 1),
@@ -48,6 +49,8 @@ namespace qm {
 
 Status EncodePortrait(const Picture& face, std::string_view name, std::vector<uint8_t>* image);
 Status DecodePortrait(std::span<const uint8_t> image, int size, Picture* face);
+// The checks of DecodePortrait without painting: Ok exactly when DecodePortrait would succeed.
+Status ValidatePortrait(std::span<const uint8_t> image, int size);
 std::optional<size_t> PortraitImageLength(std::span<const uint8_t> data);
 
 // The name stored in an image (its hero's keyword); nullopt when the header is cut short.

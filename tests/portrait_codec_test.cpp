@@ -274,6 +274,7 @@ TEST(PortraitCodec, DecodeRefusesImagesThatReachOutsidePaletteFaceOrBuffer) {
   for (const Case& c : cases) {
     Picture face(2, 2, kColourWhite);
     EXPECT_FALSE(DecodePortrait(c.image, c.size, &face)) << c.what;
+    EXPECT_FALSE(ValidatePortrait(c.image, c.size)) << c.what;
     EXPECT_EQ(face, Picture(2, 2, kColourWhite)) << c.what;  // untouched
   }
   EXPECT_FALSE(PortraitImageLength(HandImage(3, 0, 0, {}, {})).has_value());
@@ -288,11 +289,13 @@ TEST(PortraitCodec, EveryTruncationOfAnImageIsRefused) {
     const std::span<const uint8_t> cut(image.data(), n);
     Picture face;
     EXPECT_FALSE(DecodePortrait(cut, kSmallFaceSize, &face)) << n;
+    EXPECT_FALSE(ValidatePortrait(cut, kSmallFaceSize)) << n;
     EXPECT_FALSE(PortraitImageLength(cut).has_value()) << n;
   }
   Picture face;
   EXPECT_FALSE(DecodePortrait(image, kSmallFaceSize - 1, &face));  // wider than that face
   EXPECT_TRUE(DecodePortrait(image, kLargeFaceSize, &face));        // fits in the larger one
+  EXPECT_TRUE(ValidatePortrait(image, kSmallFaceSize));
 }
 
 }  // namespace

@@ -135,6 +135,32 @@ TEST(PictureFile, JpegLoads) {
   }
 }
 
+// kRedJpeg with `segment` inserted right after its start marker.
+Bytes JpegWith(const Bytes& segment) {
+  Bytes jpeg(kRedJpeg.begin(), kRedJpeg.begin() + 2);
+  jpeg.insert(jpeg.end(), segment.begin(), segment.end());
+  jpeg.insert(jpeg.end(), kRedJpeg.begin() + 2, kRedJpeg.end());
+  return jpeg;
+}
+
+TEST(PictureFile, JpegHuffmanTableWithMoreThan256CodesIsRefused) {
+  // DHT: class 0, table 0, code counts adding up to 16 x 200 codes.
+  Bytes dht = {0xFF, 0xC4, 0x00, 0x13, 0x00};
+  for (int i = 0; i < 16; ++i) dht.push_back(200);
+  Picture p;
+  const Status s = DecodePictureBytes(JpegWith(dht), false, 0, &p);
+  EXPECT_FALSE(s);
+  EXPECT_NE(s.why().find("Huffman"), std::string::npos) << s.why();
+  // The same bytes inside application data are not a table: the picture loads.
+  Bytes app = {0xFF, 0xE1, 0x00, static_cast<uint8_t>(2 + dht.size())};
+  app.insert(app.end(), dht.begin(), dht.end());
+  EXPECT_TRUE(DecodePictureBytes(JpegWith(app), false, 0, &p));
+  // After the first scan every 0xFF 0xC4 counts, since the decoder may resynchronise there.
+  Bytes tail = kRedJpeg;
+  tail.insert(tail.end() - 2, dht.begin(), dht.end());
+  EXPECT_FALSE(DecodePictureBytes(tail, false, 0, &p));
+}
+
 TEST(PictureFile, PngAndBmpWrittenAndReadBackUnchanged) {
   test::TempDir dir;
   const Picture picture = test::PseudoRandomPicture(13, 7, 99);
