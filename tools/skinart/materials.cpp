@@ -12,10 +12,11 @@ Rgb Parchment(int x, int y, uint32_t seed) {
   const double mottle = Fractal(x / 11.0, y / 11.0, 3, seed + 11);
   const double fibre = ValueNoise(x / 1.6, y / 9.0, seed + 23);
   const double stain = Clamp((broad - 0.42) * 2.0, 0, 1);
+  // Rare soft brown spots, as old paper gathers.
+  const double spot = SmoothStep(0.8, 0.95, Fractal(x / 7.0, y / 7.0, 2, seed + 31)) * SmoothStep(0.5, 0.7, broad);
   // Darkening mostly of blue and green turns the paper towards old yellow and brown.
-  const double age = 0.55 * stain + 0.35 * mottle + 0.12 * fibre;
-  const Rgb tone = kPanelTone - Rgb{6, 15, 40} * age;
-  return tone;
+  const double age = 0.6 * stain + 0.35 * mottle + 0.12 * fibre + 0.5 * spot;
+  return kPanelTone - Rgb{8, 19, 50} * age;
 }
 
 Rgb Wood(double along, double across, uint32_t seed) {
