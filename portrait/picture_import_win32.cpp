@@ -104,10 +104,14 @@ GdiBitmap LoadWithPlatform(const GlobalBlock& file, bool fill, COLORREF fill_col
   {
     SelectInDc keep(dc.get(), bitmap.get());
     if (!keep.ok()) return {};
-    // Pixels the picture leaves uncovered (transparent ones) keep this background.
-    GdiBrush background(CreateSolidBrush(fill ? fill_colour : RGB(255, 255, 255)));
-    const RECT all{0, 0, pixel_width, pixel_height};
-    if (!background || !FillRect(dc.get(), &all, background.get())) return {};
+    // Pixels the picture leaves uncovered (transparent ones) keep this background. A picture
+    // without transparency covers every pixel, so a large photo skips the fill.
+    DWORD attributes = 0;
+    if (FAILED(picture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT) != 0) {
+      GdiBrush background(CreateSolidBrush(fill ? fill_colour : RGB(255, 255, 255)));
+      const RECT all{0, 0, pixel_width, pixel_height};
+      if (!background || !FillRect(dc.get(), &all, background.get())) return {};
+    }
     // The source starts at the bottom edge with a negative extent, so the picture lands upright.
     if (FAILED(picture->Render(dc.get(), 0, 0, pixel_width, pixel_height, 0, height, width,
                                -height, nullptr))) {
