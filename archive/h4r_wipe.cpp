@@ -13,36 +13,29 @@ namespace qm {
 
 namespace {
 
-// Copies the payloads in directory order, gathering them into working-buffer-sized writes.
-// Consecutive payloads are read without seeking, so a directory of small entries costs few
-// system calls.
+// Copies the payloads in directory order. Payloads that lie back to back in the source (as in
+// every archive the game ships or this system wipes) are copied as one range, in the kernel
+// where the system allows it, else in working-buffer pieces.
 Status CopyPayloads(Archive& source, const std::vector<FoundEntry>& entries, File& target) {
-  std::vector<uint8_t> buffer(kWorkingBufferSize);
-  size_t filled = 0;
-  uint64_t source_position = UINT64_MAX;
-  File& in = source.file();
+  std::vector<uint8_t> scratch(kWorkingBufferSize);
+  uint64_t run_start = 0, run_length = 0;
+  auto flush_run = [&]() {
+    const bool ok = target.CopyRangeFrom(source.file(), run_start, run_length, &scratch);
+    run_length = 0;
+    return ok;
+  };
   for (const FoundEntry& e : entries) {
-    uint64_t remaining = e.record.PayloadLength();
-    if (remaining == 0) continue;
-    if (source_position != e.record.data_offset) {
-      if (!in.Seek(e.record.data_offset)) return Status::Fail("cannot read the payload of '" + e.record.name + "'");
-      source_position = e.record.data_offset;
+    const uint64_t length = e.record.PayloadLength();
+    if (length == 0) continue;
+    if (run_length > 0 && e.record.data_offset == run_start + run_length) {
+      run_length += length;
+      continue;
     }
-    while (remaining > 0) {
-      const size_t piece = static_cast<size_t>(std::min<uint64_t>(remaining, buffer.size() - filled));
-      if (!in.Read(buffer.data() + filled, piece)) {
-        return Status::Fail("cannot read the payload of '" + e.record.name + "'");
-      }
-      filled += piece;
-      remaining -= piece;
-      source_position += piece;
-      if (filled == buffer.size()) {
-        if (!target.Write(buffer.data(), filled)) return Status::Fail("cannot write the compact copy");
-        filled = 0;
-      }
-    }
+    if (!flush_run()) return Status::Fail("cannot copy the payloads into the compact copy");
+    run_start = e.record.data_offset;
+    run_length = length;
   }
-  if (!target.Write(buffer.data(), filled)) return Status::Fail("cannot write the compact copy");
+  if (!flush_run()) return Status::Fail("cannot copy the payloads into the compact copy");
   return Status::Ok();
 }
 
@@ -78,7 +71,9 @@ Status RebuildArchive(const std::string& source_path, const std::string& target_
   File target = File::Open(target_path, File::Mode::kCreate);
   if (!target.is_open()) return Status::Fail("cannot create " + target_path);
   Status written = Status::Ok();
-  if (!target.Write(head.data(), head.size())) {
+  if (!os::ReserveFileSpace(target.stream(), next)) {
+    written = Status::Fail("not enough disk space for the compact copy");
+  } else if (!target.Write(head.data(), head.size())) {
     written = Status::Fail("cannot write the compact copy");
   } else {
     written = CopyPayloads(source, directory.entries, target);

@@ -1,5 +1,6 @@
 #include "base/file.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/os.h"
@@ -124,6 +125,27 @@ std::optional<uint64_t> File::Size() {
   const std::optional<uint64_t> end = os::TellStream(stream_);
   if (!os::SeekStream(stream_, *here, SEEK_SET)) return std::nullopt;
   return end;
+}
+
+bool File::CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::vector<uint8_t>* scratch) {
+  if (!stream_ || !source.stream_) return false;
+  if (length == 0) return true;
+  const std::optional<uint64_t> here = Tell();
+  if (!here || !Flush()) return false;
+  if (fault::Hit(fault::kWrite)) return false;
+  switch (os::CopyFileRange(source.stream_, offset, stream_, *here, length)) {
+    case os::KernelCopy::kDone: return Seek(*here + length);
+    case os::KernelCopy::kFailed: return false;
+    case os::KernelCopy::kUnsupported: break;
+  }
+  if (scratch->empty()) scratch->resize(1 << 20);
+  if (!source.Seek(offset)) return false;
+  for (uint64_t remaining = length; remaining > 0;) {
+    const size_t piece = static_cast<size_t>(std::min<uint64_t>(remaining, scratch->size()));
+    if (!source.Read(scratch->data(), piece) || !Write(scratch->data(), piece)) return false;
+    remaining -= piece;
+  }
+  return true;
 }
 
 bool File::Flush() {

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qm {
 
@@ -87,6 +88,11 @@ class File {
   std::optional<uint64_t> Tell();
   // Length of the file; the position is kept.
   std::optional<uint64_t> Size();
+
+  // Copies `length` bytes from `offset` in `source` to this file's current position, in the
+  // kernel where the system can (Linux), else in pieces through `scratch`. The position ends
+  // after the copied bytes. Counts as a write for fault injection.
+  bool CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::vector<uint8_t>* scratch);
 
   bool Flush();
   // Closes the file. Returns false when buffered data could not be written (the file is closed

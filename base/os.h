@@ -11,6 +11,8 @@
 //   RemoveFile(path), FileExists(path)
 //   ReadFileTimes / WriteFileTimes creation and last-write time as Windows file times
 //   SeekStream / TellStream        64-bit positions on a C stream
+//   CopyFileRange                  in-kernel copy between two files where the system has one
+//   ReserveFileSpace               claim a new file's disk space up front
 #pragma once
 
 #include <cstdint>
@@ -54,6 +56,18 @@ bool WriteFileTimes(const std::string& path, const FileTimes& times);
 // 64-bit seek and tell on a C stream (`whence` is SEEK_SET or SEEK_END).
 bool SeekStream(std::FILE* stream, uint64_t offset, int whence);
 std::optional<uint64_t> TellStream(std::FILE* stream);
+
+// Copies `length` bytes from `in` at `in_offset` to `out` at `out_offset` inside the kernel,
+// without passing them through the program (Linux copy_file_range). kUnsupported means nothing
+// was copied and the caller should copy through a buffer instead. Neither stream's position or
+// buffer is touched: flush `out` before and seek it after.
+enum class KernelCopy { kDone, kUnsupported, kFailed };
+KernelCopy CopyFileRange(std::FILE* in, uint64_t in_offset, std::FILE* out, uint64_t out_offset, uint64_t length);
+
+// Reserves disk space for `size` bytes of a new file, so that a full disk shows before anything
+// is written. False only when the space is not there; a system that cannot reserve space ahead
+// counts as success.
+bool ReserveFileSpace(std::FILE* stream, uint64_t size);
 
 // Puts standard output into binary mode (no newline translation on Windows).
 void SetStdoutBinary();

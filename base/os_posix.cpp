@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -130,6 +132,35 @@ std::optional<uint64_t> TellStream(std::FILE* stream) {
   const off_t at = ftello(stream);
   if (at < 0) return std::nullopt;
   return static_cast<uint64_t>(at);
+}
+
+KernelCopy CopyFileRange(std::FILE* in, uint64_t in_offset, std::FILE* out, uint64_t out_offset, uint64_t length) {
+  if (in_offset > static_cast<uint64_t>(INT64_MAX) || out_offset > static_cast<uint64_t>(INT64_MAX)) {
+    return KernelCopy::kUnsupported;
+  }
+  loff_t from = static_cast<loff_t>(in_offset);
+  loff_t to = static_cast<loff_t>(out_offset);
+  const int in_fd = fileno(in), out_fd = fileno(out);
+  uint64_t remaining = length;
+  while (remaining > 0) {
+    const size_t piece = static_cast<size_t>(std::min<uint64_t>(remaining, 1u << 30));
+    const ssize_t copied = copy_file_range(in_fd, &from, out_fd, &to, piece, 0);
+    if (copied < 0 && errno == EINTR) continue;
+    if (copied <= 0) {
+      // Not available here (old kernel, other file system): nothing copied yet, so fall back.
+      const bool unsupported = copied < 0 && (errno == ENOSYS || errno == EXDEV || errno == EINVAL ||
+                                              errno == EOPNOTSUPP || errno == EBADF);
+      return remaining == length && unsupported ? KernelCopy::kUnsupported : KernelCopy::kFailed;
+    }
+    remaining -= static_cast<uint64_t>(copied);
+  }
+  return KernelCopy::kDone;
+}
+
+bool ReserveFileSpace(std::FILE* stream, uint64_t size) {
+  if (size == 0 || size > static_cast<uint64_t>(INT64_MAX)) return true;
+  const int rc = posix_fallocate(fileno(stream), 0, static_cast<off_t>(size));
+  return rc != ENOSPC && rc != EFBIG;
 }
 
 void SetStdoutBinary() {}

@@ -108,6 +108,10 @@ std::optional<uint64_t> TellStream(std::FILE* stream) {
   return static_cast<uint64_t>(at);
 }
 
+KernelCopy CopyFileRange(std::FILE*, uint64_t, std::FILE*, uint64_t, uint64_t) { return KernelCopy::kUnsupported; }
+
+bool ReserveFileSpace(std::FILE*, uint64_t) { return true; }
+
 void SetStdoutBinary() { _setmode(_fileno(stdout), _O_BINARY); }
 
 }  // namespace qm::os
