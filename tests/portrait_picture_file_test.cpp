@@ -137,9 +137,9 @@ TEST(PictureFile, JpegLoads) {
 
 // kRedJpeg with `segment` inserted right after its start marker.
 Bytes JpegWith(const Bytes& segment) {
-  Bytes jpeg(kRedJpeg.begin(), kRedJpeg.begin() + 2);
-  jpeg.insert(jpeg.end(), segment.begin(), segment.end());
-  jpeg.insert(jpeg.end(), kRedJpeg.begin() + 2, kRedJpeg.end());
+  Bytes jpeg = {kRedJpeg[0], kRedJpeg[1]};
+  for (const uint8_t b : segment) jpeg.push_back(b);
+  for (size_t i = 2; i < kRedJpeg.size(); ++i) jpeg.push_back(kRedJpeg[i]);
   return jpeg;
 }
 
@@ -156,8 +156,10 @@ TEST(PictureFile, JpegHuffmanTableWithMoreThan256CodesIsRefused) {
   app.insert(app.end(), dht.begin(), dht.end());
   EXPECT_TRUE(DecodePictureBytes(JpegWith(app), false, 0, &p));
   // After the first scan every 0xFF 0xC4 counts, since the decoder may resynchronise there.
-  Bytes tail = kRedJpeg;
-  tail.insert(tail.end() - 2, dht.begin(), dht.end());
+  Bytes tail(kRedJpeg.begin(), kRedJpeg.end() - 2);
+  for (const uint8_t b : dht) tail.push_back(b);
+  tail.push_back(0xFF);
+  tail.push_back(0xD9);
   EXPECT_FALSE(DecodePictureBytes(tail, false, 0, &p));
 }
 
