@@ -1,0 +1,119 @@
+// Runs scenario steps (scenario.h) against started programs, one step after the other; the
+// first step that fails ends the run.
+//
+//   ScenarioRunner runner(options);
+//   bool ok = runner.Run(steps, "smoke_quillmark.scn");
+//
+// Verbs (ID: a control id, decimal, 0x-hex or IDOK/IDCANCEL/IDYES/IDNO/IDABORT/IDRETRY/IDIGNORE;
+// TEXT: one argument, quoted when it holds blanks):
+//   workdir fresh | workdir PATH   programs start in a new empty folder (removed after a
+//                                  passing run) or in PATH; default: the driver's folder
+//   write-file PATH TEXT           a file in the work folder (parent folders made)
+//   run PROGRAM [ARG...]           a console program, to its end; it must exit with 0
+//   start PROGRAM [ARG...]         start a program in the work folder (PROGRAM resolved beside
+//                                  the driver unless it is an absolute path)
+//   wait-window CLASS [CAPTION]    wait for a visible top-level window of the started program;
+//                                  it becomes the current window, and its description is printed
+//   name NAME / use NAME           remember the current window / make a remembered one current
+//   wait-gone                      wait until the current window is destroyed
+//   report                         print the current window's description
+//   expect-caption TEXT
+//   expect-window-size W H / expect-client-size W H / expect-position X Y
+//   expect-centred                 left = (screen width - width) / 2, top likewise
+//   expect-style NAME... / expect-no-style NAME... / expect-exstyle NAME...
+//                                  WS_POPUP, WS_CAPTION, ... / WS_EX_APPWINDOW, ...
+//   expect-text ID TEXT            text of the current window's control ID
+//   expect-box-text TEXT           the message of the current message box
+//   expect-enabled ID / expect-disabled ID
+//   close                          WM_CLOSE to the current window
+//   command ID                     WM_COMMAND ID to the current window
+//   click ID                       BM_CLICK to the current window's control ID
+//   key VK                         VK_RETURN, VK_NEXT, ..., a letter or digit, or a number
+//   set-text ID TEXT               WM_SETTEXT to the current window's control ID
+//   wait-exit CODE                 wait for the started program to end with that exit code
+//   timeout MS                     how long later waits may take (default 60000)
+//   sleep MS                       pause (only where nothing can be waited for)
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver/process_win32.h"
+#include "tests/e2e/driver/scenario.h"
+
+namespace qm::e2e {
+
+struct RunnerOptions {
+  std::string program_folder;  // where programs named without a folder are found
+  std::string work_folder;     // where programs start unless a step says otherwise
+  DWORD timeout_ms = 60000;
+};
+
+class ScenarioRunner {
+ public:
+  explicit ScenarioRunner(RunnerOptions options);
+  ~ScenarioRunner();
+  ScenarioRunner(const ScenarioRunner&) = delete;
+  ScenarioRunner& operator=(const ScenarioRunner&) = delete;
+
+  // Prints each failure as "<name>:<line>: <verb>: <why>" on stderr.
+  bool Run(const std::vector<Step>& steps, const std::string& name);
+
+ private:
+  using Handler = bool (ScenarioRunner::*)(const Step&, std::string&);
+  struct Verb {
+    size_t min_args;
+    size_t max_args;
+    Handler handler;
+  };
+  static const std::map<std::string, Verb>& Verbs();
+
+  bool WorkDir(const Step& s, std::string& why);
+  bool WriteFile(const Step& s, std::string& why);
+  bool RunProgram(const Step& s, std::string& why);
+  bool StartProgram(const Step& s, std::string& why);
+  bool WaitWindow(const Step& s, std::string& why);
+  bool NameWindow(const Step& s, std::string& why);
+  bool UseWindow(const Step& s, std::string& why);
+  bool WaitGone(const Step& s, std::string& why);
+  bool Report(const Step& s, std::string& why);
+  bool ExpectCaption(const Step& s, std::string& why);
+  bool ExpectWindowSize(const Step& s, std::string& why);
+  bool ExpectClientSize(const Step& s, std::string& why);
+  bool ExpectPosition(const Step& s, std::string& why);
+  bool ExpectCentred(const Step& s, std::string& why);
+  bool ExpectStyle(const Step& s, std::string& why);
+  bool ExpectNoStyle(const Step& s, std::string& why);
+  bool ExpectExStyle(const Step& s, std::string& why);
+  bool ExpectText(const Step& s, std::string& why);
+  bool ExpectBoxText(const Step& s, std::string& why);
+  bool ExpectEnabled(const Step& s, std::string& why);
+  bool ExpectDisabled(const Step& s, std::string& why);
+  bool Close(const Step& s, std::string& why);
+  bool Command(const Step& s, std::string& why);
+  bool ClickControl(const Step& s, std::string& why);
+  bool Key(const Step& s, std::string& why);
+  bool SetControlText(const Step& s, std::string& why);
+  bool WaitExit(const Step& s, std::string& why);
+  bool Timeout(const Step& s, std::string& why);
+  bool Pause(const Step& s, std::string& why);
+
+  bool NeedWindow(std::string& why) const;
+  bool NeedProcess(std::string& why) const;
+  HWND Control(const std::string& id_text, std::string& why) const;
+  bool ExpectControlEnabled(const Step& s, bool enabled, std::string& why);
+  std::string ProgramPath(const std::string& name) const;
+  std::string WorkPath(const std::string& relative) const;
+
+  RunnerOptions options_;
+  std::optional<ChildProcess> process_;
+  HWND window_ = nullptr;
+  std::map<std::string, HWND> named_;
+  std::string fresh_folder_;  // made by "workdir fresh"; removed after a passing run
+};
+
+}  // namespace qm::e2e
