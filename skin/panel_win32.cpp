@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "heroes/value_tables.h"
@@ -33,7 +34,22 @@ void SetSelection(HWND bar, int a, int b) {
   SendMessageA(bar, TBM_SETSEL, TRUE, MAKELPARAM(start, end));
 }
 
+// Visual styles (and Wine's default theme) draw the trackbar channel without its selection,
+// which would hide the chosen range; the classic look shows it. uxtheme.dll is optional, so it
+// is looked up at run time and stays loaded for the program's life once found.
+void ShowSelectionRange(HWND bar) {
+  using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static const SetWindowThemeFn set_theme = [] {
+    HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
+    return uxtheme != nullptr ? reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void (*)()>(
+                                    GetProcAddress(uxtheme, "SetWindowTheme")))
+                              : nullptr;
+  }();
+  if (set_theme != nullptr) set_theme(bar, L" ", L" ");  // no theme class has this name
+}
+
 void SetUpTrackbar(HWND bar, bool redraw_range, bool use_range, int low, int high) {
+  ShowSelectionRange(bar);
   SendMessageA(bar, TBM_SETTICFREQ, kTrackbarStep, 0);
   SendMessageA(bar, TBM_SETRANGEMIN, redraw_range, 0);
   SendMessageA(bar, TBM_SETRANGEMAX, redraw_range, kTrackbarMax);
@@ -130,6 +146,12 @@ bool PanelCommand(HWND panel, int id, int code) {
   return false;
 }
 
+// Empties the slots of a closed panel's controls, so that no later window whose handle happens
+// to repeat a destroyed one is taken for them. The slots' brushes stay.
+void ForgetControls(std::span<const ControlSpec> controls) {
+  for (const ControlSpec& spec : controls) SetControl(spec.slot, nullptr);
+}
+
 }  // namespace
 
 HWND OpenPanel(HWND main_window, PanelKind kind) {
@@ -158,8 +180,12 @@ LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
       break;
     }
     case WM_DESTROY:
-      for (int slot : {kSlotAboutPanel, kSlotOptionPanel}) {
-        if (Control(slot) == window) SetControl(slot, nullptr);
+      if (Control(kSlotAboutPanel) == window) {
+        SetControl(kSlotAboutPanel, nullptr);
+        ForgetControls(kAboutControls);
+      } else if (Control(kSlotOptionPanel) == window) {
+        SetControl(kSlotOptionPanel, nullptr);
+        ForgetControls(kOptionControls);
       }
       break;
     case WM_PAINT:

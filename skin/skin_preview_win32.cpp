@@ -1,10 +1,11 @@
 // qm_skin_preview: a stand-alone window that shows the skin the way the editor does, for
 // looking at it (screenshots under Wine) without the rest of the editor.
 //
-//   qm_skin_preview.exe [about] [option] [disabled] [pressed]
+//   qm_skin_preview.exe [about] [option] [range] [dropdown] [disabled] [pressed]
 //
 // The main window shows a sample hero's faces and a status text; "about" and "option" open
-// the panels, "disabled" disables the editing controls (a read-only record), "pressed" holds
+// the panels, "range" ticks Use X Range and drags its thumb from 80 to 20, "dropdown" opens the
+// class list, "disabled" disables the editing controls (a read-only record), "pressed" holds
 // the Save button down.
 #include <windows.h>
 
@@ -155,7 +156,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   }
   if (HasWord(command_line, "pressed")) SendMessageA(Control(kSlotSave), BM_SETSTATE, TRUE, 0);
   UpdateWindow(main);
-  if (HasWord(command_line, "option")) OpenPanel(main, PanelKind::kOption);
+  if (HasWord(command_line, "option")) {
+    HWND panel = OpenPanel(main, PanelKind::kOption);
+    if (HasWord(command_line, "range")) {
+      SendMessageA(panel, WM_COMMAND, MAKEWPARAM(kIdXRangeLabel, STN_CLICKED), 0);
+      HWND bar = Control(kSlotXRangeBar);
+      const LPARAM from = reinterpret_cast<LPARAM>(bar);
+      SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 80), from);
+      SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50), from);
+      SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 20), from);
+      SendMessageA(bar, TBM_SETPOS, TRUE, 20);
+    }
+  }
+  if (HasWord(command_line, "dropdown")) SendMessageA(Control(kSlotClass), CB_SHOWDROPDOWN, TRUE, 0);
   if (HasWord(command_line, "about")) OpenPanel(main, PanelKind::kAbout);
 
   MSG msg;
