@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# End to end: qlmk's game commands on a fresh demo game, checked from the outside.
+#
+#   tests/e2e_qlmk.sh QLMK               the host tool
+#   tests/e2e_qlmk.sh --wine QLMK.EXE    the Windows tool under Wine (scripts/wine-run.sh)
+#
+# Every step runs in a private temporary folder with relative paths, so both tools see the
+# same names.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+wine=0
+if [ "${1:-}" = "--wine" ]; then
+  wine=1
+  shift
+fi
+[ $# -eq 1 ] || { echo "usage: $0 [--wine] QLMK" >&2; exit 2; }
+tool="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+if [ $wine -eq 1 ]; then run=("$root/scripts/wine-run.sh" "$tool"); else run=("$tool"); fi
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/qlmk-e2e.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# q ARGS...: runs the tool; out.txt and err.txt get its output (line ends as on POSIX), rc its
+# exit code.
+q() {
+  set +e
+  "${run[@]}" "$@" >out.raw 2>err.raw
+  rc=$?
+  set -e
+  tr -d '\r' <out.raw >out.txt
+  tr -d '\r' <err.raw >err.txt
+}
+# expect CODE ARGS...: runs the tool and checks its exit code.
+expect() {
+  local want=$1
+  shift
+  q "$@"
+  [ "$rc" = "$want" ] || fail "qlmk $* exited $rc, expected $want; stderr: $(cat err.txt); stdout: $(head -c 400 out.txt)"
+}
+has() { grep -qF -- "$1" "${2:-out.txt}" || fail "no '$1' in ${2:-out.txt}: $(head -c 600 "${2:-out.txt}")"; }
+hasnt() { ! grep -qF -- "$1" "${2:-out.txt}" || fail "unexpected '$1' in ${2:-out.txt}"; }
+size() { stat -c %s "$1"; }
+step() { echo "-- $*"; }
+
+G=(--game game)
+
+step "demo game"
+expect 0 demo-game game
+for f in game/HEROES4.EXE game/DATA/HEROES4.H4R game/DATA/UPDATES.H4R game/DATA/TEXT.H4R; do
+  [ -s "$f" ] || fail "$f missing"
+done
+[ "$(head -c 2 game/HEROES4.EXE)" = "MZ" ] || fail "HEROES4.EXE is no Windows program"
+updates_before=$(size game/DATA/UPDATES.H4R)
+
+step "heroes"
+expect 0 heroes "${G[@]}"
+[ "$(wc -l <out.txt)" -eq 63 ] || fail "expected a header line and 62 records, got $(wc -l <out.txt) lines"
+has $'1\tdead\t'
+has $'15\tAldric\tSir Aldric Valemont\tmale\tknight\tlife\tyes\tno\tyes\tyes'
+expect 0 heroes --json "${G[@]}"
+has '"record": 62'
+has '"keyword": "Varrak"'
+
+step "show"
+expect 0 show Aldric "${G[@]}"
+has "name:       Sir Aldric Valemont"
+has "complete:   yes"
+has "Valemont bridge"
+expect 0 show 15 --json "${G[@]}"
+has '"keyword": "Aldric"'
+has '"complete": true'
+expect 1 show nobody "${G[@]}"
+has "nobody" err.txt
+expect 1 show 0 "${G[@]}"
+expect 1 show 63 "${G[@]}"
+
+step "set"
+expect 0 set aldric --name "Sir Aldric the Bold" --bio "Now a mage." --sex female --class mage --allowed no "${G[@]}"
+has "Saved Successfully."
+expect 0 show 15 "${G[@]}"
+has "name:       Sir Aldric the Bold"
+has "sex:        female"
+has "class:      mage"
+has "alignment:  order"
+has "allowed:    no"
+has "biography:  Now a mage."
+has "complete:   yes"  # the faces moved to the order bundles
+[ "$(size game/DATA/UPDATES.H4R)" -gt "$updates_before" ] || fail "UPDATES.H4R did not grow"
+expect 0 archive list game/DATA/UPDATES.H4R
+has "table.heroes.h4d"
+has "layers.icons.hero.order.82.h4d"
+has "table.spells.h4d"
+expect 1 set dead --name Alive "${G[@]}"
+has "read-only" err.txt
+expect 2 set 15 "${G[@]}"
+expect 2 set 15 --class wizard "${G[@]}"
+expect 2 set 15 --name "$(printf 'n%.0s' $(seq 65))" "${G[@]}"
+expect 0 show 15 "${G[@]}"
+has "name:       Sir Aldric the Bold"
+
+step "face export"
+expect 0 face export Aldric large aldric.png "${G[@]}"
+[ "$(head -c 4 aldric.png | tail -c 3)" = "PNG" ] || fail "aldric.png is no PNG"
+expect 0 face export 9 large grusk.bmp "${G[@]}"
+[ "$(head -c 2 grusk.bmp)" = "BM" ] || fail "grusk.bmp is no BMP"
+expect 0 face export 9 small grusk_small.png "${G[@]}"
+expect 0 face export Aldric small aldric_small.png "${G[@]}"
+expect 1 face export Aldric large aldric.gif "${G[@]}"
+
+step "face import"
+expect 0 face import Aldric large grusk.bmp --method bcubic --aspect --ring "${G[@]}"
+has "Loaded large face image."
+has "Saved Successfully."
+expect 0 face export Aldric large aldric2.png "${G[@]}"
+expect 0 face export Aldric small aldric2_small.png "${G[@]}"
+! cmp -s aldric.png aldric2.png || fail "the large face did not change"
+! cmp -s aldric_small.png aldric2_small.png || fail "the small face was not made from the new large face"
+expect 0 face import 15 small grusk_small.png --no-small-copy --method s-bresenham --x-range 10:90 "${G[@]}"
+has "Loaded small face image."
+expect 0 face export Aldric large aldric3.png "${G[@]}"
+cmp -s aldric2.png aldric3.png || fail "a small import changed the large face"
+expect 0 face import dead large grusk.bmp "${G[@]}"
+has "Loaded large face image."
+echo "not a picture" >junk.jpg
+expect 1 face import Aldric large junk.jpg "${G[@]}"
+has "Failed to load larga face image." err.txt
+expect 2 face import Aldric large grusk.bmp --method magic "${G[@]}"
+expect 2 face import Aldric large grusk.bmp --x-range 80:20 "${G[@]}"
+expect 0 face export Aldric large aldric4.png "${G[@]}"
+cmp -s aldric3.png aldric4.png || fail "a failed import changed the face"
+
+step "face flags: a hero without a face slot takes none"
+expect 0 set Corin --class generic "${G[@]}"
+has "no portrait bundle" err.txt
+expect 0 show Corin "${G[@]}"
+has "large face: no"  # generic heroes are in no bundle, so the save left their faces out
+expect 0 heroes "${G[@]}"
+has $'4\tCorin\tCorin Ashbow\tmale\tgeneric\t\tyes\tno\tno\tno'
+expect 1 face import Corin large grusk.bmp "${G[@]}"
+has "Failed to load larga face image." err.txt
+expect 1 face import Corin small grusk.bmp "${G[@]}"
+has "Failed to load small face image." err.txt
+
+step "save and wipe"
+expect 0 save "${G[@]}"
+has "Saved Successfully."
+saved=$(size game/DATA/UPDATES.H4R)
+expect 0 save "${G[@]}"
+[ "$(size game/DATA/UPDATES.H4R)" -eq "$saved" ] || fail "a second save grew UPDATES.H4R"
+expect 0 wipe "${G[@]}"
+has "Wiped H4R file successfully."
+[ "$(size game/DATA/UPDATES.H4R)" -lt "$saved" ] || fail "wipe did not shrink UPDATES.H4R"
+expect 0 show 15 "${G[@]}"
+has "name:       Sir Aldric the Bold"
+expect 0 face export Aldric large aldric5.png "${G[@]}"
+cmp -s aldric4.png aldric5.png || fail "the face changed across save and wipe"
+
+step "--archive and the fallback to TEXT.H4R and HEROES4.H4R"
+cp game/DATA/UPDATES.H4R patch.h4r
+rm game/DATA/UPDATES.H4R
+expect 0 show 15 "${G[@]}"
+has "name:       Sir Aldric Valemont"
+expect 0 show 15 "${G[@]}" --archive patch.h4r
+has "name:       Sir Aldric the Bold"
+expect 0 face export Aldric large aldric6.png "${G[@]}" --archive patch.h4r
+cmp -s aldric4.png aldric6.png || fail "the face in patch.h4r differs"
+expect 0 heroes --game nowhere --archive patch.h4r
+expect 1 heroes --game nowhere
+has "I coudn't find HOMM4 Datafile(*.H4R)." err.txt
+
+if [ $wine -eq 0 ]; then
+  step "names in other cases on a case-sensitive file system"
+  mv game/DATA game/data
+  mv game/data/HEROES4.H4R game/data/heroes4.h4r
+  mv game/data/TEXT.H4R game/data/Text.h4r
+  expect 0 show 15 "${G[@]}"
+  has "name:       Sir Aldric Valemont"
+  cp patch.h4r game/data/updates.h4r
+  expect 0 set 16 --name "Dame Isolde" "${G[@]}"
+  [ ! -e game/data/UPDATES.H4R ] || fail "a second update archive was made"
+  expect 0 show 16 "${G[@]}"
+  has "name:       Dame Isolde"
+fi
+
+step "usage"
+expect 2 heroes extra "${G[@]}"
+expect 0 face --help
+has "--no-small-copy"
+echo "all qlmk end-to-end checks passed"
