@@ -17,10 +17,10 @@ namespace {
 // every archive the game ships or this system wipes) are copied as one range, in the kernel
 // where the system allows it, else in working-buffer pieces.
 Status CopyPayloads(Archive& source, const std::vector<FoundEntry>& entries, File& target) {
-  std::vector<uint8_t> scratch(kWorkingBufferSize);
+  std::vector<uint8_t> scratch;  // grown only when the copy goes through the program
   uint64_t run_start = 0, run_length = 0;
   auto flush_run = [&]() {
-    const bool ok = target.CopyRangeFrom(source.file(), run_start, run_length, &scratch);
+    const bool ok = target.CopyRangeFrom(source.file(), run_start, run_length, &scratch, kWorkingBufferSize);
     run_length = 0;
     return ok;
   };

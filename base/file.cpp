@@ -127,7 +127,8 @@ std::optional<uint64_t> File::Size() {
   return end;
 }
 
-bool File::CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::vector<uint8_t>* scratch) {
+bool File::CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::vector<uint8_t>* scratch,
+                         size_t piece_size) {
   if (!stream_ || !source.stream_) return false;
   if (length == 0) return true;
   const std::optional<uint64_t> here = Tell();
@@ -138,7 +139,8 @@ bool File::CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::ve
     case os::KernelCopy::kFailed: return false;
     case os::KernelCopy::kUnsupported: break;
   }
-  if (scratch->empty()) scratch->resize(1 << 20);
+  const size_t wanted = static_cast<size_t>(std::min<uint64_t>(length, piece_size > 0 ? piece_size : 1));
+  if (scratch->size() < wanted) scratch->resize(wanted);
   if (!source.Seek(offset)) return false;
   for (uint64_t remaining = length; remaining > 0;) {
     const size_t piece = static_cast<size_t>(std::min<uint64_t>(remaining, scratch->size()));

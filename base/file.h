@@ -90,9 +90,11 @@ class File {
   std::optional<uint64_t> Size();
 
   // Copies `length` bytes from `offset` in `source` to this file's current position, in the
-  // kernel where the system can (Linux), else in pieces through `scratch`. The position ends
-  // after the copied bytes. Counts as a write for fault injection.
-  bool CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::vector<uint8_t>* scratch);
+  // kernel where the system can (Linux), else in pieces of at most `piece_size` bytes through
+  // `scratch` (grown only when needed). The position ends after the copied bytes. Counts as a
+  // write for fault injection.
+  bool CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::vector<uint8_t>* scratch,
+                     size_t piece_size);
 
   bool Flush();
   // Closes the file. Returns false when buffered data could not be written (the file is closed
