@@ -1,10 +1,10 @@
 // qm_skin_preview: a stand-alone window that shows the skin the way the editor does, for
 // looking at it (screenshots under Wine) without the rest of the editor.
 //
-//   qm_skin_preview.exe [about] [option] [range] [dropdown] [disabled] [pressed]
+//   qm_skin_preview.exe [about] [option] [range] [reselect] [dropdown] [disabled] [pressed]
 //
 // The main window shows a sample hero's faces and a status text; "about" and "option" open
-// the panels, "range" ticks Use X Range and drags its thumb from 80 to 20, "dropdown" opens the
+// the panels, "reselect" shows a short class name after a long one, "range" ticks Use X Range and drags its thumb from 80 to 20, "dropdown" opens the
 // class list, "disabled" disables the editing controls (a read-only record), "pressed" holds
 // the Save button down.
 #include <windows.h>
@@ -167,6 +167,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
       SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 20), from);
       SendMessageA(bar, TBM_SETPOS, TRUE, 20);
     }
+  }
+  if (HasWord(command_line, "reselect")) {
+    SendMessageA(Control(kSlotClass), CB_SETCURSEL, 11, 0);
+    UpdateWindow(Control(kSlotClass));
+    SendMessageA(Control(kSlotClass), CB_SETCURSEL, 6, 0);
   }
   if (HasWord(command_line, "dropdown")) SendMessageA(Control(kSlotClass), CB_SHOWDROPDOWN, TRUE, 0);
   if (HasWord(command_line, "about")) OpenPanel(main, PanelKind::kAbout);
