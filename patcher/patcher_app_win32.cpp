@@ -15,7 +15,8 @@ void ShowError(const char* text) { MessageBoxA(nullptr, text, kClassName, MB_OK 
 
 int Run(HINSTANCE instance) {
   InitCommonControls();
-  // Language file, platform flag and the game's location come here.
+  // The language file, the platform flag and the game's location are set up before the window
+  // class is registered.
   WNDCLASSA wc{};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = WindowProc;
@@ -38,8 +39,10 @@ int Run(HINSTANCE instance) {
     ShowError("CreateWindow() failed!");
     return 0;  // the class is unregistered on the way out
   }
-  RunMessageLoop();
-  return 1;
+  // A normal end (quit code 0) returns 1; a window that could not set itself up quits with
+  // its own code (-1), which is passed on.
+  const int code = RunMessageLoop();
+  return code == 0 ? 1 : code;
 }
 
 }  // namespace qm::patcher

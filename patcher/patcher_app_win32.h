@@ -2,8 +2,9 @@
 //
 //   int WINAPI WinMain(HINSTANCE instance, ...) { return qm::patcher::Run(instance); }
 //
-// Returns 1 after the message loop ends normally, 0 when start-up fails (after an error box
-// captioned "Quillmark SFX").
+// Returns 1 after the message loop ends normally, the quit code when the window ended the
+// program with one (-1 when its skin could not be set up), 0 when start-up fails (after an
+// error box captioned "Quillmark SFX").
 #pragma once
 
 #include <windows.h>
