@@ -10,12 +10,25 @@
 
 namespace qm::fuzz {
 
-// A private folder for this process (several fuzzers may run side by side), made once.
+// Where the scratch folder lies; plain storage, so it is still there for the exit handler.
+inline char g_scratch_folder[4096];
+
+inline void RemoveScratchFolder() {
+  const std::string command = std::string("rm -rf '") + g_scratch_folder + "'";
+  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", g_scratch_folder);
+}
+
+// A private folder for this process (several fuzzers may run side by side), made once and
+// removed at exit. In memory (/dev/shm) where there is one: the targets write files on every
+// run. TMPDIR chooses another place.
 inline const std::string& ScratchFolder() {
   static const std::string folder = [] {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qm-fuzz-XXXXXX";
-    if (!mkdtemp(pattern.data())) std::abort();
+    std::string base = tmp && *tmp ? tmp : (access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
+    std::string pattern = base + "/qm-fuzz-XXXXXX";
+    if (pattern.size() >= sizeof g_scratch_folder || !mkdtemp(pattern.data())) std::abort();
+    std::snprintf(g_scratch_folder, sizeof g_scratch_folder, "%s", pattern.c_str());
+    std::atexit(RemoveScratchFolder);
     return pattern;
   }();
   return folder;
