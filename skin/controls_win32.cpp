@@ -9,6 +9,7 @@
 #include <optional>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "heroes/value_tables.h"
 #include "shell/language.h"
@@ -26,7 +27,6 @@ std::array<HWND, kControlSlots>& Table() {
 }
 
 constexpr int kComboItemHeight = 14;
-constexpr size_t kComboTextBytes = 260;
 constexpr int kPanelLineHeight = 17;
 
 struct WindowClassAndStyle {
@@ -163,9 +163,10 @@ int DrawMessagePanel(HWND window, const DRAWITEMSTRUCT* item, const StatusLines*
 int DrawComboItem(const DRAWITEMSTRUCT* item) {
   if (static_cast<int>(item->itemID) < 0) return 0;
   if ((item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) == 0) return 0;
-  std::array<char, kComboTextBytes> text{};
+  // Sized by the item's own length: a language file may give an item any length.
   const LRESULT length = SendMessageA(item->hwndItem, CB_GETLBTEXTLEN, item->itemID, 0);
-  if (length < 0 || static_cast<size_t>(length) >= text.size()) return 0;
+  if (length < 0) return 0;
+  std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
   SendMessageA(item->hwndItem, CB_GETLBTEXT, item->itemID, reinterpret_cast<LPARAM>(text.data()));
   SetTextColor(item->hDC, (item->itemState & ODS_SELECTED) ? RGB(255, 0, 0) : RGB(0, 0, 0));
   SetBkColor(item->hDC, kPanelColour);
