@@ -2,9 +2,14 @@
 
 #include <commctrl.h>
 
+#include "shell/editor_state.h"
+#include "shell/game_search_win32.h"
+#include "shell/language.h"
 #include "shell/main_window_win32.h"
 #include "shell/window_class_win32.h"
 #include "shell/window_placement.h"
+#include "skin/control_ids.h"
+#include "skin/controls_win32.h"
 
 namespace qm {
 namespace {
@@ -44,7 +49,7 @@ bool RegisterClassesAndCreateWindow(HINSTANCE instance, EditorClasses& classes) 
     ShowStartupError("RegisterClass() failed!");
     return false;
   }
-  classes.sub = WindowClass(ClassFor(instance, kSubClassName, SubWindowProc));
+  classes.sub = WindowClass(ClassFor(instance, kSubClassName, skin::PanelWindowProc));
   if (!classes.sub.registered()) {
     ShowStartupError("SubRegisterClass() failed!");
     classes.main.Unregister();
@@ -66,15 +71,47 @@ bool RegisterClassesAndCreateWindow(HINSTANCE instance, EditorClasses& classes) 
   return true;
 }
 
+// The message loop. The update check starts once, the first time the queue runs dry: by then
+// the window and every control have been painted, so the check never holds a half-drawn window.
+int RunEditorLoop() {
+  bool check_posted = false;
+  MSG msg;
+  for (;;) {
+    if (!check_posted && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      check_posted = true;
+      if (HWND main = MainWindow()) {
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(skin::kIdUpdateCheck, 0), 0);
+      }
+    }
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(msg.wParam);
+    if (got == -1) return -1;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
 }  // namespace
 
 int RunEditor(HINSTANCE instance) {
   InitCommonControls();
-  // Language file and application state (game folder, archives, greeting) come here.
+  Language& language = ProgramLanguage();
+  language.SetPrefix(kEditorLanguagePrefix);
+  language.Load();
+
+  skin::ClearControlTable();
+  EditorState& state = Editor();
+  state.nt_platform = IsNtPlatform();
+  InitialiseEditorState(&state, PlatformGameSearchHost(), LoginName(),
+                        [](const OverlongValue& value) {
+                          MessageBoxA(nullptr, Text(value.message_id), kProductName, MB_OK);
+                        });
+
   EditorClasses classes;
   if (!RegisterClassesAndCreateWindow(instance, classes)) return 0;
-  const int code = RunMessageLoop();
+  const int code = RunEditorLoop();
   classes.Unregister();
+  language.Release();
   return code;
 }
 

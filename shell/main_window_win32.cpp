@@ -1,58 +1,126 @@
 #include "shell/main_window_win32.h"
 
+#include <optional>
+
+#include "portrait/clipboard_win32.h"
+#include "shell/command_rules.h"
+#include "shell/editor_state.h"
+#include "shell/main_commands_win32.h"
+#include "shell/patcher_and_backup_win32.h"
+#include "shell/record_view_win32.h"
+#include "skin/controls_win32.h"
+#include "skin/skin_win32.h"
+
 namespace qm {
 namespace {
 
-HWND g_main_window = nullptr;
+using namespace qm::skin;
 
-// The parchment tone of the panels; the skin's backdrop replaces this plain fill.
-constexpr COLORREF kPanelColour = RGB(255, 251, 206);
+// Keeps the control's procedure in its user data, where the new one finds it.
+void Subclass(HWND control, WNDPROC procedure) {
+  if (control == nullptr) return;
+  const LONG_PTR previous = GetWindowLongPtrA(control, GWLP_WNDPROC);
+  SetWindowLongPtrA(control, GWLP_USERDATA, previous);
+  SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+}
 
-void PaintBackground(HWND window) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  if (dc == nullptr) return;
-  HBRUSH brush = CreateSolidBrush(kPanelColour);
-  if (brush != nullptr) {
-    FillRect(dc, &ps.rcPaint, brush);
-    DeleteObject(brush);
+void ConnectFaceDrops() {
+  FaceDropHost host;
+  host.current_edit = []() -> std::optional<FaceEdit> {
+    if (Editor().catalogue.empty()) return std::nullopt;
+    return BeginFaceEdit();
+  };
+  host.refresh_faces = [] {
+    CommitFaceEdit();
+    RefreshFaces(false);
+  };
+  host.show_status = [](uint32_t id) { ShowStatusString(id); };
+  SetFaceDropHost(std::move(host));
+  Subclass(Control(kSlotLargeFace), LargeFaceDropProc);
+  Subclass(Control(kSlotSmallFace), SmallFaceDropProc);
+}
+
+LRESULT OnCreate(HWND window) {
+  SetControl(kSlotMainWindow, window);
+  EditorState& state = Editor();
+  SetNtPlatform(state.nt_platform);
+  if (!SkinStart(window, state.catalogue.selected())) {
+    MessageBoxA(window, "Can't initialize dialog skin.", kProductName, MB_OK);
+    PostQuitMessage(-1);
+    return 0;
   }
-  EndPaint(window, &ps);
+  ConnectFaceDrops();
+  ShowRecord(state.catalogue.selected(), true);
+  RefreshFaces(true);
+  PublishStatus();
+  OfferBackup(window, state.paths.game_folder + kRestoreToolPath, state.paths.working_archive);
+  return 0;
+}
+
+void OnKeyDown(HWND window, WPARAM key) {
+  const std::optional<KeyAction> action = KeyboardAction(static_cast<unsigned>(key));
+  if (!action) return;
+  HeroCatalogue& catalogue = Editor().catalogue;
+  catalogue.Select(action->set_selection ? action->value : catalogue.selected() + action->value);
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(action->command, 0), 0);
+}
+
+void OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
+  const int id = LOWORD(wparam);
+  const int code = HIWORD(wparam);
+  const bool nonempty = !Editor().catalogue.empty();
+  if (RepaintsBiography(id, code, nonempty)) RepaintSlot(kSlotBiography, true);
+  if (!CommandGoesOn(id, code, nonempty)) {
+    DefWindowProcA(window, WM_COMMAND, wparam, lparam);
+    return;
+  }
+  RunMainCommand(window, id);
 }
 
 }  // namespace
 
-HWND MainWindow() { return g_main_window; }
+HWND MainWindow() { return Control(kSlotMainWindow); }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      g_main_window = window;
-      break;
+      OnCreate(window);
+      break;  // then default handling
     case WM_DESTROY:
-      g_main_window = nullptr;
+      SkinRelease();
+      SetControl(kSlotMainWindow, nullptr);
       PostQuitMessage(0);
       return 0;
     case WM_PAINT:
-      PaintBackground(window);
+      PaintMainWindow(window, Editor().paths.game_folder, Editor().paths.working_archive);
       return 0;
     case WM_ERASEBKGND:
-      return 0;  // WM_PAINT covers every pixel
-    case WM_LBUTTONDOWN: {
-      // No caption bar: a press anywhere drags the window, as a press on a caption would.
-      POINT cursor;
-      GetCursorPos(&cursor);
-      SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));
-      PostMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
       return 0;
-    }
-    default:
+    case WM_ACTIVATEAPP:
+      RefreshCaptionButtons();
       break;
+    case WM_DRAWITEM:
+      DrawItem(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
+               {&Editor().status, MainView().allowed});
+      return 1;
+    case WM_MEASUREITEM:
+      MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lparam));
+      return 1;
+    case WM_LBUTTONDOWN:
+      StartWindowDrag(window, lparam);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(window, wparam);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(window, wparam, lparam);
+      return 0;
+    default: {
+      LRESULT result = 0;
+      if (AnswerColourMessage(message, wparam, lparam, &result)) return result;
+      break;
+    }
   }
-  return DefWindowProcA(window, message, wparam, lparam);
-}
-
-LRESULT CALLBACK SubWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcA(window, message, wparam, lparam);
 }
 

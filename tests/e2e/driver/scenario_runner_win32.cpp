@@ -204,6 +204,27 @@ const std::map<std::string, ScenarioRunner::Verb>& ScenarioRunner::Verbs() {
       {"wait-exit", {1, 1, &ScenarioRunner::WaitExit}},
       {"timeout", {1, 1, &ScenarioRunner::Timeout}},
       {"sleep", {1, 1, &ScenarioRunner::Pause}},
+      {"demo-game", {0, 1, &ScenarioRunner::DemoGame}},
+      {"copy-file", {2, 2, &ScenarioRunner::CopyAFile}},
+      {"write-picture", {4, 4, &ScenarioRunner::WritePicture}},
+      {"wait-text", {2, 2, &ScenarioRunner::WaitText}},
+      {"wait-text-contains", {2, 2, &ScenarioRunner::WaitTextContains}},
+      {"set-path", {2, 2, &ScenarioRunner::SetPath}},
+      {"answer-open", {1, 1, &ScenarioRunner::AnswerOpen}},
+      {"select-item", {2, 2, &ScenarioRunner::SelectItem}},
+      {"hscroll", {3, 3, &ScenarioRunner::HScroll}},
+      {"notify", {2, 2, &ScenarioRunner::Notify}},
+      {"drop-file", {2, 2, &ScenarioRunner::DropFile}},
+      {"expect-window-count", {2, 2, &ScenarioRunner::ExpectWindowCount}},
+      {"expect-hero", {3, 3, &ScenarioRunner::ExpectHero}},
+      {"expect-hero-not", {3, 3, &ScenarioRunner::ExpectHeroNot}},
+      {"remember-face", {3, 3, &ScenarioRunner::RememberFace}},
+      {"expect-face-changed", {1, 1, &ScenarioRunner::ExpectFaceChanged}},
+      {"expect-face-same", {1, 1, &ScenarioRunner::ExpectFaceSame}},
+      {"remember-size", {2, 2, &ScenarioRunner::RememberSize}},
+      {"screenshot", {1, 1, &ScenarioRunner::Screenshot}},
+      {"elapsed", {1, 1, &ScenarioRunner::Elapsed}},
+      {"expect-smaller", {2, 2, &ScenarioRunner::ExpectSmaller}},
   };
   return verbs;
 }
@@ -321,6 +342,7 @@ bool ScenarioRunner::StartProgram(const Step& s, std::string& why) {
   }
   window_ = nullptr;
   named_.clear();
+  start_tick_ = GetTickCount();
   process_ = ChildProcess::Start(ProgramPath(s.args[0]), Arguments(s), options_.work_folder, &why);
   return process_.has_value();
 }

@@ -33,10 +33,32 @@
 //   wait-exit CODE                 wait for the started program to end with that exit code
 //   timeout MS                     how long later waits may take (default 60000)
 //   sleep MS                       pause (only where nothing can be waited for)
+// Editor verbs (editor_steps_win32.cpp; paths are relative to the work folder):
+//   demo-game [HEROES]             write the demo game into the work folder
+//   copy-file FROM TO
+//   write-picture PATH jpeg|gif|png|text W H   a test card (GIF and PNG with transparency)
+//   wait-text ID TEXT              wait until control ID shows exactly TEXT
+//   wait-text-contains ID TEXT     wait until its text contains TEXT
+//   set-path ID PATH               WM_SETTEXT of the full path of PATH (dialog file boxes)
+//   answer-open PATH               type PATH into the current open dialog's file name box, OK
+//   select-item ID INDEX           pick a combo box item and tell its parent (CBN_SELCHANGE)
+//   notify ID CODE                 WM_COMMAND CODE from control ID to its parent, as typing
+//                                  sends (a multi-line edit box does not notify for WM_SETTEXT)
+//   hscroll ID CODE POS            WM_HSCROLL from trackbar ID (TB_THUMBTRACK = 5, ...)
+//   drop-file ID PATH              WM_DROPFILES of PATH on control ID
+//   expect-window-count CLASS N    visible top-level windows of that class
+//   expect-hero INDEX FIELD TEXT   the game's catalogue as the core loads it: name,
+//                                  keyword, biography, sex, class (ids), allowed (0/1)
+//   expect-hero-not INDEX FIELD TEXT   the field holds anything else
+//   remember-face NAME INDEX large|small / expect-face-changed NAME / expect-face-same NAME
+//   elapsed LABEL                  print "LABEL: N ms" since the program was started
+//   screenshot PATH                the whole screen as a 24-bit BMP (for make screenshots)
+//   remember-size NAME PATH / expect-smaller NAME PATH
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -102,6 +124,31 @@ class ScenarioRunner {
   bool Timeout(const Step& s, std::string& why);
   bool Pause(const Step& s, std::string& why);
 
+  bool DemoGame(const Step& s, std::string& why);
+  bool CopyAFile(const Step& s, std::string& why);
+  bool WritePicture(const Step& s, std::string& why);
+  bool WaitText(const Step& s, std::string& why);
+  bool WaitTextContains(const Step& s, std::string& why);
+  bool WaitTextMatching(const Step& s, bool whole, std::string& why);
+  bool SetPath(const Step& s, std::string& why);
+  bool AnswerOpen(const Step& s, std::string& why);
+  bool SelectItem(const Step& s, std::string& why);
+  bool HScroll(const Step& s, std::string& why);
+  bool Notify(const Step& s, std::string& why);
+  bool DropFile(const Step& s, std::string& why);
+  bool ExpectWindowCount(const Step& s, std::string& why);
+  bool ExpectHero(const Step& s, std::string& why);
+  bool ExpectHeroNot(const Step& s, std::string& why);
+  bool CheckHero(const Step& s, bool equal, std::string& why);
+  bool RememberFace(const Step& s, std::string& why);
+  bool ExpectFaceChanged(const Step& s, std::string& why);
+  bool ExpectFaceSame(const Step& s, std::string& why);
+  bool CompareFace(const Step& s, bool changed, std::string& why);
+  bool RememberSize(const Step& s, std::string& why);
+  bool Screenshot(const Step& s, std::string& why);
+  bool Elapsed(const Step& s, std::string& why);
+  bool ExpectSmaller(const Step& s, std::string& why);
+
   bool NeedWindow(std::string& why) const;
   bool NeedProcess(std::string& why) const;
   HWND Control(const std::string& id_text, std::string& why) const;
@@ -113,6 +160,14 @@ class ScenarioRunner {
   std::optional<ChildProcess> process_;
   HWND window_ = nullptr;
   std::map<std::string, HWND> named_;
+  struct RememberedFace {
+    int index = 0;
+    bool large = true;
+    std::vector<uint8_t> bytes;
+  };
+  std::map<std::string, RememberedFace> faces_;
+  std::map<std::string, unsigned long long> sizes_;
+  DWORD start_tick_ = 0;
   std::string fresh_folder_;  // made by "workdir fresh"; removed after a passing run
 };
 

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# PNG screenshots of the editor under Wine, for looking at the result: the main window on a
+# hero with both faces, the option panel, the about panel and the picture open dialog.
+# They land in build/screenshots/. Runs the end-to-end driver of the win32 build.
+#
+#   scripts/screenshots.sh [WIN32_BUILD_DIR]     (default build/win32)
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${1:-$root/build/win32}"
+out="$root/build/screenshots"
+driver="$build/bin/qm_e2e_driver.exe"
+[ -f "$driver" ] || { echo "screenshots: $driver missing (make win32)" >&2; exit 1; }
+command -v convert >/dev/null || { echo "screenshots: ImageMagick's convert is missing" >&2; exit 1; }
+mkdir -p "$out"
+work="$(mktemp -d "${TMPDIR:-/tmp}/qm-shots.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+
+cat > "$work/screenshots.scn" <<SCENARIO
+workdir Z:$work
+timeout 240000
+demo-game 12
+write-picture card.jpg jpeg 300 200
+start quillmark.exe
+wait-window Quillmark
+name main
+set-text 1003 5
+wait-text 1003 5
+sleep 2000
+screenshot main.bmp
+command 1035
+wait-window QLMKSUB
+sleep 2000
+screenshot option.bmp
+close
+use main
+command 1034
+wait-window QLMKSUB
+sleep 2000
+screenshot about.bmp
+close
+use main
+command 1021
+wait-window "#32770" "Select Image file"
+set-path 0x47C card.jpg
+key VK_TAB
+sleep 3000
+screenshot open.bmp
+click IDCANCEL
+use main
+close
+wait-exit 0
+SCENARIO
+
+"$root/scripts/wine-run.sh" "$driver" "$work/screenshots.scn"
+for name in main option about open; do
+  convert "$work/$name.bmp" "$out/$name.png"
+  echo "$out/$name.png"
+done

@@ -1,0 +1,40 @@
+#include "shell/editor_state.h"
+
+#include "shell/display_name.h"
+#include "shell/language.h"
+
+namespace qm {
+
+EditorState& Editor() {
+  static EditorState state;
+  return state;
+}
+
+void SetGameFolder(EditorState* state, std::string folder) {
+  EnsureTrailingBackslash(&folder);
+  state->paths = GamePathsForFolder(folder);
+  // An empty folder stands for the current directory in GamePathsForFolder; keep it empty here,
+  // as the search left it.
+  state->paths.game_folder = folder;
+}
+
+void InitialiseEditorState(EditorState* state, const GameSearchHost& host,
+                           const std::optional<std::string>& login_name,
+                           const OverlongReport& overlong) {
+  state->status = StatusLines{};
+  const GameSearch search = LocateGame(host);
+  state->game_version = search.found ? search.version : 0.0f;
+  SetGameFolder(state, search.folder);
+
+  state->display_name = ChooseDisplayName(NetworkNames(host), login_name);
+  state->status[0] = FormatGreeting(Text(kGreetingString), state->display_name);
+
+  if (!state->catalogue.Load(state->paths, nullptr, overlong).ok()) {
+    state->status[2] = CutToBytes(Text(kNoGameDataString), kStatusLineBytes);
+    state->status[3] = CutToBytes(Text(kSelectFolderString), kStatusLineBytes);
+  }
+  state->catalogue.ClampSelection();
+  state->status[5] = kBanner;
+}
+
+}  // namespace qm
