@@ -120,6 +120,16 @@ TEST_F(ArchiveWriter, SavingTwiceWithoutChangesStaysInPlace) {
   EXPECT_EQ(ReadDir(path_).count, 2u);
 }
 
+TEST_F(ArchiveWriter, ContentsLargerThanTheWorkingBufferArePutWhole) {
+  ASSERT_TRUE(CreateArchive(path_));
+  const std::vector<uint8_t> big = test::RandomBytes(kWorkingBufferSize + kWorkingBufferSize / 2, 21);
+  ASSERT_TRUE(PutEntry(path_, "big.h4d", big));
+  EXPECT_EQ(Load(path_, "big.h4d"), big);
+  const std::vector<uint8_t> bigger = test::RandomBytes(2 * kWorkingBufferSize + 3, 22);
+  ASSERT_TRUE(PutEntry(path_, "big.h4d", bigger));
+  EXPECT_EQ(Load(path_, "big.h4d"), bigger);
+}
+
 TEST_F(ArchiveWriter, FullDirectoryRefusesANewEntryAndStaysUnchanged) {
   std::vector<BuiltEntry> entries;
   for (uint32_t i = 0; i < kMaxEntryCount - 1; ++i) {
