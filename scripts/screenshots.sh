@@ -32,12 +32,14 @@ wait-window QLMKSUB
 sleep 2000
 screenshot option.bmp
 close
+wait-gone
 use main
 command 1034
 wait-window QLMKSUB
 sleep 2000
 screenshot about.bmp
 close
+wait-gone
 use main
 command 1021
 wait-window "#32770" "Select Image file"

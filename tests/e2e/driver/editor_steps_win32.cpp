@@ -180,27 +180,30 @@ bool ScenarioRunner::Notify(const Step& s, std::string& why) {
          Fail(why, "cannot post: " + LastErrorText());
 }
 
-// The drop's file list is written into the editor's own memory (as the shell would hand it
-// over) and the message posted to the control, which reads it with DragQueryFileA.
+// The drop's file list goes over as the shell hands it to a window: a DROPFILES block in
+// global memory, posted with WM_DROPFILES (Wine carries the block across processes).
 bool ScenarioRunner::DropFile(const Step& s, std::string& why) {
   if (!NeedProcess(why)) return false;
   HWND control = Control(s.args[0], why);
   if (control == nullptr) return false;
   const std::string path = WorkPath(s.args[1]);
-  std::vector<char> block(sizeof(DROPFILES) + path.size() + 2, '\0');
-  auto* header = reinterpret_cast<DROPFILES*>(block.data());
+  const size_t bytes = sizeof(DROPFILES) + path.size() + 2;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  if (block == nullptr) return Fail(why, "no memory for the file list");
+  auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+  if (header == nullptr) {
+    GlobalFree(block);
+    return Fail(why, "no memory for the file list");
+  }
   header->pFiles = sizeof(DROPFILES);
   header->fWide = FALSE;
-  std::copy(path.begin(), path.end(), block.begin() + sizeof(DROPFILES));
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process_->id());
-  if (process == nullptr) return Fail(why, "cannot open the program: " + LastErrorText());
-  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
-  const bool written = remote != nullptr &&
-                       WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
-  CloseHandle(process);
-  if (!written) return Fail(why, "cannot hand the file list over: " + LastErrorText());
-  return PostMessageA(control, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) ||
-         Fail(why, "cannot post: " + LastErrorText());
+  std::copy(path.begin(), path.end(), reinterpret_cast<char*>(header) + sizeof(DROPFILES));
+  GlobalUnlock(block);
+  if (!PostMessageA(control, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
+    GlobalFree(block);
+    return Fail(why, "cannot post: " + LastErrorText());
+  }
+  return true;
 }
 
 bool ScenarioRunner::ExpectWindowCount(const Step& s, std::string& why) {

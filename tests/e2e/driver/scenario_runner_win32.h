@@ -45,7 +45,8 @@
 //   notify ID CODE                 WM_COMMAND CODE from control ID to its parent, as typing
 //                                  sends (a multi-line edit box does not notify for WM_SETTEXT)
 //   hscroll ID CODE POS            WM_HSCROLL from trackbar ID (TB_THUMBTRACK = 5, ...)
-//   drop-file ID PATH              WM_DROPFILES of PATH on control ID
+//   drop-file ID PATH              WM_DROPFILES of PATH on control ID (the program can read
+//                                  the list only where the system carries it across processes)
 //   expect-window-count CLASS N    visible top-level windows of that class
 //   expect-hero INDEX FIELD TEXT   the game's catalogue as the core loads it: name,
 //                                  keyword, biography, sex, class (ids), allowed (0/1)
