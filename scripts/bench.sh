@@ -48,7 +48,7 @@ close
 wait-exit 0
 SCENARIO
   echo "   target: well under a second on native Windows (Wine's 32-bit side may be emulated)"
-  "$root/scripts/wine-run.sh" "$driver" "$work/startup.scn" | grep -E "ms$"
+  "$root/scripts/wine-run.sh" "$driver" "$work/startup.scn" | tr -d "\r" | grep -E " ms$"
 }
 
 BENCHMARKS=(archive face_import editor_startup)
