@@ -239,30 +239,30 @@ int SlotOf(HWND window) {
 
 // ---- creation -------------------------------------------------------------------------------
 
-HWND internal::CreateControl(const ControlSpec& spec, HWND parent, HBITMAP backdrop) {
-  const WindowClassAndStyle cs = ClassOf(spec.kind);
-  const char* text = spec.label != 0 ? Text(spec.label) : "";
+HWND internal::CreateControl(const ControlSpec& control_spec, HWND parent, HBITMAP backdrop) {
+  const WindowClassAndStyle cs = ClassOf(control_spec.kind);
+  const char* text = control_spec.label != 0 ? Text(control_spec.label) : "";
   HWND control = CreateWindowExA(cs.ex_style, cs.window_class, text,
-                                 WS_CHILD | WS_VISIBLE | cs.style, spec.left, spec.top,
-                                 spec.width, spec.height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                 WS_CHILD | WS_VISIBLE | cs.style, control_spec.left, control_spec.top,
+                                 control_spec.width, control_spec.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_spec.id)),
                                  SkinInstance(), nullptr);
   if (control == nullptr) return nullptr;
-  SetControl(spec.slot, control);
+  SetControl(control_spec.slot, control);
   const WPARAM font = reinterpret_cast<WPARAM>(SkinFont());
-  if (IsEdit(spec.kind) || spec.kind == ControlKind::kCombo) {
-    if (!MakeControlBrush(backdrop, spec.slot, spec.left, spec.top, spec.width, spec.height,
+  if (IsEdit(control_spec.kind) || control_spec.kind == ControlKind::kCombo) {
+    if (!MakeControlBrush(backdrop, control_spec.slot, control_spec.left, control_spec.top, control_spec.width, control_spec.height,
                           true)) {
       return nullptr;
     }
   }
-  if (IsEdit(spec.kind)) {
+  if (IsEdit(control_spec.kind)) {
     SendMessageA(control, WM_SETFONT, font, TRUE);
-    SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(spec.text_limit), 0);
-  } else if (spec.kind == ControlKind::kCombo) {
+    SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(control_spec.text_limit), 0);
+  } else if (control_spec.kind == ControlKind::kCombo) {
     SendMessageA(control, WM_SETFONT, font, FALSE);
     if (!SubclassCombo(control)) return nullptr;
-  } else if (spec.kind == ControlKind::kLabel || spec.kind == ControlKind::kMessagePanel) {
+  } else if (control_spec.kind == ControlKind::kLabel || control_spec.kind == ControlKind::kMessagePanel) {
     SendMessageA(control, WM_SETFONT, font, FALSE);
   }
   return control;
@@ -276,11 +276,11 @@ bool BuildMainControls(HWND main_window, int selected_record) {
   internal::SetSkinFont(std::move(font));
 
   HBITMAP backdrop = Image(SkinImage::kMainBackdrop);
-  for (const ControlSpec& spec : kMainControls) {
-    if (internal::CreateControl(spec, main_window, backdrop) == nullptr) return false;
+  for (const ControlSpec& control_spec : kMainControls) {
+    if (internal::CreateControl(control_spec, main_window, backdrop) == nullptr) return false;
   }
-  for (const ControlSpec& spec : kMainControls) {
-    if (spec.disabled) EnableWindow(Control(spec.slot), FALSE);
+  for (const ControlSpec& control_spec : kMainControls) {
+    if (control_spec.disabled) EnableWindow(Control(control_spec.slot), FALSE);
   }
   AddLabels(Control(kSlotSex), kSexTable, kSexMale, kSexFemale);
   AddLabels(Control(kSlotClass), kClassTable, kClassGeneric, kClassDeathKnight);

@@ -1,8 +1,8 @@
 // Builds small PE images with a version resource, for tests of the version reader.
 //
-//   qm::test::PeImageSpec spec;          // PE32, one .rsrc section, product version 1.3.0.0
-//   spec.product_ms = 0x00020001;
-//   std::vector<uint8_t> image = qm::test::BuildPeImage(spec);
+//   qm::test::PeImageSpec image_spec;          // PE32, one .rsrc section, product version 1.3.0.0
+//   image_spec.product_ms = 0x00020001;
+//   std::vector<uint8_t> image = qm::test::BuildPeImage(image_spec);
 //
 // The layout is fixed so tests can reach into it: DOS header at 0, PE header at 0x80, one
 // section whose raw data starts at kRsrcFileOffset and is mapped at kRsrcRva. The resource
@@ -45,12 +45,12 @@ inline void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-inline std::vector<uint8_t> BuildPeImage(const PeImageSpec& spec) {
+inline std::vector<uint8_t> BuildPeImage(const PeImageSpec& image_spec) {
   constexpr size_t kPe = 0x80;
   constexpr size_t kRsrcSize = 0x200;
-  const uint16_t optional_size = spec.pe32_plus ? 240 : 224;
+  const uint16_t optional_size = image_spec.pe32_plus ? 240 : 224;
   const size_t section_table = kPe + 24 + optional_size;
-  const uint16_t sections = static_cast<uint16_t>(spec.extra_sections + 1);
+  const uint16_t sections = static_cast<uint16_t>(image_spec.extra_sections + 1);
   const size_t rsrc_offset = kRsrcFileOffset > section_table + sections * 40u
                                  ? kRsrcFileOffset
                                  : (section_table + sections * 40u + 0x1FF) & ~size_t{0x1FF};
@@ -60,23 +60,23 @@ inline std::vector<uint8_t> BuildPeImage(const PeImageSpec& spec) {
   b[1] = 'Z';
   Put32(b, 0x3C, kPe);
   std::memcpy(&b[kPe], "PE\0\0", 4);
-  Put16(b, kPe + 4, spec.pe32_plus ? 0x8664 : 0x14C);
+  Put16(b, kPe + 4, image_spec.pe32_plus ? 0x8664 : 0x14C);
   Put16(b, kPe + 6, sections);
   Put16(b, kPe + 20, optional_size);
   const size_t opt = kPe + 24;
-  Put16(b, opt, spec.pe32_plus ? 0x20B : 0x10B);
-  const size_t count_at = opt + (spec.pe32_plus ? 108 : 92);
+  Put16(b, opt, image_spec.pe32_plus ? 0x20B : 0x10B);
+  const size_t count_at = opt + (image_spec.pe32_plus ? 108 : 92);
   Put32(b, count_at, 16);
   Put32(b, count_at + 4 + 2 * 8, kRsrcRva);
   Put32(b, count_at + 4 + 2 * 8 + 4, kRsrcSize);
 
-  for (uint16_t i = 0; i < spec.extra_sections; ++i) {  // small sections elsewhere in memory
+  for (uint16_t i = 0; i < image_spec.extra_sections; ++i) {  // small sections elsewhere in memory
     const size_t s = section_table + i * 40u;
     std::memcpy(&b[s], ".data", 5);
     Put32(b, s + 8, 0x10);
     Put32(b, s + 12, 0x8000 + i * 0x1000u);
   }
-  const size_t s = section_table + spec.extra_sections * 40u;
+  const size_t s = section_table + image_spec.extra_sections * 40u;
   std::memcpy(&b[s], ".rsrc", 5);
   Put32(b, s + 8, kRsrcSize);
   Put32(b, s + 12, kRsrcRva);
@@ -89,23 +89,23 @@ inline std::vector<uint8_t> BuildPeImage(const PeImageSpec& spec) {
     Put32(b, r + at + 16, id);
     Put32(b, r + at + 20, target);
   };
-  directory(kRootDirAt, spec.type_id, 0x80000000u | kTypeDirAt);
-  directory(kTypeDirAt, spec.name_id, 0x80000000u | kNameDirAt);
+  directory(kRootDirAt, image_spec.type_id, 0x80000000u | kTypeDirAt);
+  directory(kTypeDirAt, image_spec.name_id, 0x80000000u | kNameDirAt);
   directory(kNameDirAt, 0x409, kDataEntryAt);
 
   const size_t v = r + kVersionBlockAt;
-  const size_t key_bytes = (spec.key.size() + 1) * 2;
+  const size_t key_bytes = (image_spec.key.size() + 1) * 2;
   const size_t value_at = (6 + key_bytes + 3) & ~size_t{3};
   const uint16_t block_length = static_cast<uint16_t>(value_at + 52);
   Put32(b, r + kDataEntryAt, kRsrcRva + kVersionBlockAt);
   Put32(b, r + kDataEntryAt + 4, block_length);
   Put16(b, v, block_length);
-  Put16(b, v + 2, spec.value_length);
-  for (size_t i = 0; i < spec.key.size(); ++i) Put16(b, v + 6 + 2 * i, static_cast<uint8_t>(spec.key[i]));
-  Put32(b, v + value_at, spec.signature);
+  Put16(b, v + 2, image_spec.value_length);
+  for (size_t i = 0; i < image_spec.key.size(); ++i) Put16(b, v + 6 + 2 * i, static_cast<uint8_t>(image_spec.key[i]));
+  Put32(b, v + value_at, image_spec.signature);
   Put32(b, v + value_at + 4, 0x00010000);
-  Put32(b, v + value_at + 16, spec.product_ms);
-  Put32(b, v + value_at + 20, spec.product_ls);
+  Put32(b, v + value_at + 16, image_spec.product_ms);
+  Put32(b, v + value_at + 20, image_spec.product_ls);
   return b;
 }
 

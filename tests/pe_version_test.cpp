@@ -59,11 +59,11 @@ TEST(PeVersion, DemoGameExecutableReadsAsVersion13) {
 
 TEST(PeVersion, ReadsPe32AndPe32Plus) {
   for (bool plus : {false, true}) {
-    PeImageSpec spec;
-    spec.pe32_plus = plus;
-    spec.product_ms = 0x00020001;
-    spec.product_ls = 0x00030004;
-    std::optional<PeProductVersion> v = ReadPeProductVersion(BuildPeImage(spec));
+    PeImageSpec image_spec;
+    image_spec.pe32_plus = plus;
+    image_spec.product_ms = 0x00020001;
+    image_spec.product_ls = 0x00030004;
+    std::optional<PeProductVersion> v = ReadPeProductVersion(BuildPeImage(image_spec));
     ASSERT_TRUE(v) << "PE32+ " << plus;
     EXPECT_EQ(v->ms, 0x00020001u);
     EXPECT_EQ(v->ls, 0x00030004u);
@@ -71,11 +71,11 @@ TEST(PeVersion, ReadsPe32AndPe32Plus) {
 }
 
 TEST(PeVersion, FindsTheResourceSectionAmongOthers) {
-  PeImageSpec spec;
-  spec.extra_sections = 95;  // 96 in all: the most accepted
-  EXPECT_TRUE(ReadPeProductVersion(BuildPeImage(spec)));
-  spec.extra_sections = 96;
-  EXPECT_FALSE(ReadPeProductVersion(BuildPeImage(spec)));
+  PeImageSpec image_spec;
+  image_spec.extra_sections = 95;  // 96 in all: the most accepted
+  EXPECT_TRUE(ReadPeProductVersion(BuildPeImage(image_spec)));
+  image_spec.extra_sections = 96;
+  EXPECT_FALSE(ReadPeProductVersion(BuildPeImage(image_spec)));
 }
 
 TEST(PeVersion, RefusesBlocksThatAreNotAVersion) {
@@ -92,9 +92,9 @@ TEST(PeVersion, RefusesBlocksThatAreNotAVersion) {
       {"short fixed information", [](PeImageSpec& s) { s.value_length = 51; }},
   };
   for (const Case& c : cases) {
-    PeImageSpec spec;
-    c.change(spec);
-    EXPECT_FALSE(ReadPeProductVersion(BuildPeImage(spec))) << c.what;
+    PeImageSpec image_spec;
+    c.change(image_spec);
+    EXPECT_FALSE(ReadPeProductVersion(BuildPeImage(image_spec))) << c.what;
   }
 }
 
