@@ -156,6 +156,11 @@ bool File::Flush() {
   return std::fflush(stream_) == 0;
 }
 
+bool File::Sync() {
+  if (!stream_) return false;
+  return os::SyncStream(stream_);
+}
+
 bool File::Close() {
   if (!stream_) return true;
   const bool injected = fault::Hit(fault::kClose);

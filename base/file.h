@@ -97,6 +97,9 @@ class File {
                      size_t piece_size);
 
   bool Flush();
+  // Flush() and then push the data through to the disk (os::SyncStream): use before a rename
+  // or a header update that must not reach the disk ahead of the bytes it relies on.
+  bool Sync();
   // Closes the file. Returns false when buffered data could not be written (the file is closed
   // all the same). Closing a file that is not open succeeds.
   bool Close();

@@ -13,6 +13,7 @@
 //   SeekStream / TellStream        64-bit positions on a C stream
 //   CopyFileRange                  in-kernel copy between two files where the system has one
 //   ReserveFileSpace               claim a new file's disk space up front
+//   SyncStream / SyncFolderOf      push written data (or a rename) through to the disk
 #pragma once
 
 #include <cstdint>
@@ -68,6 +69,15 @@ KernelCopy CopyFileRange(std::FILE* in, uint64_t in_offset, std::FILE* out, uint
 // is written. False only when the space is not there; a system that cannot reserve space ahead
 // counts as success.
 bool ReserveFileSpace(std::FILE* stream, uint64_t size);
+
+// Pushes a stream's written data through the operating system's cache to the disk (POSIX
+// fsync, Windows FlushFileBuffers), after flushing the C runtime's buffer. A rename that makes a
+// new file take an old one's place must come after this, or a power cut can leave the new name
+// with missing contents. Counts as a flush for fault injection.
+bool SyncStream(std::FILE* stream);
+// Makes a finished rename in the folder that holds `path` durable (POSIX: fsync of the folder).
+// Windows needs nothing here (the replace is written through), so it succeeds there.
+bool SyncFolderOf(const std::string& path);
 
 // Puts standard output into binary mode (no newline translation on Windows).
 void SetStdoutBinary();

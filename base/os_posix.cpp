@@ -163,6 +163,24 @@ bool ReserveFileSpace(std::FILE* stream, uint64_t size) {
   return rc != ENOSPC && rc != EFBIG;
 }
 
+bool SyncStream(std::FILE* stream) {
+  if (stream == nullptr) return false;
+  if (fault::Hit(fault::kFlush)) return false;
+  if (std::fflush(stream) != 0) return false;
+  return fsync(fileno(stream)) == 0;
+}
+
+bool SyncFolderOf(const std::string& path) {
+  if (path.empty()) return false;
+  if (fault::Hit(fault::kFlush)) return false;
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return false;
+  const bool synced = fsync(fd) == 0;
+  return (close(fd) == 0) && synced;
+}
+
 void SetStdoutBinary() {}
 
 }  // namespace qm::os

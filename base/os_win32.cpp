@@ -112,6 +112,20 @@ KernelCopy CopyFileRange(std::FILE*, uint64_t, std::FILE*, uint64_t, uint64_t) {
 
 bool ReserveFileSpace(std::FILE*, uint64_t) { return true; }
 
+bool SyncStream(std::FILE* stream) {
+  if (stream == nullptr) return false;
+  if (fault::Hit(fault::kFlush)) return false;
+  if (std::fflush(stream) != 0) return false;
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
+}
+
+// MoveFileEx with MOVEFILE_WRITE_THROUGH returns only once the replace is on the disk.
+bool SyncFolderOf(const std::string& path) {
+  if (path.empty()) return false;
+  return !fault::Hit(fault::kFlush);
+}
+
 void SetStdoutBinary() { _setmode(_fileno(stdout), _O_BINARY); }
 
 }  // namespace qm::os
