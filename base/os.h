@@ -6,6 +6,7 @@
 //
 //   ClearReadOnly(path)            make a file writable (Windows: attributes = archive only)
 //   CreateTempFile("QLM")          new empty file with that prefix in the user's temp folder
+//   CreateTempFileIn(folder, "QLM") the same in a given folder (beside a file it will replace)
 //   ReplaceFileWith(target, from)  `from` takes the place of `target` in one step
 //   RenameFile(from, to)           fails when `to` exists
 //   RemoveFile(path), FileExists(path)
@@ -33,6 +34,9 @@ bool IsReadOnly(const std::string& path);
 // Creates a new, empty file named with `prefix` and a unique rest in the user's temporary
 // folder (TEMP/TMP on Windows, TMPDIR or /tmp on POSIX); returns its path. The caller deletes it.
 std::optional<std::string> CreateTempFile(std::string_view prefix);
+// The same in `folder` (empty: the current directory), so that the new file can later take an
+// old one's place there in one step. The name is the folder, the prefix and a unique rest.
+std::optional<std::string> CreateTempFileIn(const std::string& folder, std::string_view prefix);
 
 // Puts `replacement` in place of `target` in one step, replacing `target` if it exists
 // (Windows: MoveFileEx with replace-existing and write-through; POSIX: rename). Both must lie

@@ -41,14 +41,20 @@ bool IsReadOnly(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
+std::optional<std::string> CreateTempFileIn(const std::string& folder, std::string_view prefix) {
+  char name[MAX_PATH + 1] = {};
+  const std::string prefix_text(prefix);
+  if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), prefix_text.c_str(), 0, name) == 0) {
+    return std::nullopt;
+  }
+  return std::string(name);
+}
+
 std::optional<std::string> CreateTempFile(std::string_view prefix) {
   char folder[MAX_PATH + 1] = {};
   const DWORD length = GetTempPathA(MAX_PATH, folder);
   if (length == 0 || length > MAX_PATH) return std::nullopt;
-  char name[MAX_PATH + 1] = {};
-  const std::string prefix_text(prefix);
-  if (GetTempFileNameA(folder, prefix_text.c_str(), 0, name) == 0) return std::nullopt;
-  return std::string(name);
+  return CreateTempFileIn(folder, prefix);
 }
 
 bool ReplaceFileWith(const std::string& target, const std::string& replacement) {

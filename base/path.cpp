@@ -24,4 +24,21 @@ std::string PathBeside(std::string_view sibling, std::string_view name) {
   return std::string(sibling.substr(0, at + 1)) + std::string(name);
 }
 
+bool IsSafeRelativeName(std::string_view name) {
+  if (name.empty() || name.front() == '\\' || name.front() == '/') return false;
+  if (name.find(':') != std::string_view::npos) return false;
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = name.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = name.size();
+    if (name.substr(start, end - start) == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+bool IsBareFileName(std::string_view name) {
+  return IsSafeRelativeName(name) && name.find_first_of("\\/") == std::string_view::npos && name != ".";
+}
+
 }  // namespace qm

@@ -15,4 +15,13 @@ std::string FolderOf(std::string_view path);
 // the name; just the name when `sibling` has no folder.
 std::string PathBeside(std::string_view sibling, std::string_view name);
 
+// True for a name that stays inside the folder it is joined to: not empty, no leading `\` or
+// `/`, no `:` anywhere (drive letters, alternate streams), and no `..` component between
+// either separator. Names that arrive in a payload are untrusted and must pass this before a
+// file is made from them.
+bool IsSafeRelativeName(std::string_view name);
+
+// A safe name without any separator: a file directly in the folder it is joined to.
+bool IsBareFileName(std::string_view name);
+
 }  // namespace qm
