@@ -23,6 +23,13 @@
 #include <string>
 #include <string_view>
 
+namespace qm {
+
+// Every temporary file this system makes begins with this.
+constexpr char kTempFilePrefix[] = "QLM";
+
+}  // namespace qm
+
 namespace qm::os {
 
 bool ClearReadOnly(const std::string& path);

@@ -24,6 +24,23 @@ std::string PathBeside(std::string_view sibling, std::string_view name) {
   return std::string(sibling.substr(0, at + 1)) + std::string(name);
 }
 
+namespace {
+
+// "..", and anything Windows trims to it: it drops trailing dots and spaces from a component.
+bool IsParentComponent(std::string_view part) {
+  size_t dots = 0;
+  for (char c : part) {
+    if (c == '.') {
+      ++dots;
+    } else if (c != ' ') {
+      return false;
+    }
+  }
+  return dots >= 2;
+}
+
+}  // namespace
+
 bool IsSafeRelativeName(std::string_view name) {
   if (name.empty() || name.front() == '\\' || name.front() == '/') return false;
   if (name.find(':') != std::string_view::npos) return false;
@@ -31,7 +48,7 @@ bool IsSafeRelativeName(std::string_view name) {
   while (start <= name.size()) {
     size_t end = name.find_first_of("\\/", start);
     if (end == std::string_view::npos) end = name.size();
-    if (name.substr(start, end - start) == "..") return false;
+    if (IsParentComponent(name.substr(start, end - start))) return false;
     start = end + 1;
   }
   return true;

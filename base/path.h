@@ -17,8 +17,9 @@ std::string PathBeside(std::string_view sibling, std::string_view name);
 
 // True for a name that stays inside the folder it is joined to: not empty, no leading `\` or
 // `/`, no `:` anywhere (drive letters, alternate streams), and no `..` component between
-// either separator. Names that arrive in a payload are untrusted and must pass this before a
-// file is made from them.
+// either separator (nor one of dots and spaces, such as "... ", that Windows trims to `..`).
+// Names that arrive in a payload are untrusted and must pass this before a file is made from
+// them.
 bool IsSafeRelativeName(std::string_view name);
 
 // A safe name without any separator: a file directly in the folder it is joined to.

@@ -20,8 +20,6 @@
 
 namespace qm {
 
-constexpr const char* kTempFilePrefix = "QLM";
-
 class ReplacementFile {
  public:
   ReplacementFile() = default;

@@ -89,6 +89,13 @@ Status ApplyPatch(const std::string& patcher_exe, const std::string& game_folder
     (written ? r.files_written : r.files_kept).push_back(path);
   }
   r.slots_walked = kPayloadSlotCount;
+  // Every slot was walked, but a player must not read "Successfully updated." over entries
+  // that did not arrive.
+  if (!r.puts_failed.empty()) {
+    return Status::Fail(target_archive + ": " + std::to_string(r.puts_failed.size()) + " of " +
+                        std::to_string(r.puts_failed.size() + r.entries_put.size()) +
+                        " entries could not be put, first " + r.puts_failed.front());
+  }
   return Status::Ok();
 }
 

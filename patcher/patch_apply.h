@@ -9,7 +9,7 @@
 // with the kind's prefix ("table." for text, "layers." for portraits; ASCII case ignored):
 //   - a name ending in ".H4D" (any case) is put into the target archive as a stored entry
 //     (a new entry gets trailing word 3); a put that fails is noted in the report and the walk
-//     goes on, so one full or damaged archive does not stop the rest;
+//     goes on to the other entries, but the update then reports failure at its end;
 //   - any other name is a file relative to the game folder (backslashes as separators): left
 //     alone when it exists, else written under a temporary name beside it, flushed to the disk
 //     and put in place in one step; a file that cannot be written fails the update.
