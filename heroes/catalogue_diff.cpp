@@ -151,9 +151,16 @@ std::string CatalogueDiffText(const CatalogueDiff& diff, CodePage page) {
           out += f.before == "none" ? " added" : " removed";
         }
       } else if (IsText(f.field)) {
-        out += " " + QuotedLine(f.before, page) + " -> " + QuotedLine(f.after, page);
+        // Appended piece by piece: GCC 12's -Wrestrict misreads `" " + std::string&&` at -O3.
+        out += ' ';
+        out += QuotedLine(f.before, page);
+        out += " -> ";
+        out += QuotedLine(f.after, page);
       } else {
-        out += " " + f.before + " -> " + f.after;
+        out += ' ';
+        out += f.before;
+        out += " -> ";
+        out += f.after;
       }
       out += "\n";
     }
@@ -167,7 +174,9 @@ std::string CatalogueDiffJson(const CatalogueDiff& diff, CodePage page) {
   for (const HeroChange& h : diff.heroes) {
     out += first_hero ? "\n" : ",\n";
     first_hero = false;
-    out += " {\"record\": " + std::to_string(h.record) + ", \"keyword\": ";
+    out += " {\"record\": ";
+    out += std::to_string(h.record);
+    out += ", \"keyword\": ";
     AppendJsonString(&out, CodePageToUtf8(h.keyword, page));
     out += std::string(", \"change\": \"") + KindName(h.kind) + "\", \"fields\": [";
     bool first_field = true;

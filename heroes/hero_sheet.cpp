@@ -74,7 +74,8 @@ bool TokenField(const std::string& text, ValueTable table, const char* field, co
 
 bool CheckRow(const SheetRow& row, const HeroRecord& record, CodePage page, RowValues* v, std::string* why) {
   std::string keyword;
-  if (Status s = Utf8ToCodePage(row.keyword, page, &keyword); !s || keyword != record.keyword) {
+  // Keywords compare as the game compares them, ASCII case folded.
+  if (Status s = Utf8ToCodePage(row.keyword, page, &keyword); !s || !AsciiEqualNoCase(keyword, record.keyword)) {
     *why = "keyword: " + Quoted(row.keyword) + " is not the record's keyword " +
            Quoted(CodePageToUtf8(record.keyword, page)) + " (keywords cannot be changed)";
     return false;

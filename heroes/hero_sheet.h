@@ -26,10 +26,11 @@
 //
 // ApplySheet checks each row as a whole and applies it only when every field is sound, through
 // the catalogue's editing operations: the record must exist and appear in one row only, its
-// keyword must be the record's own (keywords are not edited), texts must convert into the code
-// page and fit their fields (64 characters for a name, 512 for a biography), sex and class must
-// be known tokens or empty, allowed yes or no (ASCII case folded), and a record that is the
-// header row or read-only may not change. Rows may be left out: their records stay as they are.
+// keyword must be the record's own, ASCII case folded (keywords are not edited), texts must
+// convert into the code page and fit their fields (64 characters for a name, 512 for a
+// biography), sex and class must be known tokens or empty, allowed yes or no (ASCII case
+// folded), and a record that is the header row or read-only may not change. Rows may be left
+// out: their records stay as they are.
 #pragma once
 
 #include <cstddef>
