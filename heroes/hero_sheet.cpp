@@ -33,7 +33,14 @@ bool ParseRecordNumber(const std::string& text, size_t* out) {
   return true;
 }
 
-std::string Quoted(std::string_view utf8) { return "\"" + std::string(utf8) + "\""; }
+std::string Quoted(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size() + 2);
+  out += '"';
+  out += utf8;
+  out += '"';
+  return out;
+}
 
 // Checks one row against its record and works out the values to store; false (with *why) when
 // any field is unsound.
