@@ -51,6 +51,10 @@ struct PayloadRecord {
   std::string name;
 };
 
+// True when the bytes end in a payload trailer: a program that already carries a payload and
+// so cannot serve as a bare stub.
+bool HasPayloadTrailer(std::span<const uint8_t> program);
+
 // Adds one entry to the payload of `target` (which must exist), creating the directory and the
 // trailer when the file has none. Refuses an empty name, a name of 84 characters or more, a full
 // directory and a damaged trailer before anything is written.

@@ -16,6 +16,11 @@ uint32_t U32At(const uint8_t* p) {
 
 }  // namespace
 
+bool HasPayloadTrailer(std::span<const uint8_t> program) {
+  return program.size() >= kPayloadTrailerSize &&
+         std::memcmp(program.data() + program.size() - kPayloadTrailerSize, kPayloadTrailerMagic, 4) == 0;
+}
+
 Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
   PayloadReader r;
   r.file_ = File::Open(path, File::Mode::kRead);

@@ -15,6 +15,7 @@
 //   CopyFileRange                  in-kernel copy between two files where the system has one
 //   ReserveFileSpace               claim a new file's disk space up front
 //   SyncStream / SyncFolderOf      push written data (or a rename) through to the disk
+//   OwnExecutablePath              the running program's file (stubs read their payload there)
 #pragma once
 
 #include <cstdint>
@@ -89,6 +90,10 @@ bool SyncStream(std::FILE* stream);
 // Makes a finished rename in the folder that holds `path` durable (POSIX: fsync of the folder).
 // Windows needs nothing here (the replace is written through), so it succeeds there.
 bool SyncFolderOf(const std::string& path);
+
+// The full path of the running program's own executable (Windows: GetModuleFileNameA; Linux:
+// /proc/self/exe); nullopt when the system cannot tell.
+std::optional<std::string> OwnExecutablePath();
 
 // Puts standard output into binary mode (no newline translation on Windows).
 void SetStdoutBinary();

@@ -185,6 +185,13 @@ bool SyncFolderOf(const std::string& path) {
   return (close(fd) == 0) && synced;
 }
 
+std::optional<std::string> OwnExecutablePath() {
+  std::vector<char> buffer(4096);
+  const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (n <= 0 || static_cast<size_t>(n) >= buffer.size()) return std::nullopt;
+  return std::string(buffer.data(), static_cast<size_t>(n));
+}
+
 void SetStdoutBinary() {}
 
 }  // namespace qm::os

@@ -132,6 +132,13 @@ bool SyncFolderOf(const std::string& path) {
   return !fault::Hit(fault::kFlush);
 }
 
+std::optional<std::string> OwnExecutablePath() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return std::nullopt;
+  return std::string(path, n);
+}
+
 void SetStdoutBinary() { _setmode(_fileno(stdout), _O_BINARY); }
 
 }  // namespace qm::os

@@ -30,6 +30,7 @@ bool ShouldOfferBackup(float game_version, float marker_before) {
 Status PendingBackup::Begin(std::span<const uint8_t> restore_stub, const std::string& restore_tool_path,
                             PendingBackup* out) {
   if (restore_stub.empty()) return Status::Fail("the restore tool's program is missing");
+  if (HasPayloadTrailer(restore_stub)) return Status::Fail("the restore tool's program already carries a payload");
   ReplacementFile file;
   if (Status s = ReplacementFile::Create(restore_tool_path, &file); !s) return s;
   // Closed again at once: the appends of Complete work on the file by its name.

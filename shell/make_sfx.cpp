@@ -36,6 +36,7 @@ Status BuildPatcher(HeroCatalogue* catalogue, std::span<const uint8_t> patcher_s
   // The editor has always left out a last record it cannot hand on whole.
   if (!catalogue->empty() && !catalogue->IsComplete(catalogue->count() - 1)) catalogue->DropLastRecord();
   if (patcher_stub.empty()) return Status::Fail("the patcher's program is missing");
+  if (HasPayloadTrailer(patcher_stub)) return Status::Fail("the patcher's program already carries a payload");
 
   ReplacementFile out;
   if (Status s = ReplacementFile::Create(out_path, &out); !s) return s;
