@@ -3,6 +3,7 @@
 //   qm::GameSearchHost host = qm::PlatformGameSearchHost();
 //   std::optional<std::string> login = qm::LoginName();    // GetUserNameA; nullopt on failure
 //   bool nt = qm::IsNtPlatform();                          // GetVersionExA: platform id 2
+//   std::string self = qm::ProgramFilePath();              // GetModuleFileNameA; "" on failure
 #pragma once
 
 #include <optional>
@@ -15,5 +16,6 @@ namespace qm {
 GameSearchHost PlatformGameSearchHost();
 std::optional<std::string> LoginName();
 bool IsNtPlatform();
+std::string ProgramFilePath();
 
 }  // namespace qm
