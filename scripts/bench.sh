@@ -55,7 +55,11 @@ SCENARIO
 # qlmk export and import of a 998-record catalogue: time and peak memory of the tool itself.
 bench_bulk() { "$bin/bulk_bench" "$root/build/host-release/qlmk/qlmk" "$work/bulk"; }
 
-BENCHMARKS=(archive face_import editor_startup bulk)
+# MakeSFX of the 998-record demo catalogue and its apply; backup and restore of a 200 MB
+# UPDATES.H4R against cp, with their peak memory.
+bench_sharing() { "$bin/sharing_bench" "$work/sharing"; }
+
+BENCHMARKS=(archive face_import editor_startup bulk sharing)
 
 selected=("$@")
 [ ${#selected[@]} -eq 0 ] && selected=("${BENCHMARKS[@]}")
