@@ -97,6 +97,7 @@ TEST_F(BackupRestore, AnUnansweredOrFailedBackupKeepsTheOldTool) {
 
   PendingBackup pending;
   EXPECT_FALSE(PendingBackup::Begin({}, tool_, &pending));
+  EXPECT_FALSE(PendingBackup::Begin(test::ReadFileBytes(CustomTool({{"x", Bytes("x")}})), tool_, &pending));
   ASSERT_TRUE(PendingBackup::Begin(stub_, tool_, &pending));
   EXPECT_FALSE(pending.Complete(data_ + "MISSING.H4R"));
   EXPECT_FALSE(pending.pending());

@@ -99,6 +99,8 @@ TEST_F(MakeSfx, DropsAnIncompleteLastRecordAtEachBuild) {
 TEST_F(MakeSfx, RefusesWhatCannotMakeAPatcherAndKeepsTheOldOne) {
   test::WriteFileText(exe_, "old patcher");
   EXPECT_FALSE(BuildPatcher(&catalogue_, {}, exe_));
+  ASSERT_TRUE(BuildPatcher(&catalogue_, stub_, dir_.File("built.exe")));
+  EXPECT_FALSE(BuildPatcher(&catalogue_, test::ReadFileBytes(dir_.File("built.exe")), exe_));  // not a bare stub
   HeroCatalogue empty;
   EXPECT_FALSE(BuildPatcher(&empty, stub_, exe_));  // no table rows
   EXPECT_FALSE(BuildPatcher(&catalogue_, stub_, dir_.File("no such folder/QLMKSFX.EXE")));

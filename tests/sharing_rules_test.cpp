@@ -11,7 +11,10 @@
 #include "patcher/patch_apply.h"
 #include "restore/restore_walk.h"
 #include "shell/backup.h"
+#include "shell/game_version.h"
 #include "tests/test_util.h"
+#include "tools/demo_game/demo_game.h"
+#include "tools/demo_heroes4/demo_executable.h"
 
 namespace qm {
 namespace {
@@ -104,6 +107,16 @@ TEST(VersionGates, PatcherAsksBelow13AndRestoreRefusesBelow11) {
   EXPECT_EQ(CheckRestoreStart(game, 0.0f), RestoreStart::kGo);  // an unreadable version does not object
   EXPECT_EQ(CheckRestoreStart(game, 1.0f), RestoreStart::kVersionTooOld);
   EXPECT_EQ(CheckRestoreStart(game, 1.1f), RestoreStart::kGo);
+}
+
+TEST(VersionGates, TheDemoGameCanClaimAnyVersion) {
+  std::vector<uint8_t> exe;
+  ASSERT_TRUE(DemoExecutableWithVersion(DemoGameExecutable(), {1, 2, 0, 0}, &exe));
+  EXPECT_EQ(exe.size(), DemoGameExecutable().size());
+  EXPECT_EQ(GameVersionOfImage(exe), 1.2f);
+  ASSERT_TRUE(DemoExecutableWithVersion(DemoGameExecutable(), {2, 0, 5, 7}, &exe));
+  EXPECT_EQ(GameVersionOfImage(exe), GameVersionFromProductVersion(0x00020000, 0x00050007));
+  EXPECT_FALSE(DemoExecutableWithVersion(test::Bytes("MZ not a program"), {1, 3, 0, 0}, &exe));
 }
 
 TEST(TargetArchive, UpdatesWhenPresentElseTheBaseArchive) {
