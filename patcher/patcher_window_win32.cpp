@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/gdi_win32.h"
+#include "base/os.h"
 #include "patcher/patch_apply.h"
 #include "patcher/patcher_app_win32.h"
 #include "patcher/patcher_ui.h"
@@ -213,10 +214,8 @@ bool MayUpdate(HWND window) {
 void Update(HWND window, UpdateKind kind) {
   if (!MayUpdate(window)) return;
   const PatcherState& state = Patcher();
-  char self[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const bool ok = n > 0 && n < MAX_PATH &&
-                  ApplyPatch(self, state.game_folder, state.target_archive, kind).ok();
+  const std::optional<std::string> self = os::OwnExecutablePath();
+  const bool ok = self && ApplyPatch(*self, state.game_folder, state.target_archive, kind).ok();
   MessageBoxA(window, Text(ok ? kUpdatedString : kUpdateFailedString), kClassName, MB_OK);
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/os.h"
 #include "restore/restore_walk.h"
 #include "shell/game_search.h"
 #include "shell/game_search_win32.h"
@@ -28,8 +29,8 @@ int Run() {
     case RestoreStart::kGo:
       break;
   }
-  const std::string self = ProgramFilePath();
-  const bool restored = !self.empty() && RestoreFromPayload(self, folder).ok();
+  const std::optional<std::string> self = os::OwnExecutablePath();
+  const bool restored = self && RestoreFromPayload(*self, folder).ok();
   Tell(restored ? "Restored UPDATES.H4R file successfully." : "Failed to restore UPDATES.H4R file.");
   return 1;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "base/os.h"
 #include "base/registry_win32.h"
 #include "shell/game_version.h"
 
@@ -27,16 +28,10 @@ std::string CurrentDirectory() {
 
 }  // namespace
 
-std::string ProgramFilePath() {
-  std::array<char, kPathBufferBytes> buffer{};
-  const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), kPathBufferBytes);
-  return n > 0 && n < kPathBufferBytes ? std::string(buffer.data(), n) : std::string();
-}
-
 GameSearchHost PlatformGameSearchHost() {
   GameSearchHost host;
   host.current_directory = CurrentDirectory;
-  host.program_path = ProgramFilePath;
+  host.program_path = [] { return os::OwnExecutablePath().value_or(std::string()); };
   host.set_current_directory = [](const std::string& folder) {
     return !folder.empty() && SetCurrentDirectoryA(folder.c_str()) != 0;
   };

@@ -3,7 +3,6 @@
 //   qm::GameSearchHost host = qm::PlatformGameSearchHost();
 //   std::optional<std::string> login = qm::LoginName();    // GetUserNameA; nullopt on failure
 //   bool nt = qm::IsNtPlatform();                          // GetVersionExA: platform id 2
-//   std::string self = qm::ProgramFilePath();              // GetModuleFileNameA; "" on failure
 #pragma once
 
 #include <optional>
@@ -16,6 +15,5 @@ namespace qm {
 GameSearchHost PlatformGameSearchHost();
 std::optional<std::string> LoginName();
 bool IsNtPlatform();
-std::string ProgramFilePath();
 
 }  // namespace qm
