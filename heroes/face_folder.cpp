@@ -110,17 +110,23 @@ Status ListFolderFiles(const std::string& folder, const std::string& shown_prefi
   std::error_code ec;
   const fs::path root(folder);
   if (!fs::exists(root, ec)) return Status::Ok();
-  fs::directory_iterator it(root, ec);
-  if (ec) return Status::Fail(folder + ": cannot list the folder (" + ec.message() + ")");
   std::vector<FolderFile> files;
-  for (const fs::directory_entry& entry : it) {
-    if (!entry.is_regular_file(ec)) continue;
-    FolderFile f;
-    f.name = entry.path().filename().string();
-    f.path = (root / entry.path().filename()).string();
-    f.shown = shown_prefix + f.name;
-    files.push_back(std::move(f));
+  try {
+    fs::directory_iterator it(root, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+      std::error_code type_ec;
+      if (!it->is_regular_file(type_ec)) continue;
+      FolderFile f;
+      // A name the system's code page cannot express throws here (Windows narrow names).
+      f.name = it->path().filename().string();
+      f.path = (root / it->path().filename()).string();
+      f.shown = shown_prefix + f.name;
+      files.push_back(std::move(f));
+    }
+  } catch (const std::exception& e) {
+    return Status::Fail(folder + ": cannot list the folder (" + e.what() + ")");
   }
+  if (ec) return Status::Fail(folder + ": cannot list the folder (" + ec.message() + ")");
   std::sort(files.begin(), files.end(), [](const FolderFile& a, const FolderFile& b) { return a.name < b.name; });
   out->insert(out->end(), files.begin(), files.end());
   return Status::Ok();
@@ -215,7 +221,7 @@ void ImportFacePictures(const HeroCatalogue& current, std::span<const FacePictur
       refuse("record " + std::to_string(p.record) + " (\"" + current.record(p.record).keyword + "\") holds no " + kind +
              " face, so it cannot take one");
     } else if (Status s = LoadPictureFile(p.file.path, options.auto_ring, kTransparentColour, &picture); !s) {
-      refuse(s.why());
+      report->refused.push_back(s.why());  // names the file already
     } else if (DecodeRecordFace(current, p.record, p.kind, &now) && now == picture) {
       ++report->unchanged;
     } else if (Status f = PutPictureIntoRecord(proposed, p.record, picture, p.kind, options); !f) {

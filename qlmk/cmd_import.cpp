@@ -2,7 +2,9 @@
 // back into the catalogue, through the editor's editing operations and face fitting, and
 // saves once.
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -124,6 +126,9 @@ int Import(const std::vector<std::string>& words) {
   options.small_face_copy = args.Has("--small-from-large");
   const bool dry_run = args.Has("--dry-run");
   const std::string& dir = args.positional()[0];
+
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dir, ec)) return Fail(dir + ": no such folder");
 
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
