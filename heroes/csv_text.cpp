@@ -8,6 +8,8 @@ namespace {
 bool NeedsQuotes(std::string_view field) {
   if (field.empty()) return false;
   if (field.front() == ' ' || field.back() == ' ') return true;
+  // At the start of a file a reader would take it for the byte order mark and drop it.
+  if (field.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) return true;
   return field.find_first_of(",\"\r\n") != std::string_view::npos;
 }
 

@@ -13,8 +13,8 @@
 // an unquoted field, text after a closing quote and a quoted field that never closes, naming
 // the line. Every record keeps the number of fields it has; the caller checks the count.
 //
-// Writing quotes a field only when it holds a comma, a quote, CR or LF, or begins or ends
-// with a space; records end with CRLF.
+// Writing quotes a field only when it holds a comma, a quote, CR or LF, begins or ends with a
+// space, or begins with a byte order mark; records end with CRLF.
 #pragma once
 
 #include <cstddef>

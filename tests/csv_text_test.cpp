@@ -20,9 +20,14 @@ std::vector<CsvRecord> Parse(std::string_view text) {
 TEST(CsvTextTest, WrittenRecordsReadBackWithQuotesCommasAndLineBreaks) {
   const std::vector<Fields> rows = {{"12", "Aldric", "says \"hi\", twice\r\nthen\nleaves"},
                                     {"", " padded ", "plain"},
-                                    {"\"", ",", "\r"}};
+                                    {"\"", ",", "\r"},
+                                    {"\xEF\xBB\xBF" "first", "x", "y"}};
   std::string text(kUtf8ByteOrderMark);
   for (const Fields& f : rows) AppendCsvRecord(&text, f);
+  std::string starts_with_mark;  // a field that looks like the mark at the very start survives
+  AppendCsvRecord(&starts_with_mark, rows.back());
+  ASSERT_EQ(Parse(starts_with_mark).size(), 1u);
+  EXPECT_EQ(Parse(starts_with_mark)[0].fields, rows.back());
   EXPECT_NE(text.find("\"says \"\"hi\"\", twice\r\nthen\nleaves\"\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n,\" padded \",plain\r\n"), std::string::npos);
   const std::vector<CsvRecord> back = Parse(text);
