@@ -103,7 +103,7 @@ int Show(const Args& args) {
   std::vector<std::string> lines;  // one per record (JSON objects or text lines)
   std::vector<qm::HeroRecord> heroes;
   for (const qm::PayloadRecord& rec : reader.records()) {
-    std::string extra_text, extra_json;
+    char extra_text[48] = "", extra_json[48] = "";
     std::vector<uint8_t> content;
     const bool table = qm::AsciiEqualNoCase(rec.name, qm::kHeroTableEntryName);
     if (table || IsBundle(rec.name)) {
@@ -112,23 +112,23 @@ int Show(const Args& args) {
     if (table) {
       qm::ParseHeroTable(content, &heroes);
       const size_t count = heroes.size() > qm::kFirstHeroRecord ? heroes.size() - qm::kFirstHeroRecord : 0;
-      extra_text = "\t" + std::to_string(count) + " heroes";
-      extra_json = ", \"heroes\": " + std::to_string(count);
+      std::snprintf(extra_text, sizeof extra_text, "\t%zu heroes", count);
+      std::snprintf(extra_json, sizeof extra_json, ", \"heroes\": %zu", count);
     } else if (IsBundle(rec.name)) {
       const size_t faces = content.size() >= 2 ? (content[0] | (content[1] << 8)) : 0;
-      extra_text = "\t" + std::to_string(faces) + " faces";
-      extra_json = ", \"faces\": " + std::to_string(faces);
+      std::snprintf(extra_text, sizeof extra_text, "\t%zu faces", faces);
+      std::snprintf(extra_json, sizeof extra_json, ", \"faces\": %zu", faces);
     }
     char head[256];
     if (json) {
       std::snprintf(head, sizeof head, "{\"slot\": %zu, \"name\": %s, \"data_offset\": %u, \"stored_size\": %u, "
                     "\"content_size\": %u", rec.slot, JsonString(rec.name).c_str(), rec.data_offset, rec.stored_size,
                     rec.content_size);
-      lines.push_back(head + extra_json + "}");
+      lines.push_back(std::string(head) + extra_json + "}");
     } else {
       std::snprintf(head, sizeof head, "%zu\t%s\t%u\t%u\t%u", rec.slot, PlainName(rec.name).c_str(), rec.data_offset,
                     rec.stored_size, rec.content_size);
-      lines.push_back(head + extra_text);
+      lines.push_back(std::string(head) + extra_text);
     }
   }
   if (json) {
