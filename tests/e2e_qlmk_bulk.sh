@@ -168,8 +168,8 @@ if [ $full -eq 1 ]; then
   echo "not a picture" >bad-picture/Aldric.png
   head -c 60 out/faces/15-Aldric-small.png >bad-picture/Aldric-small.png
   expect 1 import bad-picture "${G[@]}"
-  has "refused: bad-picture/Aldric.png: not a picture" err.txt
-  has "refused: bad-picture/Aldric-small.png: damaged" err.txt
+  has "Aldric.png: not a picture" err.txt  # the folder separator is the system's
+  has "Aldric-small.png: damaged" err.txt
   has "2 refused; nothing written" err.txt
   same_archive "bad pictures"
   expect 0 import bad-codepage --codepage 1251 --dry-run "${G[@]}"  # Cyrillic fits code page 1251
