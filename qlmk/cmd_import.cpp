@@ -50,13 +50,16 @@ const std::vector<std::string> kKnown = {"--game", "--archive",  "--codepage", "
                                          "--ring", "--aspect",   "--skip-bad", "--small-from-large", "--help",
                                          "-h"};
 
+// Present at all: a sheet that is there but cannot be read is an error, not left out.
 bool Exists(const std::string& path) {
-  qm::File f = qm::File::Open(path, qm::File::Mode::kRead);
-  return f.is_open();
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
 }
 
-// Reads heroes.csv or heroes.json into rows; false (after reporting) on an unreadable file.
+// Reads heroes.csv or heroes.json into rows; reports an unreadable or malformed file.
 int ReadSheet(const std::string& path, const std::string& shown, bool json, std::vector<qm::SheetRow>* rows) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return Fail(shown + ": not a file");
   std::vector<uint8_t> bytes;
   if (qm::Status s = ReadInputFile(path, &bytes); !s) return Fail(shown + ": " + s.why());
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
