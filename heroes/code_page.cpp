@@ -121,6 +121,15 @@ bool CodePageOfNumber(long number, CodePage* out) {
   }
 }
 
+bool IsUtf8(std::string_view text) {
+  size_t pos = 0;
+  uint32_t cp = 0;
+  while (pos < text.size()) {
+    if (!NextCodePoint(text, &pos, &cp)) return false;
+  }
+  return true;
+}
+
 void AppendUtf8(uint32_t cp, std::string* out) {
   if (cp < 0x80) {
     out->push_back(static_cast<char>(cp));

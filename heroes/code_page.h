@@ -42,6 +42,9 @@ std::string CodePageToUtf8(std::string_view text, CodePage page);
 
 Status Utf8ToCodePage(std::string_view utf8, CodePage page, std::string* out);
 
+// True when `text` is well-formed UTF-8 (NUL included).
+bool IsUtf8(std::string_view text);
+
 // Appends the UTF-8 form of a code point (at most 0x10FFFF, not a surrogate) to *out.
 void AppendUtf8(uint32_t code_point, std::string* out);
 

@@ -224,6 +224,13 @@ Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<
       return Status::Fail(file + " line " + std::to_string(record.line) + ": " + std::to_string(record.fields.size()) +
                           " fields, the header row has " + std::to_string(header.fields.size()));
     }
+    for (const std::string& field : record.fields) {
+      if (!IsUtf8(field)) {
+        // Spreadsheets save plain "CSV" in the system's code page.
+        return Status::Fail(file + " line " + std::to_string(record.line) +
+                            ": the text is not UTF-8; save the sheet as UTF-8 CSV (\"CSV UTF-8\")");
+      }
+    }
     SheetRow row;
     row.where = file + " line " + std::to_string(record.line);
     for (size_t f = 0; f < feeds.size(); ++f) row.*(feeds[f]->field) = record.fields[f];

@@ -20,9 +20,9 @@
 //
 // Reading checks the form only: the CSV needs a header row that names record, keyword, name,
 // biography, sex, class and allowed (in any order; the derived columns may be left out; any
-// other column is refused), and every row as many fields as the header; JSON needs an array of
-// objects with those members (strings; record a whole number; allowed true or false) and
-// nothing else. Errors name the file and the line (CSV) or the element (JSON, 1-based).
+// other column is refused), and every row as many fields as the header, in UTF-8; JSON needs
+// an array of objects with those members (strings; record a whole number; allowed true or
+// false) and nothing else. Errors name the file and the line (CSV) or the element (JSON, 1-based).
 //
 // ApplySheet checks each row as a whole and applies it only when every field is sound, through
 // the catalogue's editing operations: the record must exist and appear in one row only, its

@@ -182,6 +182,9 @@ TEST(HeroSheetTest, CsvFormErrorsNameTheFileAndColumn) {
   EXPECT_EQ(s.why(), "heroes.csv line 2: 3 fields, the header row has 7");
   s = ReadSheetCsv("", "heroes.csv", &rows);
   EXPECT_FALSE(s);
+  s = ReadSheetCsv(std::string(kHeader) + "4,Mira,Zo\xEB,,,mage,no\r\n", "heroes.csv", &rows);  // saved in 1252
+  ASSERT_FALSE(s);
+  EXPECT_NE(s.why().find("heroes.csv line 2: the text is not UTF-8"), std::string::npos) << s.why();
   // Columns in another order, derived ones left out.
   ASSERT_TRUE(ReadSheetCsv("allowed,class,sex,biography,name,keyword,record\r\nno,mage,,,Mira,Mira,4\r\n", "h", &rows));
   ASSERT_EQ(rows.size(), 1u);
