@@ -16,6 +16,15 @@ std::string FolderOf(std::string_view path) {
   return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at));
 }
 
+std::string FileSystemFolderOf(std::string_view path) {
+#ifdef _WIN32
+  const size_t at = path.find_last_of("\\/");
+#else
+  const size_t at = path.rfind('/');
+#endif
+  return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at));
+}
+
 std::string PathBeside(std::string_view sibling, std::string_view name) {
   const size_t at = LastSeparator(sibling);
   if (at == std::string_view::npos) return std::string(name);

@@ -11,6 +11,11 @@ namespace qm {
 // empty when the path has neither.
 std::string FolderOf(std::string_view path);
 
+// The folder the file system itself sees for `path`, for making a file beside it: on Windows
+// everything before the last `\` or `/` (it takes both, even mixed), elsewhere before the last
+// `/` (a backslash is an ordinary character there); empty when there is none.
+std::string FileSystemFolderOf(std::string_view path);
+
 // The path of `name` in the folder of `sibling`: the folder, the separator that ended it, and
 // the name; just the name when `sibling` has no folder.
 std::string PathBeside(std::string_view sibling, std::string_view name);

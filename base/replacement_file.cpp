@@ -27,7 +27,7 @@ ReplacementFile& ReplacementFile::operator=(ReplacementFile&& other) noexcept {
 
 Status ReplacementFile::Create(const std::string& target, ReplacementFile* out) {
   if (target.empty()) return Status::Fail("no file name given");
-  const std::optional<std::string> temp = os::CreateTempFileIn(FolderOf(target), kTempFilePrefix);
+  const std::optional<std::string> temp = os::CreateTempFileIn(FileSystemFolderOf(target), kTempFilePrefix);
   if (!temp) return Status::Fail("cannot create a file beside " + target);
   ReplacementFile r;
   r.temp_path_ = *temp;
