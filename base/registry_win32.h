@@ -35,10 +35,12 @@ class RegistryKey {
   }
   ~RegistryKey() { Close(); }
 
-  // RegOpenKeyExA; an empty holder when the key cannot be opened.
-  static RegistryKey Open(HKEY root, const char* path, REGSAM access) {
+  // RegOpenKeyExA; an empty holder when the key cannot be opened (*error, when given, tells why).
+  static RegistryKey Open(HKEY root, const char* path, REGSAM access, LONG* error = nullptr) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, access, &key) != ERROR_SUCCESS) key = nullptr;
+    const LONG result = RegOpenKeyExA(root, path, 0, access, &key);
+    if (error != nullptr) *error = result;
+    if (result != ERROR_SUCCESS) key = nullptr;
     return RegistryKey(key);
   }
   // RegCreateKeyExA (empty class, non-volatile): opens the key, creating it when missing.
