@@ -63,11 +63,12 @@ Status ApplyPatch(const std::string& patcher_exe, const std::string& game_folder
   ApplyReport local;
   ApplyReport& r = report ? *report : local;
   r = ApplyReport{};
-  os::ClearReadOnly(target_archive);
   PayloadReader reader;
   if (Status s = PayloadReader::Open(patcher_exe, &reader); !s) return Status::Fail(patcher_exe + ": " + s.why());
   const std::string_view prefix = UpdateKindPrefix(kind);
   if (Status s = CheckRecords(reader, prefix); !s) return Status::Fail(patcher_exe + ": " + s.why());
+  // The game may have marked its archive read-only; a refused patch leaves even that as it was.
+  os::ClearReadOnly(target_archive);
 
   for (const PayloadRecord& rec : reader.records()) {
     if (!AsciiStartsWithNoCase(rec.name, prefix)) continue;
