@@ -47,9 +47,7 @@ const std::string kUsage = std::string(
     "                      the same hero still wins)\n") + kGameOptionsHelp;
 
 const std::vector<std::string> kValued = {"--game", "--archive", "--codepage", "--method"};
-const std::vector<std::string> kKnown = {"--game", "--archive",  "--codepage", "--method",           "--dry-run",
-                                         "--ring", "--aspect",   "--skip-bad", "--small-from-large", "--help",
-                                         "-h"};
+const std::vector<std::string> kFlags = {"--dry-run", "--ring", "--aspect", "--skip-bad", "--small-from-large"};
 
 // Present at all: a sheet that is there but cannot be read is an error, not left out.
 bool Exists(const std::string& path) {
@@ -109,14 +107,13 @@ int ApplySheets(const std::string& dir, qm::CodePage page, const qm::HeroCatalog
 }
 
 int Import(const std::vector<std::string>& words) {
-  Args args(words, kValued);
+  Args args(words, kValued, kFlags);
   const char* usage = kUsage.c_str();
   if (args.help()) {
     std::fputs(usage, stdout);
     return kExitOk;
   }
   if (!args.error().empty()) return Usage(args.error(), usage);
-  if (std::string bad = UnknownOption(words, kKnown); !bad.empty()) return Usage("unknown option " + bad, usage);
   if (args.positional().size() != 1) return Usage("import needs one DIR", usage);
   qm::CodePage page;
   if (!CodePageFromArgs(args, &page)) return Usage("--codepage takes 1252, 1251 or 1250", usage);
