@@ -166,7 +166,7 @@ Status WritePictureFile(const std::string& path, const Picture& picture) {
   if (!file.is_open()) return Status::Fail(path + ": cannot create a file in that folder");
   const bool written = file.Write(bytes.data(), bytes.size()) && file.Close();
   if (!written || !os::ReplaceFileWith(path, temp)) {
-    file.Close();
+    (void)file.Close();  // best effort: the temporary file is removed next
     os::RemoveFile(temp);
     return Status::Fail(path + ": cannot write");
   }

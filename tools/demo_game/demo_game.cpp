@@ -62,7 +62,7 @@ Status WriteFileWhole(const std::string& path, std::span<const uint8_t> bytes) {
     File file = File::Open(holding, File::Mode::kCreate);
     if (!file.is_open()) return Status::Fail(holding + ": cannot create the file");
     if ((!bytes.empty() && !file.Write(bytes.data(), bytes.size())) || !file.Close()) {
-      file.Close();
+      (void)file.Close();  // best effort: the holding file is removed next
       os::RemoveFile(holding);
       return Status::Fail(holding + ": write failed");
     }
