@@ -55,3 +55,14 @@ function(qm_optimise_for_size name)
     endif()
   endif()
 endfunction()
+
+# The string-table scripts (resources/strings_*.rc) include their lists (strings_*.inc), which
+# the resource compiler's rule does not track: a changed list must rebuild every .res made from
+# them. Source properties belong to a directory, so each directory that compiles one of the
+# scripts calls this.
+function(qm_track_string_lists)
+  set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/strings_editor.rc APPEND PROPERTY
+               OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/strings_editor.inc)
+  set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/strings_patcher.rc APPEND PROPERTY
+               OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/strings_patcher.inc)
+endfunction()
