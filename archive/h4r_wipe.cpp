@@ -5,6 +5,7 @@
 
 #include "archive/h4r_reader.h"
 #include "base/ascii.h"
+#include "base/durable_file.h"
 #include "base/file.h"
 #include "base/os.h"
 #include "base/path.h"
@@ -78,6 +79,8 @@ Status RebuildArchive(const std::string& source_path, const std::string& target_
   } else {
     written = CopyPayloads(source, directory.entries, target);
   }
+  // The copy is on the disk before it can take the archive's place.
+  if (written && !target.Sync()) written = Status::Fail("cannot flush the compact copy to the disk");
   const bool closed = target.Close();
   if (written && !closed) written = Status::Fail("cannot finish writing the compact copy");
   if (!written) os::RemoveFile(target_path);  // no partial copy stays behind
@@ -99,11 +102,7 @@ Status WipeArchive(const std::string& path) {
   }
   // A read-only file cannot be replaced on Windows.
   os::ClearReadOnly(path);
-  if (!os::ReplaceFileWith(path, holding)) {
-    os::RemoveFile(holding);
-    return Status::Fail("cannot put the compact copy in place of the archive");
-  }
-  return Status::Ok();
+  return PutReplacementInPlace(path, holding);
 }
 
 }  // namespace qm

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "base/ascii.h"
+#include "base/durable_file.h"
 #include "base/file.h"
-#include "base/os.h"
 #include "base/path.h"
 #include "portrait/jpeg_check.h"
 
@@ -166,14 +166,8 @@ Status WritePictureFile(const std::string& path, const Picture& picture) {
   std::vector<uint8_t> bytes;
   if (Status s = EncodePicture(picture, format, &bytes); !s) return Status::Fail(path + ": " + s.why());
 
-  const std::string temp = PathBeside(path, "QLMPIC.TMP");
-  File file = File::Open(temp, File::Mode::kCreate);
-  if (!file.is_open()) return Status::Fail(path + ": cannot create a file in that folder");
-  const bool written = file.Write(bytes.data(), bytes.size()) && file.Close();
-  if (!written || !os::ReplaceFileWith(path, temp)) {
-    file.Close();
-    os::RemoveFile(temp);
-    return Status::Fail(path + ": cannot write");
+  if (Status s = WriteFileReplacing(path, PathBeside(path, "QLMPIC.TMP"), bytes); !s) {
+    return Status::Fail(path + ": " + s.why());
   }
   return Status::Ok();
 }

@@ -10,6 +10,7 @@
 
 #include "archive/entry_compressor.h"
 #include "archive/h4r_format.h"
+#include "base/durable_file.h"
 #include "base/file.h"
 #include "base/os.h"
 #include "heroes/game_files.h"
@@ -56,21 +57,7 @@ std::vector<uint8_t> FillerBytes(size_t n, uint32_t seed) {
 
 // Writes `bytes` beside `path` and puts them in its place only when all were written.
 Status WriteFileWhole(const std::string& path, std::span<const uint8_t> bytes) {
-  const std::string holding = path + ".QLM";
-  {
-    File file = File::Open(holding, File::Mode::kCreate);
-    if (!file.is_open()) return Status::Fail(holding + ": cannot create the file");
-    if ((!bytes.empty() && !file.Write(bytes.data(), bytes.size())) || !file.Close()) {
-      file.Close();
-      os::RemoveFile(holding);
-      return Status::Fail(holding + ": write failed");
-    }
-  }
-  if (!os::ReplaceFileWith(path, holding)) {
-    os::RemoveFile(holding);
-    return Status::Fail(path + ": cannot replace the file");
-  }
-  return Status::Ok();
+  return WriteFileReplacing(path, path + ".QLM", bytes);
 }
 
 // Header, payloads back to back, then the directory, as the game's own archives are laid out.
