@@ -73,10 +73,10 @@ class PutPlan {
   Status Execute(File& file) const {
     for (const Write& w : staged_) {
       const std::span<const uint8_t> bytes = Bytes(w);
-      if (!file.Seek(w.offset) || !file.Write(bytes.data(), bytes.size())) return WriteFailed("the payload");
+      if (!file.Seek(w.offset) || !file.Write(bytes.data(), bytes.size())) return WriteFailed("the new payload");
     }
     // Payloads and directories reach the disk before anything points at them.
-    if (!staged_.empty() && !file.Sync()) return Status::Fail("cannot flush the payload to the disk");
+    if (!staged_.empty() && !file.Sync()) return Status::Fail("cannot flush the new payload to the disk");
     for (const Write& w : live_) {
       const std::span<const uint8_t> bytes = Bytes(w);
       if (!file.Seek(w.offset) || !file.Write(bytes.data(), bytes.size())) return WriteFailed("the directory");
