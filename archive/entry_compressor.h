@@ -16,8 +16,6 @@
 
 namespace qm {
 
-constexpr char kTempFilePrefix[] = "QLM";
-
 Status CompressEntry(std::span<const uint8_t> content, std::vector<uint8_t>* payload);
 
 }  // namespace qm

@@ -18,6 +18,7 @@
 //
 //   AppendPayloadEntry(exe, "DATA\\UPDATES.H4R", bytes, 0);
 //   AppendCompressedPayloadEntry(exe, "table.heroes.h4d", content);   // gzip blob
+//   AppendPayloadEntryFromFile(exe, "DATA\\UPDATES.H4R", archive_path); // streamed, any size
 //   PayloadReader r;  PayloadReader::Open(exe, &r);
 //   for (const PayloadRecord& rec : r.records()) r.ReadBlob(rec, &blob);
 #pragma once
@@ -50,11 +51,20 @@ struct PayloadRecord {
   std::string name;
 };
 
+// True when the bytes end in a payload trailer: a program that already carries a payload and
+// so cannot serve as a bare stub.
+bool HasPayloadTrailer(std::span<const uint8_t> program);
+
 // Adds one entry to the payload of `target` (which must exist), creating the directory and the
 // trailer when the file has none. Refuses an empty name, a name of 84 characters or more, a full
 // directory and a damaged trailer before anything is written.
 Status AppendPayloadEntry(const std::string& target, std::string_view name, std::span<const uint8_t> blob,
                           uint32_t content_size);
+
+// The same with the blob taken from the whole file at `source`, copied in pieces (bounded
+// memory whatever its size).
+Status AppendPayloadEntryFromFile(const std::string& target, std::string_view name, const std::string& source,
+                                  uint32_t content_size = 0);
 
 // Compresses `content` with the entry compressor and appends the gzip blob with the content's
 // length as its content size.
@@ -62,7 +72,12 @@ Status AppendCompressedPayloadEntry(const std::string& target, std::string_view 
                                     std::span<const uint8_t> content);
 
 // Reads the payload of an executable. Open fails when there is none (no "ZVRT" at the end) and
-// when the directory does not fit the file.
+// when the directory does not fit the file. Records are read as they stand; a blob is only
+// read once CheckBlob found it wholly inside the blob area between the directory and the
+// trailer, so nothing is ever allocated from a size the file cannot hold.
+//
+// The append functions above and this reader need no zlib (library qm_payload);
+// AppendCompressedPayloadEntry lives with the entry compressor in qm_archive.
 class PayloadReader {
  public:
   static Status Open(const std::string& path, PayloadReader* out);
@@ -72,8 +87,14 @@ class PayloadReader {
   const std::vector<PayloadRecord>& records() const { return records_; }
   // The first used slot of that name (ASCII case folded), or nullptr.
   const PayloadRecord* Find(std::string_view name) const;
-  // The blob's bytes; fails when it does not lie inside the file.
+  uint64_t file_size() const { return size_; }
+  // Ok when the record's blob lies wholly between the directory's end and the trailer.
+  Status CheckBlob(const PayloadRecord& record) const;
+  // The blob's bytes; fails when CheckBlob does.
   Status ReadBlob(const PayloadRecord& record, std::vector<uint8_t>* blob);
+  // Copies the blob to `out`'s current position in pieces through `scratch` (grown to at most
+  // `piece_size` bytes); fails when CheckBlob does or a read or write fails.
+  Status CopyBlobTo(const PayloadRecord& record, File& out, std::vector<uint8_t>* scratch, size_t piece_size);
 
  private:
   File file_;

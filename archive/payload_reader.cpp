@@ -16,6 +16,11 @@ uint32_t U32At(const uint8_t* p) {
 
 }  // namespace
 
+bool HasPayloadTrailer(std::span<const uint8_t> program) {
+  return program.size() >= kPayloadTrailerSize &&
+         std::memcmp(program.data() + program.size() - kPayloadTrailerSize, kPayloadTrailerMagic, 4) == 0;
+}
+
 Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
   PayloadReader r;
   r.file_ = File::Open(path, File::Mode::kRead);
@@ -59,14 +64,32 @@ const PayloadRecord* PayloadReader::Find(std::string_view name) const {
   return nullptr;
 }
 
-Status PayloadReader::ReadBlob(const PayloadRecord& record, std::vector<uint8_t>* blob) {
-  if (static_cast<uint64_t>(record.data_offset) + record.stored_size > size_ - kPayloadTrailerSize) {
-    return Status::Fail("the blob of '" + record.name + "' lies past the end of the payload");
+Status PayloadReader::CheckBlob(const PayloadRecord& record) const {
+  // Blobs live between the directory's end and the trailer; anything else would read the
+  // directory, the trailer or bytes that are not there.
+  const uint64_t begin = static_cast<uint64_t>(directory_offset_) + kPayloadDirectorySize;
+  const uint64_t end = size_ - kPayloadTrailerSize;
+  if (record.data_offset < begin || static_cast<uint64_t>(record.data_offset) + record.stored_size > end) {
+    return Status::Fail("the blob of '" + record.name + "' does not lie inside the payload");
   }
+  return Status::Ok();
+}
+
+Status PayloadReader::ReadBlob(const PayloadRecord& record, std::vector<uint8_t>* blob) {
+  if (Status s = CheckBlob(record); !s) return s;
   blob->resize(record.stored_size);
   if (!file_.Seek(record.data_offset) || !file_.Read(blob->data(), blob->size())) {
     blob->clear();
     return Status::Fail("cannot read the blob of '" + record.name + "'");
+  }
+  return Status::Ok();
+}
+
+Status PayloadReader::CopyBlobTo(const PayloadRecord& record, File& out, std::vector<uint8_t>* scratch,
+                                 size_t piece_size) {
+  if (Status s = CheckBlob(record); !s) return s;
+  if (!out.CopyRangeFrom(file_, record.data_offset, record.stored_size, scratch, piece_size)) {
+    return Status::Fail("cannot copy the blob of '" + record.name + "'");
   }
   return Status::Ok();
 }

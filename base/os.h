@@ -6,6 +6,7 @@
 //
 //   ClearReadOnly(path)            make a file writable (Windows: attributes = archive only)
 //   CreateTempFile("QLM")          new empty file with that prefix in the user's temp folder
+//   CreateTempFileIn(folder, "QLM") the same in a given folder (beside a file it will replace)
 //   ReplaceFileWith(target, from)  `from` takes the place of `target` in one step
 //   RenameFile(from, to)           fails when `to` exists
 //   RemoveFile(path), FileExists(path)
@@ -14,6 +15,7 @@
 //   CopyFileRange                  in-kernel copy between two files where the system has one
 //   ReserveFileSpace               claim a new file's disk space up front
 //   SyncStream / SyncFolderOf      push written data (or a rename) through to the disk
+//   OwnExecutablePath              the running program's file (stubs read their payload there)
 #pragma once
 
 #include <cstdint>
@@ -21,6 +23,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+namespace qm {
+
+// Every temporary file this system makes begins with this.
+constexpr char kTempFilePrefix[] = "QLM";
+
+}  // namespace qm
 
 namespace qm::os {
 
@@ -33,6 +42,9 @@ bool IsReadOnly(const std::string& path);
 // Creates a new, empty file named with `prefix` and a unique rest in the user's temporary
 // folder (TEMP/TMP on Windows, TMPDIR or /tmp on POSIX); returns its path. The caller deletes it.
 std::optional<std::string> CreateTempFile(std::string_view prefix);
+// The same in `folder` (empty: the current directory), so that the new file can later take an
+// old one's place there in one step. The name is the folder, the prefix and a unique rest.
+std::optional<std::string> CreateTempFileIn(const std::string& folder, std::string_view prefix);
 
 // Puts `replacement` in place of `target` in one step, replacing `target` if it exists
 // (Windows: MoveFileEx with replace-existing and write-through; POSIX: rename). Both must lie
@@ -78,6 +90,10 @@ bool SyncStream(std::FILE* stream);
 // Makes a finished rename in the folder that holds `path` durable (POSIX: fsync of the folder).
 // Windows needs nothing here (the replace is written through), so it succeeds there.
 bool SyncFolderOf(const std::string& path);
+
+// The full path of the running program's own executable (Windows: GetModuleFileNameA; Linux:
+// /proc/self/exe); nullopt when the system cannot tell.
+std::optional<std::string> OwnExecutablePath();
 
 // Puts standard output into binary mode (no newline translation on Windows).
 void SetStdoutBinary();

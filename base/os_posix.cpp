@@ -54,17 +54,21 @@ bool IsReadOnly(const std::string& path) {
   return (st.st_mode & S_IWUSR) == 0;
 }
 
-std::optional<std::string> CreateTempFile(std::string_view prefix) {
-  const char* tmpdir = std::getenv("TMPDIR");
-  std::string folder = (tmpdir && *tmpdir) ? tmpdir : "/tmp";
-  if (folder.back() != '/') folder += '/';
-  std::string pattern = folder + std::string(prefix) + "XXXXXX";
+std::optional<std::string> CreateTempFileIn(const std::string& folder, std::string_view prefix) {
+  std::string pattern = folder;
+  if (!pattern.empty() && pattern.back() != '/') pattern += '/';
+  pattern += std::string(prefix) + "XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = mkstemp(name.data());
   if (fd < 0) return std::nullopt;
   close(fd);
   return std::string(name.data());
+}
+
+std::optional<std::string> CreateTempFile(std::string_view prefix) {
+  const char* tmpdir = std::getenv("TMPDIR");
+  return CreateTempFileIn((tmpdir && *tmpdir) ? tmpdir : "/tmp", prefix);
 }
 
 bool ReplaceFileWith(const std::string& target, const std::string& replacement) {
@@ -180,6 +184,13 @@ bool SyncFolderOf(const std::string& path) {
   if (fd < 0) return false;
   const bool synced = fsync(fd) == 0;
   return (close(fd) == 0) && synced;
+}
+
+std::optional<std::string> OwnExecutablePath() {
+  std::vector<char> buffer(4096);
+  const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (n <= 0 || static_cast<size_t>(n) >= buffer.size()) return std::nullopt;
+  return std::string(buffer.data(), static_cast<size_t>(n));
 }
 
 void SetStdoutBinary() {}

@@ -41,14 +41,20 @@ bool IsReadOnly(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
+std::optional<std::string> CreateTempFileIn(const std::string& folder, std::string_view prefix) {
+  char name[MAX_PATH + 1] = {};
+  const std::string prefix_text(prefix);
+  if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), prefix_text.c_str(), 0, name) == 0) {
+    return std::nullopt;
+  }
+  return std::string(name);
+}
+
 std::optional<std::string> CreateTempFile(std::string_view prefix) {
   char folder[MAX_PATH + 1] = {};
   const DWORD length = GetTempPathA(MAX_PATH, folder);
   if (length == 0 || length > MAX_PATH) return std::nullopt;
-  char name[MAX_PATH + 1] = {};
-  const std::string prefix_text(prefix);
-  if (GetTempFileNameA(folder, prefix_text.c_str(), 0, name) == 0) return std::nullopt;
-  return std::string(name);
+  return CreateTempFileIn(folder, prefix);
 }
 
 bool ReplaceFileWith(const std::string& target, const std::string& replacement) {
@@ -125,6 +131,13 @@ bool SyncStream(std::FILE* stream) {
 bool SyncFolderOf(const std::string& path) {
   if (path.empty()) return false;
   return !fault::Hit(fault::kFlush);
+}
+
+std::optional<std::string> OwnExecutablePath() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return std::nullopt;
+  return std::string(path, n);
 }
 
 void SetStdoutBinary() { _setmode(_fileno(stdout), _O_BINARY); }

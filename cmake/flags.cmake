@@ -31,3 +31,24 @@ function(qm_add_gui_program name)
   set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name}
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endfunction()
+
+if(WIN32)
+  # Every function and datum in its own section, so that the stub programs' linker can drop
+  # what they do not call from the shared libraries.
+  add_compile_options(-ffunction-sections -fdata-sections)
+endif()
+
+# The two stub programs ride inside the editor and inside every patch a player sends: their own
+# code is optimised for size, unused sections are dropped and symbols stripped.
+# Libraries that only the stubs and the tools use, or that do no heavy work, are compiled for
+# size as well.
+function(qm_optimise_for_size name)
+  target_compile_options(${name} PRIVATE -Os)
+  get_target_property(type ${name} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_link_options(${name} PRIVATE -Wl,--gc-sections -s)
+    if(WIN32)
+      target_link_libraries(${name} PRIVATE qm_stub_runtime)
+    endif()
+  endif()
+endfunction()

@@ -16,6 +16,23 @@ std::string FindGameDataFile(const std::string& game_folder, std::string_view fi
   return FindInFolder(WithTrailingSeparator(data), file);
 }
 
+std::string GamePathOfName(const std::string& game_folder, std::string_view relative_name) {
+  std::string path = WithTrailingSeparator(game_folder);
+  size_t start = 0;
+  for (;;) {
+    const size_t end = relative_name.find_first_of("\\/", start);
+    const std::string_view part =
+        relative_name.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!part.empty()) {
+      const std::string found = FindInFolder(path, part);
+      path = found.empty() ? path + std::string(part) : found;
+    }
+    if (end == std::string_view::npos) return path;
+    if (!part.empty()) path += kPathSeparator;
+    start = end + 1;
+  }
+}
+
 GamePaths GamePathsForFolder(std::string_view folder) {
   GamePaths paths;
   paths.game_folder = folder.empty() ? std::string(".") + kPathSeparator : WithTrailingSeparator(folder);

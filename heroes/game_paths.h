@@ -45,4 +45,10 @@ GamePaths GamePathsForFolder(std::string_view folder);
 // without regard to ASCII case on case-sensitive hosts); empty when it does not.
 std::string FindGameDataFile(const std::string& game_folder, std::string_view file);
 
+// The path of a name relative to the game folder, as payloads give them ("DATA\UPDATES.H4R",
+// either separator): joined with the platform's separator, each part that exists found as
+// FindGameDataFile finds it, a part that does not exist kept as written. Call it only for
+// names that stay inside the folder (base/path.h IsSafeRelativeName).
+std::string GamePathOfName(const std::string& game_folder, std::string_view relative_name);
+
 }  // namespace qm

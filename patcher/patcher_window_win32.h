@@ -1,5 +1,11 @@
 // The patcher's window: a 480 x 240 popup without a caption bar, class and caption
-// "Quillmark SFX". Its skin and controls (folder box, DIR, Update and Quit buttons) live here.
+// "Quillmark SFX", drawn over background bitmap 102, with the DIR button, the read-only folder
+// box, the two update buttons and Quit (layout in patcher/patcher_ui.h).
+//
+// Commands: 1001 DIR picks the game folder (OK only where HEROES4.EXE is); 1005 Update Text and
+// 1006 Update Portraits ask about an older game first (string 2014), apply the payload at the
+// end of this program and report string 2015 or 2016 in a box; 1002 Quit; 1003 opens the
+// program's home page. A press anywhere on the window drags it.
 #pragma once
 
 #include <windows.h>
@@ -7,9 +13,8 @@
 namespace qm::patcher {
 
 constexpr char kClassName[] = "Quillmark SFX";  // also every caption of the patcher
-constexpr int kWindowWidth = 480;
-constexpr int kWindowHeight = 240;
 constexpr WORD kIconId = 101;
+constexpr WORD kBackgroundBitmapId = 102;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 

@@ -44,4 +44,8 @@ int SaveGame(const Game& game);
 
 void Warn(const std::string& message);
 
+// The game version of the folder's HEROES4.EXE (found without regard to case), as the stubs
+// compute it; 0 when it cannot be read.
+float GameVersionOfFolder(const std::string& game_folder);
+
 }  // namespace qlmk

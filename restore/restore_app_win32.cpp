@@ -2,25 +2,36 @@
 
 #include <windows.h>
 
+#include "base/os.h"
+#include "restore/restore_walk.h"
+#include "shell/game_search.h"
+#include "shell/game_search_win32.h"
+#include "shell/game_version.h"
+
 namespace qm::restore {
 namespace {
 
-constexpr char kTargetPath[] = "DATA\\UPDATES.H4R";
-
 void Tell(const char* text) { MessageBoxA(nullptr, text, kCaption, MB_OK); }
-
-bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 
 int Run() {
-  // The game is looked for in the current folder only, and reading the backup appended to
-  // this program is not there yet, so an existing archive cannot be put back.
-  if (!FileExists(kTargetPath)) {
-    Tell("Perhaps you don't need to restore UPDATE.H4R.");
-    return 0;
+  const GameSearch found = LocateStubGame(PlatformGameSearchHost(), kGameRegistryKeys, true);
+  const std::string& folder = found.folder;  // empty when no game was found
+  const float version = found.found ? ReadGameVersion(folder + kGameExecutable) : 0.0f;
+  switch (CheckRestoreStart(folder, version)) {
+    case RestoreStart::kNothingToRestore:
+      Tell("Perhaps you don't need to restore UPDATE.H4R.");
+      return 0;
+    case RestoreStart::kVersionTooOld:
+      Tell("Your current version seems 1.0, you can't restore.");
+      return 0;
+    case RestoreStart::kGo:
+      break;
   }
-  Tell("Failed to restore UPDATES.H4R file.");
+  const std::optional<std::string> self = os::OwnExecutablePath();
+  const bool restored = self && RestoreFromPayload(*self, folder).ok();
+  Tell(restored ? "Restored UPDATES.H4R file successfully." : "Failed to restore UPDATES.H4R file.");
   return 1;
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# PNG screenshots of the editor under Wine, for looking at the result: the main window on a
-# hero with both faces, the option panel, the about panel and the picture open dialog.
+# PNG screenshots of the editor under Wine, for looking at the result: the backup question, the
+# main window on a hero with both faces, the option panel, the about panel and the picture open
+# dialog; the patcher window with its buttons normal, one pressed, and disabled (no game).
 # They land in build/screenshots/. Runs the end-to-end driver of the win32 build.
 #
 #   scripts/screenshots.sh [WIN32_BUILD_DIR]     (default build/win32)
@@ -14,13 +15,20 @@ command -v convert >/dev/null || { echo "screenshots: ImageMagick's convert is m
 mkdir -p "$out"
 work="$(mktemp -d "${TMPDIR:-/tmp}/qm-shots.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/nogame"
+cp "$build/bin/qlmksfx.exe" "$work/nogame/QLMKSFX.EXE"
 
 cat > "$work/screenshots.scn" <<SCENARIO
 workdir Z:$work
 timeout 240000
 demo-game 12
 write-picture card.jpg jpeg 300 200
+set-marker none
 start quillmark.exe
+wait-window "#32770" "Quillmark"
+sleep 1000
+screenshot backup.bmp
+click IDNO
 wait-window Quillmark
 name main
 set-text 1003 5
@@ -51,10 +59,30 @@ click IDCANCEL
 use main
 close
 wait-exit 0
+start qlmksfx.exe
+wait-window "Quillmark SFX"
+sleep 1000
+screenshot patcher.bmp
+press 1006
+sleep 500
+screenshot patcher_pressed.bmp
+close
+wait-exit 1
+start-here nogame/QLMKSFX.EXE
+wait-window "Quillmark SFX"
+name sfx
+wait-window "#32770"
+click IDCANCEL
+wait-gone
+use sfx
+sleep 1000
+screenshot patcher_disabled.bmp
+close
+wait-exit 1
 SCENARIO
 
 "$root/scripts/wine-run.sh" "$driver" "$work/screenshots.scn"
-for name in main option about open; do
+for name in backup main option about open patcher patcher_pressed patcher_disabled; do
   convert "$work/$name.bmp" "$out/$name.png"
   echo "$out/$name.png"
 done

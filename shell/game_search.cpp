@@ -48,6 +48,42 @@ GameSearch LocateGame(const GameSearchHost& host) {
   return result;
 }
 
+GameSearch LocateStubGame(const GameSearchHost& host, std::span<const char* const> keys,
+                          bool try_parent_folder) {
+  GameSearch result;
+  const auto found_in = [&](std::string folder) {
+    if (!host.exists(kGameExecutable)) return false;
+    EnsureTrailingBackslash(&folder);
+    result.folder = Bounded(std::move(folder));
+    result.found = !result.folder.empty();
+    return result.found;
+  };
+  if (found_in(Bounded(host.current_directory()))) return result;
+
+  std::string own = Bounded(host.program_path());
+  const size_t slash = own.find_last_of('\\');
+  own.resize(slash == std::string::npos ? 0 : slash + 1);
+  if (host.set_current_directory(own) && found_in(own)) return result;
+
+  if (try_parent_folder && own.size() > 1) {
+    const size_t up = own.find_last_of('\\', own.size() - 2);
+    if (up != std::string::npos) {
+      const std::string parent = own.substr(0, up + 1);
+      if (host.set_current_directory(parent) && found_in(parent)) return result;
+    }
+  }
+
+  for (const char* key : keys) {
+    std::optional<std::string> app_path = host.read_machine_value(key, kAppPathValue);
+    if (!app_path) continue;
+    std::string folder = Bounded(std::move(*app_path));
+    if (!host.set_current_directory(folder)) continue;
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    if (found_in(folder)) return result;
+  }
+  return GameSearch{};
+}
+
 bool EnsureTrailingBackslash(std::string* path) {
   if (path == nullptr || path->empty()) return false;
   if (path->back() != '\\') path->push_back('\\');

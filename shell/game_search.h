@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ constexpr std::array<const char*, 4> kGameRegistryKeys = {
     "Software\\New World Computing\\Heroes of Might and Magic IV\\1.1",
     "Software\\New World Computing\\Heroes of Might and Magic IV\\1.0",
 };
+// The patcher looks for the game under these keys only (the 1.3 key is not its business).
+constexpr std::array<const char*, 3> kPatcherRegistryKeys = {
+    kGameRegistryKeys[1], kGameRegistryKeys[2], kGameRegistryKeys[3]};
 constexpr const char* kAppPathValue = "AppPath";
 constexpr const char* kNetworkNameValue = "Network Default Name";
 constexpr const char* kGameExecutable = "HEROES4.EXE";
@@ -61,6 +65,14 @@ GameSearch LocateGame(const GameSearchHost& host);
 
 // Tests the current directory; sets *version when an executable is there.
 bool DetectGameHere(const GameSearchHost& host, float* version);
+
+// The two stubs' search (the patcher and the restore tool): HEROES4.EXE alone marks the game.
+// Candidates in order: the current directory; the program's own folder (made current); with
+// `try_parent_folder`, the parent of that folder (the restore tool lives in the game's DATA
+// folder); then the "AppPath" of each of `keys` (made current, one trailing backslash dropped).
+// When found, `folder` ends in exactly one backslash; otherwise it is empty. No version is read.
+GameSearch LocateStubGame(const GameSearchHost& host, std::span<const char* const> keys,
+                          bool try_parent_folder);
 
 // Appends a backslash unless the path already ends in one; false (unchanged) for an empty path.
 bool EnsureTrailingBackslash(std::string* path);

@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "base/os.h"
+#include "base/registry_win32.h"
 #include "shell/game_version.h"
 
 namespace qm {
@@ -13,39 +15,9 @@ namespace {
 constexpr DWORD kPathBufferBytes = 260;
 constexpr DWORD kNameBufferBytes = 259;
 
-// An open registry key, closed at scope end.
-class RegistryKey {
- public:
-  RegistryKey(HKEY root, const char* path) {
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key_) != ERROR_SUCCESS) key_ = nullptr;
-  }
-  ~RegistryKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-// Any value type is read as bytes and taken up to its first zero, so a value that lacks its
-// terminator cannot run past the buffer.
 std::optional<std::string> ReadMachineValue(const char* key_path, const char* value,
                                             DWORD capacity) {
-  RegistryKey key(HKEY_LOCAL_MACHINE, key_path);
-  if (key.get() == nullptr) return std::nullopt;
-  std::array<char, kPathBufferBytes + 1> buffer{};
-  DWORD size = capacity;
-  if (RegQueryValueExA(key.get(), value, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
-                       &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  size = size < capacity ? size : capacity;
-  std::string text(buffer.data(), size);
-  text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
-  return text;
+  return RegistryKey::Open(HKEY_LOCAL_MACHINE, key_path, KEY_READ).ReadText(value, capacity);
 }
 
 std::string CurrentDirectory() {
@@ -54,18 +26,12 @@ std::string CurrentDirectory() {
   return n > 0 && n < kPathBufferBytes ? std::string(buffer.data(), n) : std::string();
 }
 
-std::string ProgramPath() {
-  std::array<char, kPathBufferBytes> buffer{};
-  const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), kPathBufferBytes);
-  return n > 0 && n < kPathBufferBytes ? std::string(buffer.data(), n) : std::string();
-}
-
 }  // namespace
 
 GameSearchHost PlatformGameSearchHost() {
   GameSearchHost host;
   host.current_directory = CurrentDirectory;
-  host.program_path = ProgramPath;
+  host.program_path = [] { return os::OwnExecutablePath().value_or(std::string()); };
   host.set_current_directory = [](const std::string& folder) {
     return !folder.empty() && SetCurrentDirectoryA(folder.c_str()) != 0;
   };

@@ -291,8 +291,8 @@ void RunMainCommand(HWND window, int id) {
                            : kMsgWipeFailed);
       break;
     case kIdMakeSfx:
-      ShowStatusString(Nonempty() && BuildPatcher(window, kPatcherFileName) ? kMsgPatcherBuilt
-                                                                           : kMsgPatcherFailed);
+      ShowStatusString(Nonempty() && WritePatcher(kPatcherFileName) ? kMsgPatcherBuilt
+                                                                    : kMsgPatcherFailed);
       break;
     case kIdUpdateCheck:
       if (const std::string notice = RunUpdateCommand(); !notice.empty()) ShowStatus(notice);

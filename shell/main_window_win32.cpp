@@ -6,6 +6,7 @@
 #include "shell/command_rules.h"
 #include "shell/editor_state.h"
 #include "shell/main_commands_win32.h"
+#include "shell/backup.h"
 #include "shell/patcher_and_backup_win32.h"
 #include "shell/record_view_win32.h"
 #include "skin/controls_win32.h"
@@ -53,7 +54,7 @@ LRESULT OnCreate(HWND window) {
   ShowRecord(state.catalogue.selected(), true);
   RefreshFaces(true);
   PublishStatus();
-  OfferBackup(window, state.paths.game_folder + kRestoreToolPath, state.paths.working_archive);
+  OfferBackup(window, state.paths.game_folder + kRestoreToolRelativePath, state.paths.working_archive);
   return 0;
 }
 

@@ -1,9 +1,64 @@
 #include "shell/patcher_and_backup_win32.h"
 
+#include "base/os.h"
+#include "base/registry_win32.h"
+#include "shell/backup.h"
+#include "shell/editor_state.h"
+#include "shell/language.h"
+#include "shell/make_sfx.h"
+#include "shell/record_view_win32.h"
+#include "shell/main_window_win32.h"
+
 namespace qm {
 
-bool BuildPatcher(HWND, const char*) { return false; }
+std::span<const uint8_t> EmbeddedProgram(WORD id) {
+  HRSRC found = FindResourceExA(nullptr, "BIN", MAKEINTRESOURCEA(id),
+                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  if (found == nullptr) return {};
+  HGLOBAL loaded = LoadResource(nullptr, found);
+  const DWORD size = SizeofResource(nullptr, found);
+  if (loaded == nullptr || size == 0) return {};
+  const void* bytes = LockResource(loaded);
+  if (bytes == nullptr) return {};
+  return {static_cast<const uint8_t*>(bytes), size};
+}
 
-bool OfferBackup(HWND, const std::string&, const std::string&) { return false; }
+bool WritePatcher(const char* file_name) {
+  const std::span<const uint8_t> stub = EmbeddedProgram(kPatcherResourceId);
+  return !stub.empty() && BuildPatcher(&Editor().catalogue, stub, file_name).ok();
+}
+
+float UpdateRestoreMarker(float version) {
+  const RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  if (!key) return 0.0f;
+  const std::optional<std::string> text = key.ReadText(kRestoreMarkerValue, kRestoreMarkerBytes);
+  const float marker = text ? ParseRestoreMarker(*text) : 0.0f;
+  if (version > marker) key.WriteText(kRestoreMarkerValue, FormatRestoreMarker(version));
+  return marker;
+}
+
+bool OfferBackup(HWND owner, const std::string& restore_tool_path,
+                 const std::string& working_archive) {
+  if (!os::FileExists(working_archive)) return false;
+  const float version = Editor().game_version;
+  // An older or unknown game gets no offer, and its marker is left alone.
+  if (!(version >= kBackupMinimumVersion)) return false;
+  const float marker_before = UpdateRestoreMarker(version);
+  if (!ShouldOfferBackup(version, marker_before)) return false;
+
+  PendingBackup pending;
+  if (!PendingBackup::Begin(EmbeddedProgram(kRestoreToolResourceId), restore_tool_path, &pending)
+           .ok()) {
+    return false;
+  }
+  if (MessageBoxA(owner, Text(kBackupQuestionString), kProductName, MB_YESNO) != IDYES) {
+    return false;  // the temporary file goes with `pending`; RESTORE.EXE stays as it was
+  }
+  if (!pending.Complete(working_archive).ok()) {
+    ShowStatusString(kBackupFailedString);
+    return false;
+  }
+  return true;
+}
 
 }  // namespace qm

@@ -1,23 +1,48 @@
-// The patcher build (MakeSFX) and the backup offer, as the main window calls them.
+// MakeSFX and the backup offer, as the main window calls them, and the two stub programs the
+// editor carries as resources "BIN" 107 (patcher) and 108 (restore tool), language 1033.
 //
-//   if (qm::BuildPatcher(main, "QLMKSFX.EXE")) status 322 else status 323
+//   if (qm::WritePatcher(qm::kPatcherFileName)) status 322 else status 323
 //   qm::OfferBackup(main, game_folder + "DATA\\RESTORE.EXE", working_archive);  // WM_CREATE
 //
-// Neither is built yet: BuildPatcher writes nothing and reports failure, OfferBackup asks
-// nothing and reports that no backup was written. The main window already calls both at their
-// places, so only these two functions change when they arrive.
+// WritePatcher builds QLMKSFX.EXE (relative to the current directory, the game folder) from
+// resource 107 and the catalogue (shell/make_sfx.h); a failed build leaves no half-built file.
+//
+// OfferBackup, once per game version (>= 1.1): the RESTORE marker in
+// HKLM\Software\New World Computing\QUILLMARK is read and raised to the game version first;
+// when it was below the version, resource 108 is written to a temporary file beside
+// RESTORE.EXE and the user is asked (string 800). Yes appends the working archive and its file
+// times and puts the file in place of RESTORE.EXE; no deletes it, leaving the old RESTORE.EXE as
+// it was. An accepted backup that cannot be written says so in the message panel (string 325).
+// Returns true when a backup was written.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace qm {
 
 constexpr const char* kPatcherFileName = "QLMKSFX.EXE";
-constexpr const char* kRestoreToolPath = "DATA\\RESTORE.EXE";
+constexpr WORD kPatcherResourceId = 107;
+constexpr WORD kRestoreToolResourceId = 108;
+constexpr const char* kSettingsKey = "Software\\New World Computing\\QUILLMARK";
+constexpr const char* kRestoreMarkerValue = "RESTORE";
+constexpr DWORD kRestoreMarkerBytes = 255;
+constexpr uint32_t kBackupQuestionString = 800;
+constexpr uint32_t kBackupFailedString = 325;
 
-bool BuildPatcher(HWND owner, const char* file_name);
+// The bytes of an embedded program (type "BIN", language 1033) of this module; empty when the
+// resource is missing or empty. They live as long as the program.
+std::span<const uint8_t> EmbeddedProgram(WORD id);
+
+bool WritePatcher(const char* file_name);
+
+// Reads the RESTORE marker (0 when missing, unreadable or no number) and writes the version
+// ("%1.3f") when it is higher. Returns the marker as it was.
+float UpdateRestoreMarker(float version);
+
 bool OfferBackup(HWND owner, const std::string& restore_tool_path,
                  const std::string& working_archive);
 

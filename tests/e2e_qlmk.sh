@@ -203,6 +203,75 @@ if [ $wine -eq 0 ]; then
   has "name:       Dame Isolde"
 fi
 
+step "patch build, show, diff and apply"
+# qlmk never runs the stub programs it writes out, so any bytes serve as a stub here.
+{ printf 'MZ'; head -c 3000 /dev/zero; } >stub.exe
+expect 0 demo-game src --heroes 20
+expect 0 demo-game dst --heroes 20
+expect 0 set Aldric --name "Aldric the Patched" --game src
+expect 0 patch build QLMKSFX.EXE --game src --stub stub.exe
+has "patcher with 13 entries"
+expect 0 patch show QLMKSFX.EXE
+has $'0\ttable.heroes.h4d'
+has $'12\tlayers.icons.hero.might.82.h4d'
+has "20 heroes"
+has $'15\tAldric\tAldric the Patched'
+expect 0 patch diff QLMKSFX.EXE --game dst
+has '15 Aldric: name "Sir Aldric Valemont" -> "Aldric the Patched"'
+has "1 changes in 1 heroes"
+expect 0 patch apply QLMKSFX.EXE --game dst --text
+has "put table.heroes.h4d"
+hasnt "layers."
+expect 0 show 15 --game dst
+has "name:       Aldric the Patched"
+expect 0 patch apply QLMKSFX.EXE --game dst
+has "Successfully updated."
+applied=$(size dst/DATA/UPDATES.H4R)
+expect 0 patch apply QLMKSFX.EXE --game dst --portraits
+[ "$(size dst/DATA/UPDATES.H4R)" -eq "$applied" ] || fail "applying again grew UPDATES.H4R"
+if [ $full -eq 1 ]; then
+  expect 0 patch diff QLMKSFX.EXE --game dst
+  has "0 changes in 0 heroes"
+  expect 0 patch show QLMKSFX.EXE --json
+  has '"slot": 12'
+  expect 1 patch show stub.exe
+  expect 2 patch apply QLMKSFX.EXE --game dst --bogus
+  expect 1 patch build QLMKSFX.EXE --game src --stub QLMKSFX.EXE
+  has "already carries a payload" err.txt
+  expect 0 demo-game old --heroes 3 --version 1.2.0.0
+  expect 1 patch apply QLMKSFX.EXE --game old
+  has "--yes" err.txt
+  expect 0 patch apply QLMKSFX.EXE --game old --yes
+fi
+if [ $wine -eq 0 ]; then
+  # Without --stub the host tool looks beside itself and in the win32 build.
+  q patch build other.exe --game src
+  [ "$rc" = 0 ] || { [ "$rc" = 1 ] && grep -qF "cannot find the stub program" err.txt; } ||
+    fail "patch build without --stub exited $rc: $(cat err.txt)"
+fi
+
+step "backup and restore"
+cp dst/DATA/UPDATES.H4R backed-up.h4r
+expect 0 backup --game dst --stub stub.exe
+expect 0 payload list dst/DATA/RESTORE.EXE
+has $'0\tDATA\\UPDATES.H4R'
+has $'1\tDATA\\UPDATES.FTM'
+expect 0 set Aldric --name "Changed Later" --game dst
+expect 0 restore dst/DATA/RESTORE.EXE --game dst
+has "Restored UPDATES.H4R file successfully."
+cmp -s backed-up.h4r dst/DATA/UPDATES.H4R || fail "the restored UPDATES.H4R differs from the backup"
+if [ $full -eq 1 ]; then
+  expect 1 restore stub.exe --game dst
+  has "Failed to restore UPDATES.H4R file." err.txt
+  expect 0 demo-game ancient --heroes 3 --version 1.0.0.0
+  expect 1 restore dst/DATA/RESTORE.EXE --game ancient
+  has "you can't restore" err.txt
+  rm ancient/DATA/UPDATES.H4R
+  expect 1 restore dst/DATA/RESTORE.EXE --game ancient
+  has "Perhaps you don't need to restore UPDATE.H4R." err.txt
+  expect 2 backup --game dst --bogus
+fi
+
 if [ $full -eq 1 ]; then
   step "usage"
   expect 2 heroes extra "${G[@]}"

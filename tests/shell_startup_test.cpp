@@ -68,6 +68,46 @@ TEST(GameSearch, KoreanExecutableAloneIsFoundAndItsVersionWinsOverThePlainOne) {
   EXPECT_FLOAT_EQ(LocateGame(m.Host()).version, 1.2f);
 }
 
+TEST(StubGameSearch, PatcherTakesOnlyHeroes4AndNotThe13Key) {
+  FakeMachine m;
+  m.executables["C:\\Start"]["HEROES4K.EXE"] = 1.3f;  // the Korean executable alone is not enough
+  m.folders.insert("C:\\New");
+  m.executables["C:\\New"]["HEROES4.EXE"] = 1.3f;
+  m.SetKey(0, kAppPathValue, "C:\\New\\");
+  EXPECT_FALSE(LocateStubGame(m.Host(), kPatcherRegistryKeys, false).found);
+  m.folders.insert("C:\\Old");
+  m.executables["C:\\Old\\"]["HEROES4.EXE"] = 1.2f;
+  m.SetKey(2, kAppPathValue, "C:\\Old\\");  // the 1.1 key, with a trailing backslash
+  const GameSearch found = LocateStubGame(m.Host(), kPatcherRegistryKeys, false);
+  EXPECT_TRUE(found.found);
+  EXPECT_EQ(found.folder, "C:\\Old\\");  // exactly one backslash
+}
+
+TEST(StubGameSearch, RestoreToolLooksAboveItsDataFolderBeforeTheRegistry) {
+  FakeMachine m;
+  m.program = "C:\\Game\\DATA\\RESTORE.EXE";
+  m.folders = {"C:\\Start", "C:\\Game\\DATA\\", "C:\\Game\\", "C:\\Other"};
+  m.executables["C:\\Game\\"]["HEROES4.EXE"] = 1.3f;
+  m.executables["C:\\Other"]["HEROES4.EXE"] = 1.3f;
+  m.SetKey(0, kAppPathValue, "C:\\Other");
+  const GameSearch found = LocateStubGame(m.Host(), kGameRegistryKeys, true);
+  EXPECT_TRUE(found.found);
+  EXPECT_EQ(found.folder, "C:\\Game\\");
+  EXPECT_EQ(m.current, "C:\\Game\\");
+  // Without the parent step the registry decides.
+  m.current = "C:\\Start";
+  EXPECT_EQ(LocateStubGame(m.Host(), kGameRegistryKeys, false).folder, "C:\\Other\\");
+}
+
+TEST(StubGameSearch, NothingFoundLeavesTheFolderEmpty) {
+  FakeMachine m;
+  m.program = "C:\\RESTORE.EXE";  // a root folder has no parent to try
+  m.SetKey(1, kAppPathValue, "C:\\Missing");
+  const GameSearch found = LocateStubGame(m.Host(), kGameRegistryKeys, true);
+  EXPECT_FALSE(found.found);
+  EXPECT_TRUE(found.folder.empty());
+}
+
 TEST(GameSearch, ProgramFolderComesBeforeTheRegistry) {
   FakeMachine m;
   m.executables["C:\\Tools\\"]["HEROES4.EXE"] = 1.0f;

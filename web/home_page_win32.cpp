@@ -5,40 +5,19 @@
 #include <optional>
 #include <utility>
 
+#include "base/registry_win32.h"
 #include "web/browser_command.h"
 
 namespace qm {
-namespace {
-
-// An open registry key, closed at scope end.
-class RegistryKey {
- public:
-  RegistryKey() = default;
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  ~RegistryKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  HKEY* out() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-}  // namespace
 
 LONG ReadRegistryDefault(HKEY root, const char* subkey, std::string* out) {
-  RegistryKey key;
-  if (LONG error = RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, key.out());
-      error != ERROR_SUCCESS) {
-    return error;
-  }
+  LONG error = ERROR_SUCCESS;
+  const RegistryKey key = RegistryKey::Open(root, subkey, KEY_QUERY_VALUE, &error);
+  if (!key) return error;
   char value[kRegistryValueBytes] = {};
   LONG size = sizeof value;
-  if (LONG error = RegQueryValueA(key.get(), nullptr, value, &size); error != ERROR_SUCCESS) {
-    return error;
-  }
+  error = RegQueryValueA(key.get(), nullptr, value, &size);
+  if (error != ERROR_SUCCESS) return error;
   value[sizeof value - 1] = '\0';  // a value stored without its zero stays inside the buffer
   *out = value;
   return ERROR_SUCCESS;

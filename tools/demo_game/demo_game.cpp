@@ -20,6 +20,7 @@
 #include "heroes/value_tables.h"
 #include "portrait/face_size.h"
 #include "portrait/portrait_codec.h"
+#include "shell/pe_version.h"
 #include "tools/demo_game/demo_faces.h"
 #include "tools/demo_heroes4/demo_executable.h"
 
@@ -140,6 +141,30 @@ Status MakeDemoRecords(const std::vector<demo::DemoHero>& heroes, std::vector<He
   return Status::Ok();
 }
 
+Status DemoExecutableWithVersion(std::span<const uint8_t> executable, const std::array<uint16_t, 4>& version,
+                                 std::vector<uint8_t>* out) {
+  // VS_FIXEDFILEINFO: signature 0xFEEF04BD, structure version, file version (two words), then
+  // the product version's two words. The signature is 32-bit aligned in the resource.
+  constexpr uint8_t kSignature[4] = {0xBD, 0x04, 0xEF, 0xFE};
+  constexpr size_t kProductVersionAt = 16;
+  const uint32_t ms = (static_cast<uint32_t>(version[0]) << 16) | version[1];
+  const uint32_t ls = (static_cast<uint32_t>(version[2]) << 16) | version[3];
+  std::vector<uint8_t> bytes(executable.begin(), executable.end());
+  for (size_t at = 0; at + kProductVersionAt + 8 <= bytes.size(); at += 4) {
+    if (!std::equal(kSignature, kSignature + 4, bytes.begin() + static_cast<std::ptrdiff_t>(at))) continue;
+    std::vector<uint8_t> changed = bytes;
+    StoreU32(changed.data() + at + kProductVersionAt, ms);
+    StoreU32(changed.data() + at + kProductVersionAt + 4, ls);
+    // Only the block the version reader itself finds counts, not a stray byte pattern.
+    const std::optional<PeProductVersion> read = ReadPeProductVersion(changed);
+    if (read && read->ms == ms && read->ls == ls) {
+      *out = std::move(changed);
+      return Status::Ok();
+    }
+  }
+  return Status::Fail("the demo executable has no version block");
+}
+
 Status MakeDemoGame(const std::string& folder, const DemoGameOptions& options, DemoGameSummary* summary) {
   std::vector<HeroRecord> records;
   if (Status s = MakeDemoRecords(demo::DemoHeroes(options.hero_count), &records); !s) return s;
@@ -190,7 +215,9 @@ Status MakeDemoGame(const std::string& folder, const DemoGameOptions& options, D
   if (Status s = WriteDemoArchive(out.base_archive, base); !s) return s;
   if (Status s = WriteDemoArchive(out.text_archive, text); !s) return s;
   if (Status s = WriteDemoArchive(out.update_archive, updates); !s) return s;
-  if (Status s = WriteFileWhole(out.executable, DemoGameExecutable()); !s) return s;
+  std::vector<uint8_t> executable;
+  if (Status s = DemoExecutableWithVersion(DemoGameExecutable(), options.version, &executable); !s) return s;
+  if (Status s = WriteFileWhole(out.executable, executable); !s) return s;
   if (summary) *summary = std::move(out);
   return Status::Ok();
 }

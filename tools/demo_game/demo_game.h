@@ -5,7 +5,8 @@
 //   qm::Status s = qm::MakeDemoGame("/tmp/game", {}, &summary);
 //
 // It writes, in that folder:
-//   HEROES4.EXE        a tiny Windows program whose version block reads 1.3.0.0
+//   HEROES4.EXE        a tiny Windows program whose version block reads 1.3.0.0 (or the
+//                      product version of the options, for trying the version gates)
 //   DATA/HEROES4.H4R   the twelve portrait bundles, faces of "dead" and "sleeping" first in
 //                      the death bundles, and a few unrelated entries; some entries are raw,
 //                      as the game stores them (trailing word 1), the others gzip
@@ -17,7 +18,10 @@
 // Existing files of those names are replaced; other files in the folder stay.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,7 +33,13 @@ namespace qm {
 
 struct DemoGameOptions {
   size_t hero_count = demo::kDemoRosterSize;  // at most 997
+  std::array<uint16_t, 4> version = {1, 3, 0, 0};  // product version: major, minor, build, revision
 };
+
+// The demo executable with `version` as the product version of its fixed version information
+// (what the game version is computed from). Fails when the executable has no version block.
+Status DemoExecutableWithVersion(std::span<const uint8_t> executable, const std::array<uint16_t, 4>& version,
+                                 std::vector<uint8_t>* out);
 
 struct DemoGameSummary {
   std::string executable, base_archive, update_archive, text_archive;

@@ -73,7 +73,13 @@ bool ScenarioRunner::DemoGame(const Step& s, std::string& why) {
     if (!n || *n < 1) return Fail(why, "not a hero count: " + s.args[0]);
     options.hero_count = static_cast<size_t>(*n);
   }
-  const Status made = MakeDemoGame(options_.work_folder, options);
+  // An optional second argument puts the game into that folder of the work folder.
+  const std::string folder = s.args.size() > 1 ? WorkPath(s.args[1]) : options_.work_folder;
+  if (s.args.size() > 1 && !CreateDirectoryA(folder.c_str(), nullptr) &&
+      GetLastError() != ERROR_ALREADY_EXISTS) {
+    return Fail(why, "cannot make " + folder + ": " + LastErrorText());
+  }
+  const Status made = MakeDemoGame(folder, options);
   return made.ok() || Fail(why, made.why());
 }
 

@@ -199,12 +199,13 @@ const std::map<std::string, ScenarioRunner::Verb>& ScenarioRunner::Verbs() {
       {"close", {0, 0, &ScenarioRunner::Close}},
       {"command", {1, 1, &ScenarioRunner::Command}},
       {"click", {1, 1, &ScenarioRunner::ClickControl}},
+      {"press", {1, 1, &ScenarioRunner::PressControl}},
       {"key", {1, 1, &ScenarioRunner::Key}},
       {"set-text", {2, 2, &ScenarioRunner::SetControlText}},
       {"wait-exit", {1, 1, &ScenarioRunner::WaitExit}},
       {"timeout", {1, 1, &ScenarioRunner::Timeout}},
       {"sleep", {1, 1, &ScenarioRunner::Pause}},
-      {"demo-game", {0, 1, &ScenarioRunner::DemoGame}},
+      {"demo-game", {0, 2, &ScenarioRunner::DemoGame}},
       {"copy-file", {2, 2, &ScenarioRunner::CopyAFile}},
       {"write-picture", {4, 4, &ScenarioRunner::WritePicture}},
       {"wait-text", {2, 2, &ScenarioRunner::WaitText}},
@@ -225,6 +226,20 @@ const std::map<std::string, ScenarioRunner::Verb>& ScenarioRunner::Verbs() {
       {"screenshot", {1, 1, &ScenarioRunner::Screenshot}},
       {"elapsed", {1, 1, &ScenarioRunner::Elapsed}},
       {"expect-smaller", {2, 2, &ScenarioRunner::ExpectSmaller}},
+      {"set-version", {2, 2, &ScenarioRunner::SetGameVersion}},
+      {"set-marker", {1, 1, &ScenarioRunner::SetMarker}},
+      {"expect-marker", {1, 1, &ScenarioRunner::ExpectMarker}},
+      {"start-here", {1, 64, &ScenarioRunner::StartHere}},
+      {"delete-file", {1, 1, &ScenarioRunner::DeleteAFile}},
+      {"expect-no-file", {1, 1, &ScenarioRunner::ExpectNoFile}},
+      {"remember-file", {2, 2, &ScenarioRunner::RememberFile}},
+      {"expect-file-same", {1, 1, &ScenarioRunner::ExpectFileSame}},
+      {"expect-file-changed", {1, 1, &ScenarioRunner::ExpectFileChanged}},
+      {"expect-file-times", {1, 1, &ScenarioRunner::ExpectFileTimes}},
+      {"expect-payload", {2, 101, &ScenarioRunner::ExpectPayload}},
+      {"expect-stub-of", {2, 2, &ScenarioRunner::ExpectStubOf}},
+      {"expect-payload-blob", {3, 3, &ScenarioRunner::ExpectPayloadBlob}},
+      {"expect-entries-same", {3, 3, &ScenarioRunner::ExpectEntriesSame}},
   };
   return verbs;
 }
@@ -344,6 +359,21 @@ bool ScenarioRunner::StartProgram(const Step& s, std::string& why) {
   named_.clear();
   start_tick_ = GetTickCount();
   process_ = ChildProcess::Start(ProgramPath(s.args[0]), Arguments(s), options_.work_folder, &why);
+  return process_.has_value();
+}
+
+bool ScenarioRunner::StartHere(const Step& s, std::string& why) {
+  if (process_ && process_->Running()) {
+    why = "the program started before is still running";
+    return false;
+  }
+  const std::string program = WorkPath(s.args[0]);
+  const size_t cut = program.find_last_of('\\');
+  const std::string folder = cut == std::string::npos ? options_.work_folder : program.substr(0, cut);
+  window_ = nullptr;
+  named_.clear();
+  start_tick_ = GetTickCount();
+  process_ = ChildProcess::Start(program, Arguments(s), folder, &why);
   return process_.has_value();
 }
 
@@ -511,6 +541,13 @@ bool ScenarioRunner::Command(const Step& s, std::string& why) {
 bool ScenarioRunner::ClickControl(const Step& s, std::string& why) {
   HWND control = Control(s.args[0], why);
   return control != nullptr && Expect(Click(control), why, "cannot post: " + LastErrorText());
+}
+
+bool ScenarioRunner::PressControl(const Step& s, std::string& why) {
+  HWND control = Control(s.args[0], why);
+  if (control == nullptr) return false;
+  SendMessageA(control, BM_SETSTATE, TRUE, 0);
+  return true;
 }
 
 bool ScenarioRunner::Key(const Step& s, std::string& why) {

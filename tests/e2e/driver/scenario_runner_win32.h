@@ -28,13 +28,15 @@
 //   close                          WM_CLOSE to the current window
 //   command ID                     WM_COMMAND ID to the current window
 //   click ID                       BM_CLICK to the current window's control ID
+//   press ID                       BM_SETSTATE: the button shows itself pressed (and stays so)
 //   key VK                         VK_RETURN, VK_NEXT, ..., a letter or digit, or a number
 //   set-text ID TEXT               WM_SETTEXT to the current window's control ID
 //   wait-exit CODE                 wait for the started program to end with that exit code
 //   timeout MS                     how long later waits may take (default 60000)
 //   sleep MS                       pause (only where nothing can be waited for)
 // Editor verbs (editor_steps_win32.cpp; paths are relative to the work folder):
-//   demo-game [HEROES]             write the demo game into the work folder
+//   demo-game [HEROES [FOLDER]]    write the demo game into the work folder (or that folder
+//                                  of it, made when missing)
 //   copy-file FROM TO
 //   write-picture PATH jpeg|gif|png|text W H   a test card (GIF and PNG with transparency)
 //   wait-text ID TEXT              wait until control ID shows exactly TEXT
@@ -55,6 +57,21 @@
 //   elapsed LABEL                  print "LABEL: N ms" since the program was started
 //   screenshot PATH                the whole screen as a 24-bit BMP (for make screenshots)
 //   remember-size NAME PATH / expect-smaller NAME PATH
+// Sharing and backup verbs (sharing_steps_win32.cpp; paths relative to the work folder):
+//   set-version PATH A.B.C.D       rewrite an executable's file and product version
+//   set-marker TEXT|none           the editor's RESTORE marker in the registry (none: deleted)
+//   expect-marker TEXT|none
+//   start-here PATH [ARG...]       start a program of the work folder, in the program's folder
+//   delete-file PATH / expect-no-file PATH   (PATH may hold wildcards: no file matches)
+//   remember-file NAME PATH        its bytes and times; expect-file-same / expect-file-changed
+//                                  NAME compare the bytes now, expect-file-times NAME the
+//                                  creation and last-write times
+//   expect-payload EXE COUNT [NAME...]   the used payload slots (and their names, in order)
+//   expect-stub-of EXE PROGRAM     EXE begins with PROGRAM's bytes (beside the driver) and its
+//                                  payload directory starts right after them
+//   expect-payload-blob EXE NAME FILE    the blob equals a remembered file's bytes
+//   expect-entries-same A B EXE    archives A and B hold equal contents for every name in
+//                                  EXE's payload
 #pragma once
 
 #include <windows.h>
@@ -119,6 +136,7 @@ class ScenarioRunner {
   bool Close(const Step& s, std::string& why);
   bool Command(const Step& s, std::string& why);
   bool ClickControl(const Step& s, std::string& why);
+  bool PressControl(const Step& s, std::string& why);
   bool Key(const Step& s, std::string& why);
   bool SetControlText(const Step& s, std::string& why);
   bool WaitExit(const Step& s, std::string& why);
@@ -150,6 +168,21 @@ class ScenarioRunner {
   bool Elapsed(const Step& s, std::string& why);
   bool ExpectSmaller(const Step& s, std::string& why);
 
+  bool SetGameVersion(const Step& s, std::string& why);
+  bool SetMarker(const Step& s, std::string& why);
+  bool ExpectMarker(const Step& s, std::string& why);
+  bool StartHere(const Step& s, std::string& why);
+  bool DeleteAFile(const Step& s, std::string& why);
+  bool ExpectNoFile(const Step& s, std::string& why);
+  bool RememberFile(const Step& s, std::string& why);
+  bool ExpectFileSame(const Step& s, std::string& why);
+  bool ExpectFileChanged(const Step& s, std::string& why);
+  bool ExpectFileTimes(const Step& s, std::string& why);
+  bool ExpectPayload(const Step& s, std::string& why);
+  bool ExpectStubOf(const Step& s, std::string& why);
+  bool ExpectPayloadBlob(const Step& s, std::string& why);
+  bool ExpectEntriesSame(const Step& s, std::string& why);
+
   bool NeedWindow(std::string& why) const;
   bool NeedProcess(std::string& why) const;
   HWND Control(const std::string& id_text, std::string& why) const;
@@ -168,6 +201,13 @@ class ScenarioRunner {
   };
   std::map<std::string, RememberedFace> faces_;
   std::map<std::string, unsigned long long> sizes_;
+  struct RememberedFile {
+    std::vector<uint8_t> bytes;
+    FILETIME creation{};
+    FILETIME last_write{};
+  };
+  std::map<std::string, RememberedFile> files_;
+  std::map<std::string, std::string> paths_;  // where each remembered file lives
   DWORD start_tick_ = 0;
   std::string fresh_folder_;  // made by "workdir fresh"; removed after a passing run
 };

@@ -1,0 +1,58 @@
+#include "archive/file_time_record.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "base/os.h"
+
+namespace qm {
+
+namespace {
+
+void AppendU64(std::vector<uint8_t>* out, uint64_t v) {
+  for (int i = 0; i < 8; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+uint64_t U64At(const uint8_t* p) {
+  uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeFileTimeRecord(const FileTimeRecord& record) {
+  std::vector<uint8_t> out;
+  out.reserve(kFileTimeRecordHeaderSize + record.name.size() + 1);
+  AppendU64(&out, record.creation);
+  AppendU64(&out, record.last_write);
+  out.insert(out.end(), record.name.begin(), record.name.end());
+  out.push_back(0);
+  return out;
+}
+
+Status DecodeFileTimeRecord(std::span<const uint8_t> data, FileTimeRecord* out) {
+  if (data.size() <= kFileTimeRecordHeaderSize) return Status::Fail("the file-time record is too short");
+  const auto name_begin = data.begin() + kFileTimeRecordHeaderSize;
+  const auto nul = std::find(name_begin, data.end(), uint8_t{0});
+  if (nul == data.end()) return Status::Fail("the file-time record's name has no end");
+  FileTimeRecord rec;
+  rec.creation = U64At(data.data());
+  rec.last_write = U64At(data.data() + 8);
+  rec.name.assign(name_begin, nul);
+  *out = std::move(rec);
+  return Status::Ok();
+}
+
+Status MakeFileTimeRecord(const std::string& path, std::string_view name, std::vector<uint8_t>* out) {
+  const std::optional<os::FileTimes> times = os::ReadFileTimes(path);
+  if (!times) return Status::Fail("cannot read the times of " + path);
+  FileTimeRecord rec;
+  rec.creation = times->creation;
+  rec.last_write = times->last_write;
+  rec.name = std::string(name);
+  *out = EncodeFileTimeRecord(rec);
+  return Status::Ok();
+}
+
+}  // namespace qm

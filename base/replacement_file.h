@@ -1,0 +1,52 @@
+// A new version of a file, written under a temporary name beside it and put in its place in
+// one step once complete, so that an interruption leaves either the old file or the new one.
+//
+//   qm::ReplacementFile out;
+//   if (!qm::ReplacementFile::Create(target, &out)) fail;
+//   if (!out.file().Write(...)) fail;      // the destructor deletes the temporary file
+//   qm::Status s = out.Commit();           // sync, replace, sync the folder
+//
+// The temporary file begins with "QLM" and lies in the target's folder (the same volume, so
+// the replace is one step). Commit flushes the data through to the disk before the replace
+// (else a power cut could leave the new name with missing bytes), makes a read-only target
+// writable, replaces it, and makes the replace durable. The file may be closed in between
+// (to let a function that works by path append to it); Commit reopens it to sync it.
+#pragma once
+
+#include <string>
+
+#include "base/file.h"
+#include "base/status.h"
+
+namespace qm {
+
+class ReplacementFile {
+ public:
+  ReplacementFile() = default;
+  ~ReplacementFile();
+  ReplacementFile(ReplacementFile&& other) noexcept;
+  ReplacementFile& operator=(ReplacementFile&& other) noexcept;
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  // Creates the empty temporary file beside `target`, open for writing.
+  static Status Create(const std::string& target, ReplacementFile* out);
+
+  File& file() { return file_; }
+  const std::string& temp_path() const { return temp_path_; }
+  const std::string& target() const { return target_; }
+  bool pending() const { return !temp_path_.empty(); }
+
+  // Puts the temporary file in the target's place. On failure the temporary file is deleted
+  // and the target is as it was. Either way nothing is pending afterwards.
+  Status Commit();
+  // Deletes the temporary file; the target stays as it was.
+  void Abandon();
+
+ private:
+  File file_;
+  std::string temp_path_;
+  std::string target_;
+};
+
+}  // namespace qm

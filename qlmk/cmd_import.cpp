@@ -1,0 +1,189 @@
+// qlmk import: brings an exported folder (or any folder of pictures named after the heroes)
+// back into the catalogue, through the editor's editing operations and face fitting, and
+// saves once.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "heroes/catalogue_diff.h"
+#include "heroes/face_folder.h"
+#include "heroes/hero_sheet.h"
+#include "heroes/value_tables.h"
+#include "qlmk/byte_io.h"
+#include "qlmk/command.h"
+#include "qlmk/game_context.h"
+#include "qlmk/sheet_options.h"
+#include "qlmk/terminal.h"
+
+namespace qlmk {
+namespace {
+
+const std::string kUsage = std::string(
+    "usage: qlmk import DIR [--dry-run] [--skip-bad] [--codepage N] [--method M] [--ring]\n"
+    "                   [--aspect] [--small-from-large] [--game DIR] [--archive FILE]\n"
+    "\n"
+    "Reads DIR as qlmk export writes it and changes what differs, then saves the catalogue once.\n"
+    "  heroes.csv or heroes.json (one of them; when both are there they must agree): name,\n"
+    "      biography, sex, class and allowed of each row's record. keyword must be the record's\n"
+    "      own; rows may be left out. Read-only records, unknown values and over-long texts are\n"
+    "      refused, each with its row.\n"
+    "  pictures in DIR/faces and DIR: <record>-<keyword>-large.png / -small.png as exported, or\n"
+    "      <keyword>.png|.jpg|.gif|.bmp (large face) and <keyword>-small.<ext> (small face),\n"
+    "      keywords matched without regard to case. A picture equal to the current face is left\n"
+    "      alone; any other is fitted into the face as `qlmk face import` does. Files that match\n"
+    "      no hero are listed.\n"
+    "When anything is refused nothing is written, unless --skip-bad is given.\n"
+    "  --dry-run           print what would change, hero by hero and field by field; write nothing\n"
+    "  --skip-bad          apply the sound rows and pictures and skip the refused ones\n"
+    "  --codepage N        the code page of the game's texts: 1252 (default), 1251 or 1250\n"
+    "  --method M          smart, halftone, s-bresenham, blinear (default) or bcubic\n"
+    "  --ring              transparent pixels take the ring of the hero's alignment\n"
+    "  --aspect            crop each picture to a centred square first\n"
+    "  --small-from-large  a new large face makes the small face too (a small picture given for\n"
+    "                      the same hero still wins)\n") + kGameOptionsHelp;
+
+const std::vector<std::string> kValued = {"--game", "--archive", "--codepage", "--method"};
+const std::vector<std::string> kKnown = {"--game", "--archive",  "--codepage", "--method",           "--dry-run",
+                                         "--ring", "--aspect",   "--skip-bad", "--small-from-large", "--help",
+                                         "-h"};
+
+// Present at all: a sheet that is there but cannot be read is an error, not left out.
+bool Exists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+// Reads heroes.csv or heroes.json into rows; reports an unreadable or malformed file.
+int ReadSheet(const std::string& path, const std::string& shown, bool json, std::vector<qm::SheetRow>* rows) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return Fail(shown + ": not a file");
+  std::vector<uint8_t> bytes;
+  if (qm::Status s = ReadInputFile(path, &bytes); !s) return Fail(shown + ": " + s.why());
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const qm::Status s = json ? qm::ReadSheetJson(text, shown, rows) : qm::ReadSheetCsv(text, shown, rows);
+  return s ? kExitOk : Fail(s.why());
+}
+
+struct Outcome {
+  std::vector<std::string> refused, warnings, unmatched;
+};
+
+// The catalogue with the sheet's rows applied. With both files, each is applied to its own
+// copy and the two results must be the same.
+int ApplySheets(const std::string& dir, qm::CodePage page, const qm::HeroCatalogue& current, qm::HeroCatalogue* proposed,
+                Outcome* outcome) {
+  const std::string csv = dir + "/" + kSheetCsvName, json = dir + "/" + kSheetJsonName;
+  const bool has_csv = Exists(csv), has_json = Exists(json);
+  std::vector<qm::SheetRow> rows;
+  qm::SheetApply applied;
+  if (has_csv) {
+    if (int rc = ReadSheet(csv, kSheetCsvName, false, &rows); rc != kExitOk) return rc;
+    qm::ApplySheet(rows, page, proposed, &applied);
+  }
+  if (has_json) {
+    std::vector<qm::SheetRow> json_rows;
+    if (int rc = ReadSheet(json, kSheetJsonName, true, &json_rows); rc != kExitOk) return rc;
+    qm::HeroCatalogue from_json = current;
+    qm::SheetApply json_applied;
+    qm::ApplySheet(json_rows, page, &from_json, &json_applied);
+    if (!has_csv) {
+      *proposed = std::move(from_json);
+      applied = std::move(json_applied);
+    } else {
+      const qm::CatalogueDiff disagree = qm::DiffCatalogues(proposed->records(), from_json.records());
+      if (!disagree.empty() || applied.refused.size() != json_applied.refused.size()) {
+        std::string where = disagree.empty() ? "in the rows they refuse"
+                                             : "at record " + std::to_string(disagree.heroes.front().record);
+        return Fail(std::string(kSheetCsvName) + " and " + kSheetJsonName + " disagree (" + where +
+                    "); keep the one you edited and delete the other");
+      }
+    }
+  }
+  outcome->refused = std::move(applied.refused);
+  outcome->warnings = std::move(applied.warnings);
+  return kExitOk;
+}
+
+int Import(const std::vector<std::string>& words) {
+  Args args(words, kValued);
+  const char* usage = kUsage.c_str();
+  if (args.help()) {
+    std::fputs(usage, stdout);
+    return kExitOk;
+  }
+  if (!args.error().empty()) return Usage(args.error(), usage);
+  if (std::string bad = UnknownOption(words, kKnown); !bad.empty()) return Usage("unknown option " + bad, usage);
+  if (args.positional().size() != 1) return Usage("import needs one DIR", usage);
+  qm::CodePage page;
+  if (!CodePageFromArgs(args, &page)) return Usage("--codepage takes 1252, 1251 or 1250", usage);
+  qm::FaceOptions options;
+  if (args.Has("--method")) {
+    options.resize_method = static_cast<int>(qm::IdOfToken(qm::kResizeMethodTable, args.Value("--method")));
+    if (options.resize_method == 0) return Usage("unknown resize method: " + args.Value("--method"), usage);
+  }
+  options.aspect_lock = args.Has("--aspect");
+  options.auto_ring = args.Has("--ring");
+  options.small_face_copy = args.Has("--small-from-large");
+  const bool dry_run = args.Has("--dry-run");
+  const std::string& dir = args.positional()[0];
+
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dir, ec)) return Fail(dir + ": no such folder");
+
+  Game game;
+  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  const qm::HeroCatalogue& current = game.catalogue;
+  qm::HeroCatalogue proposed = current;
+  Outcome outcome;
+  if (int rc = ApplySheets(dir, page, current, &proposed, &outcome); rc != kExitOk) return rc;
+
+  std::vector<qm::FolderFile> files, top;
+  if (qm::Status s = qm::ListFolderFiles(dir + "/" + kFacesFolderName, std::string(kFacesFolderName) + "/", &files); !s) {
+    return Fail(s.why());
+  }
+  if (qm::Status s = qm::ListFolderFiles(dir, "", &top); !s) return Fail(s.why());
+  for (qm::FolderFile& f : top) {
+    if (f.name != kSheetCsvName && f.name != kSheetJsonName) files.push_back(std::move(f));
+  }
+  qm::FaceMatch match;
+  qm::MatchFacePictures(files, current, page, &match);
+  outcome.refused.insert(outcome.refused.end(), match.refused.begin(), match.refused.end());
+  const bool progress = StderrIsTerminal() && !match.pictures.empty();
+  qm::FaceImport faces;
+  qm::ImportFacePictures(current, match.pictures, options, &proposed, &faces, [&](size_t done, size_t total) {
+    if (progress) std::fprintf(stderr, "\rfitting pictures: %zu of %zu", done, total);
+  });
+  if (progress) std::fputc('\n', stderr);
+  outcome.refused.insert(outcome.refused.end(), faces.refused.begin(), faces.refused.end());
+
+  for (const std::string& u : match.unmatched) Warn("not imported: " + u);
+  for (const std::string& w : outcome.warnings) Warn(w);
+  const qm::CatalogueDiff diff = qm::DiffCatalogues(current.records(), proposed.records());
+  std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
+  for (const std::string& r : outcome.refused) std::fprintf(stderr, "qlmk: refused: %s\n", r.c_str());
+  if (!outcome.refused.empty() && !args.Has("--skip-bad")) {
+    return Fail(std::to_string(outcome.refused.size()) + " refused; nothing written (correct them, or give --skip-bad "
+                "to apply the rest)");
+  }
+  std::printf("%zu changes in %zu heroes; pictures: %zu fitted, %zu equal to the current face%s\n", diff.LineCount(),
+              diff.heroes.size(), faces.replaced, faces.unchanged,
+              outcome.refused.empty() ? "" : (", " + std::to_string(outcome.refused.size()) + " refused and skipped").c_str());
+  if (dry_run) {
+    std::printf("dry run: nothing written\n");
+    return kExitOk;
+  }
+  if (diff.empty()) {
+    std::printf("nothing to change; the archive is left as it was\n");
+    return kExitOk;
+  }
+  game.catalogue = std::move(proposed);
+  return SaveGame(game);
+}
+
+QLMK_COMMAND("import", "bring an exported folder (sheet and pictures) back into the catalogue, then save", Import);
+
+}  // namespace
+}  // namespace qlmk

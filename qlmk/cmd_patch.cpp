@@ -1,0 +1,278 @@
+// qlmk patch: MakeSFX from the command line, and looking into and applying a patcher.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "archive/h4r_reader.h"
+#include "archive/payload.h"
+#include "archive/payload_codec.h"
+#include "base/ascii.h"
+#include "heroes/catalogue_diff.h"
+#include "heroes/game_paths.h"
+#include "heroes/hero_catalogue.h"
+#include "heroes/hero_table.h"
+#include "heroes/value_tables.h"
+#include "patcher/patch_apply.h"
+#include "qlmk/command.h"
+#include "qlmk/entry_name.h"
+#include "qlmk/game_context.h"
+#include "qlmk/json_text.h"
+#include "qlmk/sheet_options.h"
+#include "qlmk/stub_program.h"
+#include "shell/make_sfx.h"
+
+namespace qlmk {
+namespace {
+
+const std::string kUsage = std::string(
+    "usage: qlmk patch build OUT.EXE [--game DIR] [--archive FILE] [--stub FILE]\n"
+    "       qlmk patch show PATCHER.EXE [--json]\n"
+    "       qlmk patch diff PATCHER.EXE [--game DIR] [--archive FILE] [--json] [--codepage N]\n"
+    "       qlmk patch apply PATCHER.EXE [--game DIR] [--text] [--portraits] [--yes]\n"
+    "\n"
+    "  build  writes the patcher the editor's MakeSFX writes: the patcher program with the\n"
+    "         game's hero table and twelve portrait bundles appended (13 entries). A last\n"
+    "         hero that is not complete is left out, as MakeSFX does.\n"
+    "  show   the patcher's payload: slot, name, sizes; the heroes of its table and the\n"
+    "         number of faces in each bundle\n"
+    "  diff   what applying the patcher (both kinds) would change in the game: heroes\n"
+    "         changed field by field, added or dropped\n"
+    "  apply  what the patcher's buttons do, without running it: --text puts the hero table\n"
+    "         (\"table.\" entries), --portraits the bundles (\"layers.\" entries), both when\n"
+    "         neither is given, into DATA/UPDATES.H4R (else DATA/HEROES4.H4R). Other files\n"
+    "         the payload carries are written into the game folder unless they exist; names\n"
+    "         that would leave the game folder fail the update with nothing written. A game\n"
+    "         older than 1.3 needs --yes, as the patcher asks.\n") +
+    kGameOptionsHelp + StubOptionHelp(kPatcherStubName) +
+    "  --codepage N     the code page of the game's texts for diff: 1252 (default), 1251, 1250\n";
+
+constexpr uint32_t kMsgPatcherFailed = 323;  // "Failed to build QLMKSFX.EXE"
+
+const std::vector<std::string> kValued = {"--game", "--archive", "--stub", "--codepage"};
+
+int OpenPayload(const std::string& path, qm::PayloadReader* reader) {
+  if (qm::Status s = qm::PayloadReader::Open(path, reader); !s) return Fail(path + ": " + s.why());
+  return kExitOk;
+}
+
+// The content of a compressed payload record.
+qm::Status RecordContent(qm::PayloadReader& reader, const qm::PayloadRecord& rec, std::vector<uint8_t>* content) {
+  std::vector<uint8_t> blob;
+  if (qm::Status s = reader.ReadBlob(rec, &blob); !s) return s;
+  if (rec.content_size == 0) {
+    *content = std::move(blob);
+    return qm::Status::Ok();
+  }
+  return qm::DecodeStoredPayload(blob, rec.content_size, content);
+}
+
+bool IsBundle(const std::string& name) {
+  for (uint8_t a = 1; a <= qm::kAlignmentCount; ++a) {
+    for (qm::FaceKind kind : {qm::FaceKind::kSmall, qm::FaceKind::kLarge}) {
+      if (qm::AsciiEqualNoCase(name, qm::BundleEntryName(a, kind))) return true;
+    }
+  }
+  return false;
+}
+
+int Build(const Args& args) {
+  if (args.positional().size() != 2) return Usage("patch build needs OUT.EXE", kUsage.c_str());
+  const std::string& out = args.positional()[1];
+  std::vector<uint8_t> stub;
+  if (int rc = LoadStubProgram(args, kPatcherStubName, &stub); rc != kExitOk) return rc;
+  Game game;
+  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  const size_t before = game.catalogue.count();
+  if (qm::Status s = qm::BuildPatcher(&game.catalogue, stub, out); !s) {
+    return Fail(out + ": " + EditorText(kMsgPatcherFailed) + " (" + s.why() + ")");
+  }
+  if (game.catalogue.count() < before) {
+    Warn("record " + std::to_string(before - 1) + " is not complete and was left out");
+  }
+  std::printf("%s: patcher with %zu entries, %zu records\n", out.c_str(), qm::kPatcherEntryCount,
+              game.catalogue.count());
+  return kExitOk;
+}
+
+int Show(const Args& args) {
+  if (args.positional().size() != 2) return Usage("patch show needs PATCHER.EXE", kUsage.c_str());
+  const std::string& path = args.positional()[1];
+  qm::PayloadReader reader;
+  if (int rc = OpenPayload(path, &reader); rc != kExitOk) return rc;
+  const bool json = args.Has("--json");
+  std::vector<std::string> lines;  // one per record (JSON objects or text lines)
+  std::vector<qm::HeroRecord> heroes;
+  for (const qm::PayloadRecord& rec : reader.records()) {
+    char extra_text[48] = "", extra_json[48] = "";
+    std::vector<uint8_t> content;
+    const bool table = qm::AsciiEqualNoCase(rec.name, qm::kHeroTableEntryName);
+    if (table || IsBundle(rec.name)) {
+      if (qm::Status s = RecordContent(reader, rec, &content); !s) return Fail(path + ": '" + rec.name + "': " + s.why());
+    }
+    if (table) {
+      qm::ParseHeroTable(content, &heroes);
+      const size_t count = heroes.size() > qm::kFirstHeroRecord ? heroes.size() - qm::kFirstHeroRecord : 0;
+      std::snprintf(extra_text, sizeof extra_text, "\t%zu heroes", count);
+      std::snprintf(extra_json, sizeof extra_json, ", \"heroes\": %zu", count);
+    } else if (IsBundle(rec.name)) {
+      const size_t faces = content.size() >= 2 ? (content[0] | (content[1] << 8)) : 0;
+      std::snprintf(extra_text, sizeof extra_text, "\t%zu faces", faces);
+      std::snprintf(extra_json, sizeof extra_json, ", \"faces\": %zu", faces);
+    }
+    char head[256];
+    if (json) {
+      std::snprintf(head, sizeof head, "{\"slot\": %zu, \"name\": %s, \"data_offset\": %u, \"stored_size\": %u, "
+                    "\"content_size\": %u", rec.slot, JsonString(rec.name).c_str(), rec.data_offset, rec.stored_size,
+                    rec.content_size);
+      lines.push_back(std::string(head) + extra_json + "}");
+    } else {
+      std::snprintf(head, sizeof head, "%zu\t%s\t%u\t%u\t%u", rec.slot, PlainName(rec.name).c_str(), rec.data_offset,
+                    rec.stored_size, rec.content_size);
+      lines.push_back(std::string(head) + extra_text);
+    }
+  }
+  if (json) {
+    std::printf("{\"entries\": [");
+    for (size_t i = 0; i < lines.size(); ++i) std::printf("%s\n  %s", i ? "," : "", lines[i].c_str());
+    std::printf("\n], \"table\": [");
+    for (size_t i = qm::kFirstHeroRecord; i < heroes.size(); ++i) {
+      std::printf("%s\n  {\"record\": %zu, \"keyword\": %s, \"name\": %s}", i == qm::kFirstHeroRecord ? "" : ",", i,
+                  JsonString(heroes[i].keyword).c_str(), JsonString(heroes[i].name).c_str());
+    }
+    std::printf("\n]}\n");
+    return kExitOk;
+  }
+  std::printf("slot\tname\toffset\tstored\tcontent\n");
+  for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+  if (heroes.size() > qm::kFirstHeroRecord) {
+    std::printf("\nrecord\tkeyword\tname\n");
+    for (size_t i = qm::kFirstHeroRecord; i < heroes.size(); ++i) {
+      std::printf("%zu\t%s\t%s\n", i, OneLineText(heroes[i].keyword).c_str(), OneLineText(heroes[i].name).c_str());
+    }
+  }
+  return kExitOk;
+}
+
+// The catalogue the game would load after both kinds of the patch were applied: the patch's
+// table (else the game's), with faces from the patch's bundles (else the game's own).
+int PatchedCatalogue(const std::string& path, const Game& game, qm::HeroCatalogue* out) {
+  qm::PayloadReader reader;
+  if (int rc = OpenPayload(path, &reader); rc != kExitOk) return rc;
+  std::vector<qm::HeroRecord> records;
+  if (const qm::PayloadRecord* rec = reader.Find(qm::kHeroTableEntryName)) {
+    std::vector<uint8_t> table;
+    if (qm::Status s = RecordContent(reader, *rec, &table); !s) return Fail(path + ": table: " + s.why());
+    if (!qm::ParseHeroTable(table, &records).ok()) return Fail(path + ": the patch's hero table holds no row");
+  } else {
+    records = game.catalogue.records();
+    for (qm::HeroRecord& r : records) {
+      r.large_face.clear();
+      r.small_face.clear();
+    }
+  }
+  if (qm::Status s = out->Assign(std::move(records)); !s) return Fail(path + ": " + s.why());
+  for (uint8_t a = 1; a <= qm::kAlignmentCount; ++a) {
+    for (qm::FaceKind kind : {qm::FaceKind::kSmall, qm::FaceKind::kLarge}) {
+      const std::string name = qm::BundleEntryName(a, kind);
+      std::vector<uint8_t> bundle;
+      if (const qm::PayloadRecord* rec = reader.Find(name)) {
+        if (qm::Status s = RecordContent(reader, *rec, &bundle); !s) return Fail(path + ": " + name + ": " + s.why());
+      } else if (!qm::LoadEntry(game.paths.working_archive, name, &bundle) &&
+                 !qm::LoadEntry(game.paths.base_archive, name, &bundle)) {
+        continue;
+      }
+      out->DistributeBundle(bundle, kind);
+    }
+  }
+  return kExitOk;
+}
+
+int Diff(const Args& args) {
+  if (args.positional().size() != 2) return Usage("patch diff needs PATCHER.EXE", kUsage.c_str());
+  qm::CodePage page;
+  if (!CodePageFromArgs(args, &page)) return Usage("--codepage takes 1252, 1251 or 1250", kUsage.c_str());
+  Game game;
+  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  qm::HeroCatalogue patched;
+  if (int rc = PatchedCatalogue(args.positional()[1], game, &patched); rc != kExitOk) return rc;
+  const qm::CatalogueDiff diff = qm::DiffCatalogues(game.catalogue.records(), patched.records());
+  if (args.Has("--json")) {
+    std::fputs(qm::CatalogueDiffJson(diff, page).c_str(), stdout);
+    return kExitOk;
+  }
+  std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
+  std::printf("%zu changes in %zu heroes\n", diff.LineCount(), diff.heroes.size());
+  return kExitOk;
+}
+
+int ApplyKind(const std::string& path, const std::string& folder, const std::string& target, qm::UpdateKind kind) {
+  qm::ApplyReport report;
+  const qm::Status s = qm::ApplyPatch(path, folder, target, kind, &report);
+  for (const std::string& e : report.entries_put) std::printf("put %s into %s\n", e.c_str(), target.c_str());
+  for (const std::string& f : report.files_written) std::printf("wrote %s\n", f.c_str());
+  for (const std::string& f : report.files_kept) std::printf("kept %s (it exists)\n", f.c_str());
+  for (const std::string& e : report.puts_failed) Warn("not put: " + e);
+  if (!s) return Fail(s.why());
+  return kExitOk;
+}
+
+int Apply(const Args& args) {
+  if (args.positional().size() != 2) return Usage("patch apply needs PATCHER.EXE", kUsage.c_str());
+  const std::string& path = args.positional()[1];
+  const std::string folder = qm::WithTrailingSeparator(args.Value("--game", "."));
+  const float version = GameVersionOfFolder(folder);
+  if (qm::VersionNeedsQuestion(version) && !args.Has("--yes")) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%s: the game's version is %1.1f, below 1.3; give --yes to patch anyway",
+                  folder.c_str(), static_cast<double>(version));
+    return Fail(text);
+  }
+  const std::string target = qm::TargetArchiveForGame(folder);
+  const bool text = args.Has("--text") || !args.Has("--portraits");
+  const bool portraits = args.Has("--portraits") || !args.Has("--text");
+  if (text) {
+    if (int rc = ApplyKind(path, folder, target, qm::UpdateKind::kText); rc != kExitOk) return rc;
+  }
+  if (portraits) {
+    if (int rc = ApplyKind(path, folder, target, qm::UpdateKind::kPortraits); rc != kExitOk) return rc;
+  }
+  std::printf("Successfully updated.\n");
+  return kExitOk;
+}
+
+int Run(const std::vector<std::string>& words) {
+  Args args(words, kValued);
+  if (args.help()) {
+    std::fputs(kUsage.c_str(), stdout);
+    return kExitOk;
+  }
+  if (!args.error().empty()) return Usage(args.error(), kUsage.c_str());
+  if (args.positional().empty()) return Usage("", kUsage.c_str());
+  const std::string& sub = args.positional()[0];
+  std::vector<std::string> known = {"--help", "-h"};
+  int (*run)(const Args&) = nullptr;
+  if (sub == "build") {
+    run = Build;
+    known.insert(known.end(), {"--game", "--archive", "--stub"});
+  } else if (sub == "show") {
+    run = Show;
+    known.insert(known.end(), {"--json"});
+  } else if (sub == "diff") {
+    run = Diff;
+    known.insert(known.end(), {"--game", "--archive", "--json", "--codepage"});
+  } else if (sub == "apply") {
+    run = Apply;
+    known.insert(known.end(), {"--game", "--text", "--portraits", "--yes"});
+  } else {
+    return Usage("unknown patch command '" + sub + "'", kUsage.c_str());
+  }
+  if (std::string bad = UnknownOption(words, known); !bad.empty()) {
+    return Usage("unknown option " + bad + " for patch " + sub, kUsage.c_str());
+  }
+  return run(args);
+}
+
+QLMK_COMMAND("patch", "build a patcher (MakeSFX), show it, compare it with a game, apply it", Run);
+
+}  // namespace
+}  // namespace qlmk

@@ -1,0 +1,25 @@
+// Where qlmk finds the two stub programs it writes out (qlmksfx.exe for patch build,
+// restore.exe for backup): the file given with --stub; else the file of that name beside
+// qlmk's own executable (as in the win32 build's bin folder); else, in the host build, the
+// win32 build folder the host build was configured with (QM_WIN32_BUILD_DIR/bin).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "qlmk/command.h"
+
+namespace qlmk {
+
+constexpr const char* kPatcherStubName = "qlmksfx.exe";
+constexpr const char* kRestoreStubName = "restore.exe";
+
+// The --stub lines of a command's usage text.
+std::string StubOptionHelp(const char* stub_name);
+
+// Reads the stub's bytes. Returns kExitOk, or the exit code after a message naming every
+// place looked in.
+int LoadStubProgram(const Args& args, const char* stub_name, std::vector<uint8_t>* bytes);
+
+}  // namespace qlmk

@@ -1,0 +1,11 @@
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "qlmk/terminal.h"
+
+namespace qlmk {
+
+bool StderrIsTerminal() { return isatty(fileno(stderr)) != 0; }
+
+}  // namespace qlmk
