@@ -5,7 +5,6 @@
 
 #include "archive/h4r_reader.h"
 #include "base/ascii.h"
-#include "base/durable_file.h"
 #include "base/file.h"
 #include "base/os.h"
 #include "base/path.h"
@@ -102,7 +101,13 @@ Status WipeArchive(const std::string& path) {
   }
   // A read-only file cannot be replaced on Windows.
   os::ClearReadOnly(path);
-  return PutReplacementInPlace(path, holding);
+  if (!os::ReplaceFileWith(path, holding)) {
+    os::RemoveFile(holding);
+    return Status::Fail("cannot put the compact copy in place of the archive");
+  }
+  // The rename itself must survive a power cut too; the compact copy is in place either way.
+  if (!os::SyncFolderOf(path)) return Status::Fail("cannot flush the archive's folder to the disk");
+  return Status::Ok();
 }
 
 }  // namespace qm

@@ -8,9 +8,8 @@
 #include <string_view>
 
 #include "base/ascii.h"
-#include "base/durable_file.h"
 #include "base/file.h"
-#include "base/path.h"
+#include "base/replacement_file.h"
 #include "portrait/jpeg_check.h"
 
 // The one place that compiles the image libraries. Only the four formats are decoded, from
@@ -166,9 +165,11 @@ Status WritePictureFile(const std::string& path, const Picture& picture) {
   std::vector<uint8_t> bytes;
   if (Status s = EncodePicture(picture, format, &bytes); !s) return Status::Fail(path + ": " + s.why());
 
-  if (Status s = WriteFileReplacing(path, PathBeside(path, "QLMPIC.TMP"), bytes); !s) {
-    return Status::Fail(path + ": " + s.why());
-  }
+  ReplacementFile out;
+  Status s = ReplacementFile::Create(path, &out);
+  if (s && !out.file().Write(bytes.data(), bytes.size())) s = Status::Fail("cannot write " + out.temp_path());
+  if (s) s = out.Commit();  // else the destructor deletes the temporary file
+  if (!s) return Status::Fail(path + ": " + s.why());
   return Status::Ok();
 }
 

@@ -10,9 +10,9 @@
 
 #include "archive/entry_compressor.h"
 #include "archive/h4r_format.h"
-#include "base/durable_file.h"
 #include "base/file.h"
 #include "base/os.h"
+#include "base/replacement_file.h"
 #include "heroes/game_files.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
@@ -58,7 +58,10 @@ std::vector<uint8_t> FillerBytes(size_t n, uint32_t seed) {
 
 // Writes `bytes` beside `path` and puts them in its place only when all were written.
 Status WriteFileWhole(const std::string& path, std::span<const uint8_t> bytes) {
-  return WriteFileReplacing(path, path + ".QLM", bytes);
+  ReplacementFile out;
+  if (Status s = ReplacementFile::Create(path, &out); !s) return s;
+  if (!out.file().Write(bytes.data(), bytes.size())) return Status::Fail(out.temp_path() + ": write failed");
+  return out.Commit();
 }
 
 // Header, payloads back to back, then the directory, as the game's own archives are laid out.
