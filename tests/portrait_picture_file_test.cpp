@@ -161,6 +161,16 @@ TEST(PictureFile, JpegHuffmanTableWithMoreThan256CodesIsRefused) {
   tail.push_back(0xFF);
   tail.push_back(0xD9);
   EXPECT_FALSE(DecodePictureBytes(tail, false, 0, &p));
+  // Fill bytes before the start-of-image marker still make a JPEG to the decoder.
+  Bytes filled(5, 0xFF);
+  const Bytes with_table = JpegWith(dht);
+  filled.insert(filled.end(), with_table.begin() + 1, with_table.end());
+  const Status f = DecodePictureBytes(filled, false, 0, &p);
+  EXPECT_FALSE(f);
+  EXPECT_NE(f.why().find("Huffman"), std::string::npos) << f.why();
+  Bytes red_filled(3, 0xFF);
+  red_filled.insert(red_filled.end(), kRedJpeg.begin() + 1, kRedJpeg.end());
+  EXPECT_TRUE(DecodePictureBytes(red_filled, false, 0, &p));
 }
 
 TEST(PictureFile, PngAndBmpWrittenAndReadBackUnchanged) {
