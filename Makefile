@@ -43,7 +43,7 @@ screenshots: win32
 # Redraws the skin bitmaps, the icon and the patcher's background into resources/, with
 # previews to look at under build/host/skin-preview.
 skin: deps
-	cmake --preset host >/dev/null
+	cmake --preset host -DQM_SKIN_ART=ON >/dev/null
 	cmake --build --preset host --target qm_skinart -j $(JOBS)
 	build/host/tools/skinart/qm_skinart --out resources --preview build/host/skin-preview
 

@@ -3,7 +3,10 @@
 # Floating point must give the same bits on the host and in the 32-bit Windows build:
 # SSE2 arithmetic everywhere (x87 would keep 80-bit intermediates) and no contraction
 # into fused multiply-adds.
-add_compile_options(-Wall -Wextra -Werror -ffp-contract=off)
+add_compile_options(-Wall -Wextra -ffp-contract=off)
+if(QM_WARNINGS_AS_ERRORS)
+  add_compile_options(-Werror)
+endif()
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "i[3-6]86" OR CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_compile_options(-msse2 -mfpmath=sse)
 endif()

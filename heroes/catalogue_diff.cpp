@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "heroes/json_quote.h"
+#include "base/json_string.h"
 #include "heroes/value_tables.h"
 
 namespace qm {

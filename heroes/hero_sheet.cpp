@@ -6,7 +6,7 @@
 #include "base/ascii.h"
 #include "heroes/csv_text.h"
 #include "heroes/hero_sheet_columns.h"
-#include "heroes/json_quote.h"
+#include "base/json_string.h"
 #include "heroes/value_tables.h"
 
 namespace qm {

@@ -22,30 +22,30 @@ std::string ReadColumn(ByteReader& reader) {
 }
 
 // Stores a column into a text field of `max_chars`; an over-long value keeps its first
-// characters and is queued for reporting.
+// characters and is reported at once, so it is reported even when its row ends early.
 void StoreText(std::string text, size_t max_chars, uint32_t message_id, size_t record,
-               std::string* field, std::vector<OverlongValue>* overlong) {
+               std::string* field, const OverlongReport& report) {
   if (text.size() > max_chars) {
-    overlong->push_back({message_id, record, text.size()});
+    if (report) report({message_id, record, text.size()});
     text.resize(max_chars);
   }
   *field = std::move(text);
 }
 
 // Reads one row into `record`. Returns false when the data ended inside the row.
-bool ReadRow(ByteReader& reader, size_t index, HeroRecord* record,
-             std::vector<OverlongValue>* overlong, size_t* extra_columns) {
+bool ReadRow(ByteReader& reader, size_t index, HeroRecord* record, const OverlongReport& report,
+             size_t* extra_columns) {
   const size_t columns = reader.ReadU16();
   for (size_t column = 0; column < columns && !reader.overrun(); ++column) {
     std::string text = ReadColumn(reader);
     switch (column) {
-      case 0: StoreText(std::move(text), kKeywordMaxChars, kMsgKeywordOverflow, index, &record->keyword, overlong); break;
-      case 1: StoreText(std::move(text), kNameMaxChars, kMsgNameOverflow, index, &record->name, overlong); break;
+      case 0: StoreText(std::move(text), kKeywordMaxChars, kMsgKeywordOverflow, index, &record->keyword, report); break;
+      case 1: StoreText(std::move(text), kNameMaxChars, kMsgNameOverflow, index, &record->name, report); break;
       case 2: record->sex = static_cast<uint8_t>(IdOfToken(kSexTable, text)); break;
       case 3: record->hero_class = static_cast<uint8_t>(IdOfToken(kClassTable, text)); break;
-      case 4: StoreText(std::move(text), kBiographyMaxChars, kMsgBiographyOverflow, index, &record->biography, overlong); break;
+      case 4: StoreText(std::move(text), kBiographyMaxChars, kMsgBiographyOverflow, index, &record->biography, report); break;
       case 5: record->allowed_by = static_cast<uint8_t>(IdOfToken(kAllowedByTable, text)); break;
-      case 6: StoreText(std::move(text), kExtraMaxChars, kMsgExtraOverflow, index, &record->extra, overlong); break;
+      case 6: StoreText(std::move(text), kExtraMaxChars, kMsgExtraOverflow, index, &record->extra, report); break;
       default: ++*extra_columns; break;  // skipped, so the next row starts where it should
     }
   }
@@ -79,12 +79,10 @@ HeroTableParse ParseHeroTable(std::span<const uint8_t> data, std::vector<HeroRec
     result.capped = true;
   }
 
-  std::vector<OverlongValue> overlong;
   for (size_t row = 0; row < rows; ++row) {
     const size_t index = row == 0 ? kHeaderRecord : row + 2;
     HeroRecord record;
-    overlong.clear();
-    if (!ReadRow(reader, index, &record, &overlong, &result.extra_columns)) {
+    if (!ReadRow(reader, index, &record, report, &result.extra_columns)) {
       result.truncated = true;
       break;
     }
@@ -94,9 +92,6 @@ HeroTableParse ParseHeroTable(std::span<const uint8_t> data, std::vector<HeroRec
       records->push_back(PseudoHero("sleeping"));
     }
     ++result.rows_read;
-    if (report) {
-      for (const OverlongValue& value : overlong) report(value);
-    }
   }
   return result;
 }

@@ -17,7 +17,8 @@
 // parser treats its input as hostile: it never reads past the data and never stores more than
 // kMaxHeroRecords records; a table that ends early or holds too many rows keeps the complete
 // rows read so far (and says so in the result). Over-long texts keep their first characters
-// and are reported through the callback, one call per value.
+// and are reported through the callback, one call per value, as each is read (so a value in a
+// row that then ends early is still reported).
 //
 // Serialize writes a fixed header row, then records 3.. with seven columns each; records 0..2
 // never reach a file.

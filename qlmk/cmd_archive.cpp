@@ -175,21 +175,14 @@ int Verify(const Args& args) {
 }
 
 int Run(const std::vector<std::string>& words) {
-  Args args(words, {"-o"});
-  if (args.help()) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kUsage);
-  if (args.positional().empty()) return Usage("", kUsage);
-  const std::string& sub = args.positional()[0];
-  if (sub == "create") return Create(args);
-  if (sub == "list") return List(args);
-  if (sub == "get") return Get(args);
-  if (sub == "put") return Put(args);
-  if (sub == "wipe") return Wipe(args);
-  if (sub == "verify") return Verify(args);
-  return Usage("unknown archive command '" + sub + "'", kUsage);
+  return RunSubcommand(words, "archive",
+                       {{"create", {}, {"--force"}, Create},
+                        {"list", {}, {"--json"}, List},
+                        {"get", {"-o"}, {}, Get},
+                        {"put", {}, {}, Put},
+                        {"wipe", {}, {}, Wipe},
+                        {"verify", {}, {}, Verify}},
+                       kUsage);
 }
 
 QLMK_COMMAND("archive", "create, list, read, write, wipe and verify H4R archives", Run);

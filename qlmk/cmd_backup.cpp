@@ -42,9 +42,6 @@ int Backup(const std::vector<std::string>& words) {
     return kExitOk;
   }
   if (!args.error().empty()) return Usage(args.error(), usage);
-  if (std::string bad = UnknownOption(words, {"--game", "--stub", "--help", "-h"}); !bad.empty()) {
-    return Usage("unknown option " + bad, usage);
-  }
   if (!args.positional().empty()) return Usage("backup takes no arguments", usage);
   const qm::GamePaths paths = qm::GamePathsForFolder(args.Value("--game"));
   if (paths.working_archive.empty()) return Fail(paths.game_folder + ": no DATA/UPDATES.H4R or DATA/HEROES4.H4R");
@@ -63,9 +60,6 @@ int Restore(const std::vector<std::string>& words) {
     return kExitOk;
   }
   if (!args.error().empty()) return Usage(args.error(), kRestoreUsage);
-  if (std::string bad = UnknownOption(words, {"--game", "--help", "-h"}); !bad.empty()) {
-    return Usage("unknown option " + bad, kRestoreUsage);
-  }
   if (args.positional().size() != 1) return Usage("restore needs RESTORE.EXE", kRestoreUsage);
   const std::string& tool = args.positional()[0];
   const std::string folder = qm::WithTrailingSeparator(args.Value("--game", "."));

@@ -54,9 +54,6 @@ int Export(const std::vector<std::string>& words) {
     return kExitOk;
   }
   if (!args.error().empty()) return Usage(args.error(), usage);
-  if (std::string bad = UnknownOption(words, {"--game", "--archive", "--codepage"}); !bad.empty()) {
-    return Usage("unknown option " + bad, usage);
-  }
   if (args.positional().size() != 1) return Usage("export needs one OUTDIR", usage);
   qm::CodePage page;
   if (!CodePageFromArgs(args, &page)) return Usage("--codepage takes 1252, 1251 or 1250", usage);

@@ -138,16 +138,13 @@ int Import(const Args& args) {
 }
 
 int Run(const std::vector<std::string>& words) {
-  Args args(words, {"--game", "--archive", "--method", "--x-range", "--y-range"});
-  if (args.help()) {
-    std::fputs(kUsage.c_str(), stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kUsage.c_str());
-  if (args.positional().empty()) return Usage("", kUsage.c_str());
-  if (args.positional()[0] == "export") return Export(args);
-  if (args.positional()[0] == "import") return Import(args);
-  return Usage("unknown face command '" + args.positional()[0] + "'", kUsage.c_str());
+  return RunSubcommand(words, "face",
+                       {{"export", {"--game", "--archive"}, {}, Export},
+                        {"import",
+                         {"--game", "--archive", "--method", "--x-range", "--y-range"},
+                         {"--aspect", "--no-small-copy", "--ring"},
+                         Import}},
+                       kUsage.c_str());
 }
 
 QLMK_COMMAND("face", "export a hero's face as a picture, or import a picture into it", Run);

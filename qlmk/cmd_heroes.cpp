@@ -49,7 +49,7 @@ const char* YesNo(bool v) { return v ? "yes" : "no"; }
 const char* JsonBool(bool v) { return v ? "true" : "false"; }
 
 int ListHeroes(const std::vector<std::string>& words) {
-  Args args(words, {"--game", "--archive"});
+  Args args(words, {"--game", "--archive"}, {"--json"});
   if (args.help()) return Help(kHeroesUsage);
   if (!args.error().empty()) return Usage(args.error(), kHeroesUsage.c_str());
   if (!args.positional().empty()) return Usage("heroes takes no arguments", kHeroesUsage.c_str());
@@ -82,7 +82,7 @@ int ListHeroes(const std::vector<std::string>& words) {
 }
 
 int Show(const std::vector<std::string>& words) {
-  Args args(words, {"--game", "--archive"});
+  Args args(words, {"--game", "--archive"}, {"--json"});
   if (args.help()) return Help(kShowUsage);
   if (!args.error().empty()) return Usage(args.error(), kShowUsage.c_str());
   if (args.positional().size() != 1) return Usage("show needs one ID", kShowUsage.c_str());

@@ -32,9 +32,10 @@ const std::string kUsage = std::string(
     "      refused, each with its row.\n"
     "  pictures in DIR/faces and DIR: <record>-<keyword>-large.png / -small.png as exported, or\n"
     "      <keyword>.png|.jpg|.gif|.bmp (large face) and <keyword>-small.<ext> (small face),\n"
-    "      keywords matched without regard to case. A picture equal to the current face is left\n"
-    "      alone; any other is fitted into the face as `qlmk face import` does. Files that match\n"
-    "      no hero are listed.\n"
+    "      keywords matched without regard to case; a picture named by keyword is taken over the\n"
+    "      exported file for the same face. A picture equal to the current face is left alone;\n"
+    "      any other is fitted into the face as `qlmk face import` does. Files that match no\n"
+    "      hero are listed.\n"
     "When anything is refused nothing is written, unless --skip-bad is given.\n"
     "  --dry-run           print what would change, hero by hero and field by field; write nothing\n"
     "  --skip-bad          apply the sound rows and pictures and skip the refused ones\n"
@@ -46,9 +47,7 @@ const std::string kUsage = std::string(
     "                      the same hero still wins)\n") + kGameOptionsHelp;
 
 const std::vector<std::string> kValued = {"--game", "--archive", "--codepage", "--method"};
-const std::vector<std::string> kKnown = {"--game", "--archive",  "--codepage", "--method",           "--dry-run",
-                                         "--ring", "--aspect",   "--skip-bad", "--small-from-large", "--help",
-                                         "-h"};
+const std::vector<std::string> kFlags = {"--dry-run", "--ring", "--aspect", "--skip-bad", "--small-from-large"};
 
 // Present at all: a sheet that is there but cannot be read is an error, not left out.
 bool Exists(const std::string& path) {
@@ -108,14 +107,13 @@ int ApplySheets(const std::string& dir, qm::CodePage page, const qm::HeroCatalog
 }
 
 int Import(const std::vector<std::string>& words) {
-  Args args(words, kValued);
+  Args args(words, kValued, kFlags);
   const char* usage = kUsage.c_str();
   if (args.help()) {
     std::fputs(usage, stdout);
     return kExitOk;
   }
   if (!args.error().empty()) return Usage(args.error(), usage);
-  if (std::string bad = UnknownOption(words, kKnown); !bad.empty()) return Usage("unknown option " + bad, usage);
   if (args.positional().size() != 1) return Usage("import needs one DIR", usage);
   qm::CodePage page;
   if (!CodePageFromArgs(args, &page)) return Usage("--codepage takes 1252, 1251 or 1250", usage);

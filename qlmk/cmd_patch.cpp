@@ -48,8 +48,6 @@ const std::string kUsage = std::string(
 
 constexpr uint32_t kMsgPatcherFailed = 323;  // "Failed to build QLMKSFX.EXE"
 
-const std::vector<std::string> kValued = {"--game", "--archive", "--stub", "--codepage"};
-
 int OpenPayload(const std::string& path, qm::PayloadReader* reader) {
   if (qm::Status s = qm::PayloadReader::Open(path, reader); !s) return Fail(path + ": " + s.why());
   return kExitOk;
@@ -241,35 +239,12 @@ int Apply(const Args& args) {
 }
 
 int Run(const std::vector<std::string>& words) {
-  Args args(words, kValued);
-  if (args.help()) {
-    std::fputs(kUsage.c_str(), stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kUsage.c_str());
-  if (args.positional().empty()) return Usage("", kUsage.c_str());
-  const std::string& sub = args.positional()[0];
-  std::vector<std::string> known = {"--help", "-h"};
-  int (*run)(const Args&) = nullptr;
-  if (sub == "build") {
-    run = Build;
-    known.insert(known.end(), {"--game", "--archive", "--stub"});
-  } else if (sub == "show") {
-    run = Show;
-    known.insert(known.end(), {"--json"});
-  } else if (sub == "diff") {
-    run = Diff;
-    known.insert(known.end(), {"--game", "--archive", "--json", "--codepage"});
-  } else if (sub == "apply") {
-    run = Apply;
-    known.insert(known.end(), {"--game", "--text", "--portraits", "--yes"});
-  } else {
-    return Usage("unknown patch command '" + sub + "'", kUsage.c_str());
-  }
-  if (std::string bad = UnknownOption(words, known); !bad.empty()) {
-    return Usage("unknown option " + bad + " for patch " + sub, kUsage.c_str());
-  }
-  return run(args);
+  return RunSubcommand(words, "patch",
+                       {{"build", {"--game", "--archive", "--stub"}, {}, Build},
+                        {"show", {}, {"--json"}, Show},
+                        {"diff", {"--game", "--archive", "--codepage"}, {"--json"}, Diff},
+                        {"apply", {"--game"}, {"--text", "--portraits", "--yes"}, Apply}},
+                       kUsage.c_str());
 }
 
 QLMK_COMMAND("patch", "build a patcher (MakeSFX), show it, compare it with a game, apply it", Run);

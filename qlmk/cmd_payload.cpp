@@ -89,18 +89,11 @@ int Get(const Args& args) {
 }
 
 int Run(const std::vector<std::string>& words) {
-  Args args(words, {"-o"});
-  if (args.help()) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kUsage);
-  if (args.positional().empty()) return Usage("", kUsage);
-  const std::string& sub = args.positional()[0];
-  if (sub == "list") return List(args);
-  if (sub == "add") return Add(args);
-  if (sub == "get") return Get(args);
-  return Usage("unknown payload command '" + sub + "'", kUsage);
+  return RunSubcommand(words, "payload",
+                       {{"list", {}, {"--json"}, List},
+                        {"add", {}, {"--compress"}, Add},
+                        {"get", {"-o"}, {"--raw"}, Get}},
+                       kUsage);
 }
 
 QLMK_COMMAND("payload", "list, add and extract the payload appended to the stub programs", Run);

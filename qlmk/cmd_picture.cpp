@@ -78,15 +78,7 @@ int Resize(const Args& args) {
 }
 
 int Run(const std::vector<std::string>& words) {
-  Args args(words, {"--method"});
-  if (args.help()) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kUsage);
-  if (args.positional().empty()) return Usage("picture needs an operation", kUsage);
-  if (args.positional()[0] == "resize") return Resize(args);
-  return Usage("unknown picture operation: " + args.positional()[0], kUsage);
+  return RunSubcommand(words, "picture", {{"resize", {"--method"}, {}, Resize}}, kUsage);
 }
 
 QLMK_COMMAND("picture", "resize a picture with one of the face resize methods", Run);

@@ -39,7 +39,7 @@ bool ParseId(const std::string& word, uint32_t* id) {
 }
 
 int Run(const std::vector<std::string>& words) {
-  Args args(words, {"--template"});
+  Args args(words, {"--template"}, {"--json", "--patcher"});
   if (args.help()) {
     std::fputs(kUsage, stdout);
     return kExitOk;

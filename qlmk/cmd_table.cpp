@@ -128,15 +128,7 @@ int Dump(const Args& args) {
 }
 
 int Run(const std::vector<std::string>& words) {
-  Args args(words, {"--archive"});
-  if (args.help()) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kUsage);
-  if (args.positional().empty()) return Usage("", kUsage);
-  if (args.positional()[0] == "dump") return Dump(args);
-  return Usage("unknown table command '" + args.positional()[0] + "'", kUsage);
+  return RunSubcommand(words, "table", {{"dump", {"--archive"}, {"--json"}, Dump}}, kUsage);
 }
 
 QLMK_COMMAND("table", "dump the hero table from a file or an archive", Run);

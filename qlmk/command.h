@@ -18,18 +18,22 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 // Parsed command line: positional words, and options given as --name, --name VALUE,
-// --name=VALUE or -o VALUE. Which options take values is declared by the command.
+// --name=VALUE or -o VALUE. The command declares every option it takes, so a mistyped option
+// (--jsno, a misspelt --dry-run) is a usage error instead of being ignored.
 class Args {
  public:
-  // `valued` lists the options that take a value (for example {"-o", "--game"}).
-  Args(std::vector<std::string> words, const std::vector<std::string>& valued);
+  // `valued` lists the options that take a value (for example {"-o", "--game"}), `flags` those
+  // that do not (for example {"--json"}). --help and -h are always known.
+  Args(std::vector<std::string> words, const std::vector<std::string>& valued,
+       const std::vector<std::string>& flags = {});
 
   const std::vector<std::string>& positional() const { return positional_; }
   bool Has(std::string_view option) const;
   // The option's value, or `fallback` when absent.
   std::string Value(std::string_view option, std::string fallback = "") const;
   bool help() const { return Has("--help") || Has("-h"); }
-  // The first word not understood, or empty when all were. Commands report it as a usage error.
+  // The first problem (an unknown option, a missing value), or empty. Commands report it as a
+  // usage error.
   const std::string& error() const { return error_; }
 
  private:
@@ -45,6 +49,20 @@ struct Command {
 };
 
 void RegisterCommand(const Command& command);
+
+// One subcommand of a command group (archive list, patch apply, ...) and the options it takes.
+struct Subcommand {
+  const char* name;
+  std::vector<std::string> valued;  // options that take a value
+  std::vector<std::string> flags;   // options that do not
+  int (*run)(const Args& args);     // args.positional()[0] is the subcommand's name
+};
+
+// Runs the subcommand named by the first word that is not an option. --help prints `usage`;
+// a missing or unknown subcommand, or an option that subcommand does not take, is a usage
+// error. `group` names the command in messages ("archive").
+int RunSubcommand(const std::vector<std::string>& words, const char* group, const std::vector<Subcommand>& table,
+                  const char* usage);
 
 // Prints "qlmk: <message>" to stderr and returns kExitFailed / kExitUsage.
 int Fail(const std::string& message);

@@ -5,33 +5,17 @@
 // survives and a reader can map it back.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "base/json_string.h"
 
 namespace qlmk {
 
 inline std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (char ch : text) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c >= 0x7F) {
-          char escape[8];
-          std::snprintf(escape, sizeof escape, "\\u%04x", c);
-          out += escape;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out + "\"";
+  std::string out;
+  qm::AppendJsonString(&out, text, qm::JsonBytes::kLatin1);
+  return out;
 }
 
 // A text on one line for plain output: line breaks, tabs and backslashes as C escapes.

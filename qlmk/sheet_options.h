@@ -16,8 +16,4 @@ constexpr const char* kFacesFolderName = "faces";
 // --codepage N: 1252 (default), 1251 or 1250. False for any other value.
 bool CodePageFromArgs(const Args& args, qm::CodePage* page);
 
-// The first option in `words` that is not in `known`, or empty. Args keeps any option it is
-// given; commands that write check theirs, so that a mistyped --dry-run cannot write.
-std::string UnknownOption(const std::vector<std::string>& words, const std::vector<std::string>& known);
-
 }  // namespace qlmk

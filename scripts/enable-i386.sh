@@ -4,8 +4,12 @@
 # Some kernels are built without 32-bit x86 support, so wine32 fails with "Exec format error".
 # There, QEMU's user-mode emulator runs the 32-bit side of Wine through binfmt_misc. QEMU 7.2
 # (Debian 12) cannot map Wine's shared user data page; the backported QEMU 10 can, so that one
-# is installed. Idempotent; needs root.
+# is installed. Idempotent; the check runs as any user, and root (or sudo, when run as another
+# user) is needed only when something has to change.
 set -euo pipefail
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
 probe=/lib/ld-linux.so.2
 [ -x "$probe" ] || { echo "enable-i386: $probe missing (install libc6:i386 first)" >&2; exit 1; }
@@ -16,7 +20,7 @@ fi
 echo "This kernel cannot run 32-bit x86 programs; enabling QEMU user-mode emulation for them."
 binfmt=/proc/sys/fs/binfmt_misc
 if [ ! -e "$binfmt/register" ]; then
-  mount -t binfmt_misc binfmt_misc "$binfmt"
+  "${sudo_cmd[@]}" mount -t binfmt_misc binfmt_misc "$binfmt"
 fi
 
 qemu=/usr/bin/qemu-i386-static
@@ -29,7 +33,7 @@ if [ "$need_qemu" -eq 1 ]; then
   codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
   list=/etc/apt/sources.list.d/quillmark-backports.sources
   if ! grep -rqs "${codename}-backports" /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    cat > "$list" <<SRC
+    "${sudo_cmd[@]}" tee "$list" >/dev/null <<SRC
 Types: deb
 URIs: http://deb.debian.org/debian
 Suites: ${codename}-backports
@@ -38,13 +42,13 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq -t "${codename}-backports" qemu-user-static >/dev/null
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq -t "${codename}-backports" qemu-user-static >/dev/null
 fi
 
 # An older registration may pin another interpreter ('F' flag keeps it open): replace it.
-[ -e "$binfmt/qemu-i386" ] && echo -1 > "$binfmt/qemu-i386"
+if [ -e "$binfmt/qemu-i386" ]; then echo -1 | "${sudo_cmd[@]}" tee "$binfmt/qemu-i386" >/dev/null; fi
 printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$qemu"':OCF' \
-  > "$binfmt/register"
+  | "${sudo_cmd[@]}" tee "$binfmt/register" >/dev/null
 
 "$probe" --version >/dev/null 2>&1 || { echo "enable-i386: 32-bit programs still do not run" >&2; exit 1; }

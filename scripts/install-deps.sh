@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs, when any is missing. Idempotent and quiet
-# when everything is there. Needs root (or sudo) on Debian 12.
+# when everything is there: nothing asks for root unless something is missing. Changes need
+# root, or sudo when run as another user (CI runs as root without sudo).
 set -euo pipefail
 
 packages=(
@@ -34,5 +35,6 @@ if [ "$need_i386" -eq 1 ] || [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Wine's 32-bit side must be able to run on this kernel.
-"${sudo_cmd[@]}" bash "$(dirname "${BASH_SOURCE[0]}")/enable-i386.sh"
+# Wine's 32-bit side must be able to run on this kernel (the script asks for root only when
+# it has something to change).
+bash "$(dirname "${BASH_SOURCE[0]}")/enable-i386.sh"

@@ -277,5 +277,19 @@ if [ $full -eq 1 ]; then
   expect 2 heroes extra "${G[@]}"
   expect 0 face --help
   has "--no-small-copy"
+
+  step "unknown options"
+  expect 2 heroes --jsno "${G[@]}"
+  has "unknown option --jsno" err.txt
+  expect 0 heroes --json "${G[@]}"
+  expect 2 archive list --force game/DATA/UPDATES.H4R
+  has "unknown option --force for archive list" err.txt
+  expect 0 archive list --json patch.h4r
+  expect 2 archive frobnicate game/DATA/UPDATES.H4R
+  has "unknown archive command 'frobnicate'" err.txt
+  expect 2 payload list --jsn game/HEROES4.EXE
+  expect 2 set 5 --nmae X "${G[@]}"
+  expect 2 demo-game other --heros 3
+  [ ! -e other ] || fail "demo-game wrote a game despite the usage error"
 fi
 echo "all qlmk end-to-end checks passed"

@@ -156,6 +156,21 @@ TEST(HeroTable, OverlongValuesAreReportedAndKeepTheirFirstCharacters) {
   EXPECT_EQ(p.overlong[3].message_id, kMsgExtraOverflow);
 }
 
+TEST(HeroTable, OverlongValuesInARowThatEndsEarlyAreStillReported) {
+  const std::string name(70, 'n');
+  const std::vector<uint8_t> full = Table({kHeader, {"A", name, "male", "mage", "bio", "X", "e"}});
+  const size_t name_end = Table({kHeader}).size() + 2 + (2 + 1) + (2 + name.size());
+  for (size_t cut = name_end; cut < full.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    Parsed p = Parse(std::vector<uint8_t>(full.begin(), full.begin() + static_cast<long>(cut)));
+    EXPECT_TRUE(p.result.truncated);
+    EXPECT_EQ(p.records.size(), 3u);  // the row itself is not kept
+    ASSERT_EQ(p.overlong.size(), 1u);
+    EXPECT_EQ(p.overlong[0].message_id, kMsgNameOverflow);
+    EXPECT_EQ(p.overlong[0].record, 3u);
+  }
+}
+
 TEST(HeroTable, ExtraColumnsAreSkippedSoTheNextRowStaysInStep) {
   Parsed p = Parse(Table({kHeader, {"A", "a", "male", "mage", "", "X", "", "col8", "col9"}, {"B", "b"}}));
   ASSERT_EQ(p.records.size(), 5u);
