@@ -41,17 +41,12 @@ Status WriteGzipFile(const std::string& path, std::span<const uint8_t> content) 
   return Status::Ok();
 }
 
-Status ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  File file = File::Open(path, File::Mode::kRead);
-  if (!file.is_open()) return Status::Fail("cannot reopen the compressor's temporary file");
-  const std::optional<uint64_t> size = file.Size();
-  if (!size || *size > UINT32_MAX) return Status::Fail("cannot read the compressor's temporary file");
-  bytes->resize(static_cast<size_t>(*size));
-  if (!file.Read(bytes->data(), bytes->size())) {
-    bytes->clear();
-    return Status::Fail("cannot read the compressor's temporary file");
+Status ReadCompressedFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  switch (ReadWholeFile(path, UINT32_MAX, bytes)) {
+    case ReadWholeResult::kOk: return Status::Ok();
+    case ReadWholeResult::kCannotOpen: return Status::Fail("cannot reopen the compressor's temporary file");
+    default: return Status::Fail("cannot read the compressor's temporary file");
   }
-  return Status::Ok();
 }
 
 }  // namespace
@@ -63,7 +58,7 @@ Status CompressEntry(std::span<const uint8_t> content, std::vector<uint8_t>* pay
   if (!temp_path) return Status::Fail("cannot create a temporary file in the temp folder");
   TempFileGuard temp(*temp_path);
   if (Status s = WriteGzipFile(temp.path(), content); !s) return s;
-  if (Status s = ReadWholeFile(temp.path(), payload); !s) return s;
+  if (Status s = ReadCompressedFile(temp.path(), payload); !s) return s;
   if (payload->empty()) return Status::Fail("the compressor produced nothing");
   return Status::Ok();
 }

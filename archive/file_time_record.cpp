@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/little_endian.h"
 #include "base/os.h"
 
 namespace qm {
@@ -13,11 +14,6 @@ void AppendU64(std::vector<uint8_t>* out, uint64_t v) {
   for (int i = 0; i < 8; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-uint64_t U64At(const uint8_t* p) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
 
 }  // namespace
 
@@ -37,8 +33,8 @@ Status DecodeFileTimeRecord(std::span<const uint8_t> data, FileTimeRecord* out) 
   const auto nul = std::find(name_begin, data.end(), uint8_t{0});
   if (nul == data.end()) return Status::Fail("the file-time record's name has no end");
   FileTimeRecord rec;
-  rec.creation = U64At(data.data());
-  rec.last_write = U64At(data.data() + 8);
+  rec.creation = LoadU64(data.data());
+  rec.last_write = LoadU64(data.data() + 8);
   rec.name.assign(name_begin, nul);
   *out = std::move(rec);
   return Status::Ok();

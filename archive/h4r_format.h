@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+#include "base/little_endian.h"
+
 namespace qm {
 
 constexpr uint8_t kH4rMagic[4] = {'H', '4', 'R', 0x05};
@@ -76,17 +78,7 @@ struct EntryRecord {
 // must be at most kMaxStringLength bytes (the writer checks names before it gets here).
 void EncodeRecord(const EntryRecord& record, std::vector<uint8_t>* out);
 
-// Little-endian helpers for the fixed fields.
-inline uint32_t LoadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-inline void StoreU32(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-  p[2] = static_cast<uint8_t>(v >> 16);
-  p[3] = static_cast<uint8_t>(v >> 24);
-}
+// Appends a fixed field (little-endian, base/little_endian.h).
 void AppendU32(std::vector<uint8_t>* out, uint32_t v);
 
 // True when the bytes begin with the gzip signature (the framing the reader looks for).

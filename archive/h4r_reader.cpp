@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/ascii.h"
+#include "base/little_endian.h"
 
 namespace qm {
 
@@ -28,7 +29,7 @@ class RecordWalker {
     for (std::string* s : {&record->name, &record->second, &record->third}) {
       uint8_t length_bytes[2];
       if (!Take(length_bytes, 2)) return Truncated();
-      const size_t length = static_cast<size_t>(length_bytes[0]) | (static_cast<size_t>(length_bytes[1]) << 8);
+      const size_t length = LoadU16(length_bytes);
       if (length > kMaxStringLength) {
         return Status::Fail("a directory record holds a string of " + std::to_string(length) +
                             " bytes (at most " + std::to_string(kMaxStringLength) + " are supported)");

@@ -4,15 +4,12 @@
 
 #include "archive/payload.h"
 #include "base/ascii.h"
+#include "base/little_endian.h"
 
 namespace qm {
 
 namespace {
 
-uint32_t U32At(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
 
 }  // namespace
 
@@ -33,7 +30,7 @@ Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
       !r.file_.Read(trailer, sizeof trailer) || std::memcmp(trailer, kPayloadTrailerMagic, 4) != 0) {
     return Status::Fail("the file carries no payload");
   }
-  r.directory_offset_ = U32At(trailer + 4);
+  r.directory_offset_ = LoadU32(trailer + 4);
   if (static_cast<uint64_t>(r.directory_offset_) + kPayloadDirectorySize > r.size_ - kPayloadTrailerSize) {
     return Status::Fail("the payload directory does not fit the file");
   }
@@ -45,10 +42,10 @@ Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
     const uint8_t* slot = slots.data() + i * kPayloadSlotSize;
     PayloadRecord rec;
     rec.slot = i;
-    rec.data_offset = U32At(slot);
+    rec.data_offset = LoadU32(slot);
     if (rec.data_offset == 0) continue;
-    rec.stored_size = U32At(slot + 4);
-    rec.content_size = U32At(slot + 8);
+    rec.stored_size = LoadU32(slot + 4);
+    rec.content_size = LoadU32(slot + 8);
     const char* name = reinterpret_cast<const char*>(slot + 12);
     rec.name.assign(name, std::find(name, name + kPayloadNameFieldSize, '\0'));
     r.records_.push_back(std::move(rec));

@@ -1,6 +1,8 @@
 #include "base/file.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 #include <utility>
 
 #include "base/os.h"
@@ -177,6 +179,25 @@ bool File::Close() {
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
   return closed && !injected;
+}
+
+ReadWholeResult ReadWholeFile(const std::string& path, uint64_t max_bytes, std::vector<uint8_t>* bytes) {
+  bytes->clear();
+  File file = File::Open(path, File::Mode::kRead);
+  if (!file.is_open()) return ReadWholeResult::kCannotOpen;
+  const std::optional<uint64_t> size = file.Size();
+  if (!size) return ReadWholeResult::kReadFailed;
+  if (*size > max_bytes || *size > SIZE_MAX) return ReadWholeResult::kTooLarge;
+  try {
+    bytes->resize(static_cast<size_t>(*size));
+  } catch (const std::bad_alloc&) {
+    return ReadWholeResult::kNoMemory;
+  }
+  if (!bytes->empty() && !file.Read(bytes->data(), bytes->size())) {
+    bytes->clear();
+    return ReadWholeResult::kReadFailed;
+  }
+  return ReadWholeResult::kOk;
 }
 
 }  // namespace qm

@@ -123,4 +123,10 @@ class File {
   std::FILE* stream_ = nullptr;
 };
 
+// Reads a whole file through File (so fault injection reaches every reader), refusing one of
+// more than `max_bytes` before allocating. On anything but kOk, `bytes` is left empty; callers
+// word the reason for their own file kind.
+enum class ReadWholeResult { kOk, kCannotOpen, kTooLarge, kNoMemory, kReadFailed };
+ReadWholeResult ReadWholeFile(const std::string& path, uint64_t max_bytes, std::vector<uint8_t>* bytes);
+
 }  // namespace qm

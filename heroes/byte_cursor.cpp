@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/little_endian.h"
+
 namespace qm {
 
 bool ByteReader::Take(size_t n, const uint8_t** at) {
@@ -23,14 +25,12 @@ uint8_t ByteReader::ReadU8() {
 
 uint16_t ByteReader::ReadU16() {
   const uint8_t* p;
-  return Take(2, &p) ? static_cast<uint16_t>(p[0] | (p[1] << 8)) : 0;
+  return Take(2, &p) ? LoadU16(p) : 0;
 }
 
 uint32_t ByteReader::ReadU32() {
   const uint8_t* p;
-  if (!Take(4, &p)) return 0;
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+  return Take(4, &p) ? LoadU32(p) : 0;
 }
 
 std::string ByteReader::ReadString(size_t capacity, size_t* full_length) {
@@ -56,14 +56,9 @@ bool ByteReader::Skip(size_t n) {
   return Take(n, &p);
 }
 
-void ByteWriter::WriteU16(uint16_t v) {
-  out_->push_back(static_cast<uint8_t>(v));
-  out_->push_back(static_cast<uint8_t>(v >> 8));
-}
+void ByteWriter::WriteU16(uint16_t v) { StoreU16(At(Reserve(2)), v); }
 
-void ByteWriter::WriteU32(uint32_t v) {
-  for (int i = 0; i < 4; ++i) out_->push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
+void ByteWriter::WriteU32(uint32_t v) { StoreU32(At(Reserve(4)), v); }
 
 void ByteWriter::WriteString(std::string_view s) {
   const size_t n = std::min<size_t>(s.size(), 0xFFFF);

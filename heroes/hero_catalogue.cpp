@@ -7,6 +7,7 @@
 #include "archive/h4r_reader.h"
 #include "archive/h4r_writer.h"
 #include "base/ascii.h"
+#include "base/little_endian.h"
 #include "heroes/value_tables.h"
 #include "portrait/portrait_codec.h"
 
@@ -134,7 +135,7 @@ BundleDistribution HeroCatalogue::DistributeBundle(std::span<const uint8_t> bund
     result.damaged = true;
     return result;
   }
-  result.declared = static_cast<size_t>(bundle[0]) | (static_cast<size_t>(bundle[1]) << 8);
+  result.declared = LoadU16(bundle.data());
   size_t at = kBundleCountSize;
   const uint32_t flag = kind == FaceKind::kLarge ? kHeroHasLarge : kHeroHasSmall;
   for (size_t i = 0; i < result.declared; ++i) {

@@ -1,7 +1,7 @@
 // The patcher window's fixed layout and its button faces, kept apart from the window code so
 // that both can be checked without a window system.
 //
-//   for (const qm::patcher::ControlSpec& c : qm::patcher::kControls) CreateWindowExA(..., c.left, ...);
+//   for (const qm::patcher::ControlPlacement& c : qm::patcher::kControls) CreateWindowExA(..., c.left, ...);
 //   Picture face = ...background under the button...;
 //   qm::patcher::ShadeButton(&face, qm::skin::ButtonLook::kPressed);
 //   for (const LabelPass& pass : qm::patcher::ButtonLabelPasses(w, h, look)) draw the label
@@ -41,7 +41,7 @@ constexpr uint32_t kUpdateFailedString = 2016;
 
 enum class ControlKind { kButton, kFolderBox };
 
-struct ControlSpec {
+struct ControlPlacement {
   uint16_t id;
   ControlKind kind;
   int left, top, width, height;
@@ -49,7 +49,7 @@ struct ControlSpec {
 };
 
 // Creation order; the colour replies search this table by window.
-constexpr std::array<ControlSpec, 5> kControls = {{
+constexpr std::array<ControlPlacement, 5> kControls = {{
     {kIdDir, ControlKind::kButton, 20, 60, 76, 20, 2010},
     {kIdFolderBox, ControlKind::kFolderBox, 100, 61, 360, 18, 0},
     {kIdUpdatePortraits, ControlKind::kButton, 20, 96, 216, 60, 2012},

@@ -62,11 +62,11 @@ bool FileExists(const std::string& path) {
 
 // The folder box's background: the background under it, lightened, as a pattern (NT), or the
 // plain backdrop colour where pattern brushes of that size are not available.
-GdiBrush MakeFolderBoxBrush(HWND box, const ControlSpec& spec) {
+GdiBrush MakeFolderBoxBrush(HWND box, const ControlPlacement& placement) {
   if (!Patcher().nt_platform) return GdiBrush(CreateSolidBrush(Rgb(kBackdropColour)));
   WindowDc screen(box);
   if (!screen) return {};
-  GdiBitmap pattern(CreateCompatibleBitmap(screen.get(), spec.width, spec.height));
+  GdiBitmap pattern(CreateCompatibleBitmap(screen.get(), placement.width, placement.height));
   if (!pattern) return {};
   {
     MemoryDc to(screen.get());
@@ -75,12 +75,13 @@ GdiBrush MakeFolderBoxBrush(HWND box, const ControlSpec& spec) {
     SelectInDc keep_to(to.get(), pattern.get());
     SelectInDc keep_from(from.get(), TheSkin().background.get());
     if (!keep_to.ok() || !keep_from.ok()) return {};
-    if (!BitBlt(to.get(), 0, 0, spec.width, spec.height, from.get(), spec.left, spec.top, SRCCOPY)) {
+    if (!BitBlt(to.get(), 0, 0, placement.width, placement.height, from.get(), placement.left, placement.top,
+                SRCCOPY)) {
       return {};
     }
     Picture area;
-    if (!skin::ReadDcPixels(to.get(), 0, 0, spec.width, spec.height, &area)) return {};
-    skin::BrightenArea(&area, 0, 0, spec.width - 1, spec.height - 1, kFolderBoxLighten);
+    if (!skin::ReadDcPixels(to.get(), 0, 0, placement.width, placement.height, &area)) return {};
+    skin::BrightenArea(&area, 0, 0, placement.width - 1, placement.height - 1, kFolderBoxLighten);
     if (!skin::WriteDcPixels(to.get(), 0, 0, area)) return {};
   }
   return GdiBrush(CreatePatternBrush(pattern.get()));
@@ -99,7 +100,7 @@ bool CreateSkin(HWND window) {
   if (!skin.scratch) return false;
 
   for (size_t i = 0; i < kControls.size(); ++i) {
-    const ControlSpec& c = kControls[i];
+    const ControlPlacement& c = kControls[i];
     const bool button = c.kind == ControlKind::kButton;
     const DWORD style = button ? WS_CHILD | WS_VISIBLE | BS_OWNERDRAW
                                : WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL;
@@ -137,7 +138,7 @@ void ShowFolder() { SetWindowTextA(ControlById(kIdFolderBox), Patcher().game_fol
 void DrawButton(const DRAWITEMSTRUCT& item) {
   const int slot = SlotOf(item.hwndItem);
   if (slot < 0) return;
-  const ControlSpec& spec = kControls[static_cast<size_t>(slot)];
+  const ControlPlacement& placement = kControls[static_cast<size_t>(slot)];
   const Skin& skin = TheSkin();
   const skin::ButtonLook look = (item.itemState & ODS_DISABLED)   ? skin::ButtonLook::kDisabled
                                 : (item.itemState & ODS_SELECTED) ? skin::ButtonLook::kPressed
@@ -148,10 +149,10 @@ void DrawButton(const DRAWITEMSTRUCT& item) {
   SelectInDc keep_scratch(scratch.get(), skin.scratch.get());
   SelectInDc keep_background(background.get(), skin.background.get());
   if (!keep_scratch.ok() || !keep_background.ok()) return;
-  BitBlt(scratch.get(), 0, 0, spec.width, spec.height, background.get(), spec.left, spec.top,
+  BitBlt(scratch.get(), 0, 0, placement.width, placement.height, background.get(), placement.left, placement.top,
          SRCCOPY);
   Picture face;
-  if (skin::ReadDcPixels(scratch.get(), 0, 0, spec.width, spec.height, &face)) {
+  if (skin::ReadDcPixels(scratch.get(), 0, 0, placement.width, placement.height, &face)) {
     ShadeButton(&face, look);
     skin::WriteDcPixels(scratch.get(), 0, 0, face);
   }
@@ -161,14 +162,14 @@ void DrawButton(const DRAWITEMSTRUCT& item) {
     SetTextAlign(scratch.get(), TA_CENTER | TA_TOP);
     std::array<char, 256> label{};
     GetWindowTextA(item.hwndItem, label.data(), static_cast<int>(label.size()));
-    const skin::LabelPasses passes = ButtonLabelPasses(spec.width, spec.height, look);
+    const skin::LabelPasses passes = ButtonLabelPasses(placement.width, placement.height, look);
     for (int i = 0; i < passes.count; ++i) {
       const skin::LabelPass& pass = passes.pass[static_cast<size_t>(i)];
       SetTextColor(scratch.get(), Rgb(pass.colour));
       TextOutA(scratch.get(), pass.x, pass.y, label.data(), lstrlenA(label.data()));
     }
   }
-  BitBlt(item.hDC, 0, 0, spec.width, spec.height, scratch.get(), 0, 0, SRCCOPY);
+  BitBlt(item.hDC, 0, 0, placement.width, placement.height, scratch.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT ColourReply(HDC dc, HWND control) {

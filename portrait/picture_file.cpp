@@ -110,19 +110,14 @@ Status DecodePictureBytes(std::span<const uint8_t> bytes, bool fill_transparent,
 
 Status LoadPictureFile(const std::string& path, bool fill_transparent, uint32_t fill_colour,
                        Picture* out) {
-  File file = File::Open(path, File::Mode::kRead);
-  if (!file.is_open()) return Status::Fail(path + ": cannot open");
-  const std::optional<uint64_t> size = file.Size();
-  if (!size) return Status::Fail(path + ": cannot read");
-  if (*size > kMaxPictureFileBytes) return Status::Fail(path + ": file too large for a picture");
   std::vector<uint8_t> bytes;
-  try {
-    bytes.resize(static_cast<size_t>(*size));
-  } catch (const std::bad_alloc&) {
-    return Status::Fail(path + ": not enough memory to read it");
+  switch (ReadWholeFile(path, kMaxPictureFileBytes, &bytes)) {
+    case ReadWholeResult::kOk: break;
+    case ReadWholeResult::kCannotOpen: return Status::Fail(path + ": cannot open");
+    case ReadWholeResult::kTooLarge: return Status::Fail(path + ": file too large for a picture");
+    case ReadWholeResult::kNoMemory: return Status::Fail(path + ": not enough memory to read it");
+    case ReadWholeResult::kReadFailed: return Status::Fail(path + ": cannot read");
   }
-  if (!file.Read(bytes.data(), bytes.size())) return Status::Fail(path + ": cannot read");
-  file.Close();
   Status s = DecodePictureBytes(bytes, fill_transparent, fill_colour, out);
   if (!s) return Status::Fail(path + ": " + s.why());
   return s;

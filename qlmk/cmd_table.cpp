@@ -32,15 +32,15 @@ constexpr const char* kUsage =
 // Files larger than this are not hero tables; refuse them before reading.
 constexpr uint64_t kMaxTableFileBytes = 256u << 20;
 
-qm::Status ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  qm::File file = qm::File::Open(path, qm::File::Mode::kRead);
-  if (!file.is_open()) return qm::Status::Fail(std::strerror(errno));
-  const std::optional<uint64_t> size = file.Size();
-  if (!size) return qm::Status::Fail("cannot tell the file's size");
-  if (*size > kMaxTableFileBytes) return qm::Status::Fail("file too large for a hero table");
-  bytes->resize(static_cast<size_t>(*size));
-  if (!bytes->empty() && !file.Read(bytes->data(), bytes->size())) return qm::Status::Fail("read failed");
-  return qm::Status::Ok();
+qm::Status ReadTableFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  switch (qm::ReadWholeFile(path, kMaxTableFileBytes, bytes)) {
+    case qm::ReadWholeResult::kOk: return qm::Status::Ok();
+    case qm::ReadWholeResult::kCannotOpen: return qm::Status::Fail(std::strerror(errno));
+    case qm::ReadWholeResult::kTooLarge: return qm::Status::Fail("file too large for a hero table");
+    case qm::ReadWholeResult::kNoMemory: return qm::Status::Fail("not enough memory to read it");
+    case qm::ReadWholeResult::kReadFailed: break;
+  }
+  return qm::Status::Fail("read failed");
 }
 
 void Warn(const std::string& source, const std::string& message) {
@@ -95,7 +95,7 @@ int Dump(const Args& args) {
   } else {
     if (args.positional().size() != 2) return Usage("table dump needs one TABLE_FILE", kUsage);
     source = args.positional()[1];
-    if (qm::Status s = ReadWholeFile(source, &bytes); !s) return Fail(source + ": " + s.why());
+    if (qm::Status s = ReadTableFile(source, &bytes); !s) return Fail(source + ": " + s.why());
   }
 
   // Over-length messages in the editor's words, as its message boxes would show them.

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/ascii.h"
+#include "base/file.h"
 
 namespace qm {
 namespace {
@@ -58,21 +59,11 @@ void ForEachDefinition(std::string_view content, Define&& define) {
   }
 }
 
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-
-bool ReadWholeFile(const std::string& path, std::string* content) {
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
-  content->clear();
-  char chunk[16384];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-    if (content->size() + n > kMaxLanguageFileBytes) return false;
-    content->append(chunk, n);
-  }
-  return !std::ferror(file.get());
+bool ReadLanguageFile(const std::string& path, std::string* content) {
+  std::vector<uint8_t> bytes;
+  if (ReadWholeFile(path, kMaxLanguageFileBytes, &bytes) != ReadWholeResult::kOk) return false;
+  content->assign(bytes.begin(), bytes.end());
+  return true;
 }
 
 }  // namespace
@@ -131,7 +122,7 @@ void Language::Release() {
 bool Language::ParseFile(const std::string& path) {
   try {
     std::string content;
-    if (!ReadWholeFile(path, &content)) return false;
+    if (!ReadLanguageFile(path, &content)) return false;
     ParseText(content);  // allocates the pool before it touches the table
   } catch (const std::bad_alloc&) {
     return false;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/file.h"
+#include "base/little_endian.h"
 
 namespace qm {
 namespace {
@@ -19,11 +20,6 @@ constexpr char kVersionKey[] = "VS_VERSION_INFO";
 constexpr size_t kVersionHeadSize = 40;
 constexpr uint32_t kMaxSections = 96;
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 struct Section {
   uint32_t virtual_address;
@@ -52,20 +48,20 @@ class Walker {
   bool ReadHeaders() {
     std::array<uint8_t, 64> dos;
     if (!Read(0, dos.data(), dos.size()) || dos[0] != 'M' || dos[1] != 'Z') return false;
-    const uint64_t pe = Le32(&dos[0x3C]);
+    const uint64_t pe = LoadU32(&dos[0x3C]);
 
     std::array<uint8_t, 24> coff;  // signature and file header
     if (!Read(pe, coff.data(), coff.size())) return false;
     if (std::memcmp(coff.data(), "PE\0\0", 4) != 0) return false;
-    const uint32_t section_count = Le16(&coff[6]);
-    const uint32_t optional_size = Le16(&coff[20]);
+    const uint32_t section_count = LoadU16(&coff[6]);
+    const uint32_t optional_size = LoadU16(&coff[20]);
 
     // The data directories sit at a fixed place per optional-header kind; the resource
     // directory is the third.
     std::array<uint8_t, 2> magic;
     if (!Read(pe + 24, magic.data(), magic.size())) return false;
     uint32_t count_at;
-    switch (Le16(magic.data())) {
+    switch (LoadU16(magic.data())) {
       case 0x10B: count_at = 92; break;   // PE32
       case 0x20B: count_at = 108; break;  // PE32+
       default: return false;
@@ -74,10 +70,10 @@ class Walker {
     if (optional_size < resource_at + 8) return false;
     std::array<uint8_t, 4> count;
     std::array<uint8_t, 8> resource;
-    if (!Read(pe + 24 + count_at, count.data(), count.size()) || Le32(count.data()) < 3) return false;
+    if (!Read(pe + 24 + count_at, count.data(), count.size()) || LoadU32(count.data()) < 3) return false;
     if (!Read(pe + 24 + resource_at, resource.data(), resource.size())) return false;
-    resource_rva_ = Le32(&resource[0]);
-    if (resource_rva_ == 0 || Le32(&resource[4]) == 0) return false;
+    resource_rva_ = LoadU32(&resource[0]);
+    if (resource_rva_ == 0 || LoadU32(&resource[4]) == 0) return false;
 
     // Windows' own loader long refused more; the version block never needs an exotic layout.
     if (section_count > kMaxSections) return false;
@@ -86,11 +82,11 @@ class Walker {
       std::array<uint8_t, 40> header;
       if (!Read(table + uint64_t{i} * 40, header.data(), header.size())) return false;
       // Only bytes both stored in the file and part of the image hold resource data.
-      const uint32_t virtual_size = Le32(&header[8]);
-      const uint32_t raw_size = Le32(&header[16]);
-      sections_[i] = Section{Le32(&header[12]),
+      const uint32_t virtual_size = LoadU32(&header[8]);
+      const uint32_t raw_size = LoadU32(&header[16]);
+      sections_[i] = Section{LoadU32(&header[12]),
                              virtual_size != 0 && virtual_size < raw_size ? virtual_size : raw_size,
-                             Le32(&header[20])};
+                             LoadU32(&header[20])};
     }
     section_count_ = section_count;
     return true;
@@ -123,11 +119,11 @@ class Walker {
   bool ForEachEntry(uint32_t directory_rva, Visit visit) {
     std::array<uint8_t, 16> head;
     if (!ReadRva(directory_rva, head.data(), head.size())) return false;
-    const uint32_t entries = uint32_t{Le16(&head[12])} + Le16(&head[14]);
+    const uint32_t entries = uint32_t{LoadU16(&head[12])} + LoadU16(&head[14]);
     for (uint32_t i = 0; i < entries; ++i) {
       std::array<uint8_t, 8> raw;
       if (!ReadRva(uint64_t{directory_rva} + 16 + uint64_t{i} * 8, raw.data(), raw.size())) return false;
-      if (visit(Entry{Le32(&raw[0]), Le32(&raw[4])})) return true;
+      if (visit(Entry{LoadU32(&raw[0]), LoadU32(&raw[4])})) return true;
     }
     return false;
   }
@@ -162,23 +158,23 @@ class Walker {
   std::optional<PeProductVersion> ReadVersionBlock(uint32_t data_entry_rva) {
     std::array<uint8_t, 16> entry;
     if (!ReadRva(data_entry_rva, entry.data(), entry.size())) return std::nullopt;
-    const uint32_t block_rva = Le32(&entry[0]);
-    const uint32_t block_size = Le32(&entry[4]);
+    const uint32_t block_rva = LoadU32(&entry[0]);
+    const uint32_t block_size = LoadU32(&entry[4]);
     std::array<uint8_t, kVersionHeadSize + kFixedInfoSize> block;
     if (block_size < block.size() || !ReadRva(block_rva, block.data(), block.size())) {
       return std::nullopt;
     }
-    const uint16_t length = Le16(&block[0]);
-    const uint16_t value_length = Le16(&block[2]);
+    const uint16_t length = LoadU16(&block[0]);
+    const uint16_t value_length = LoadU16(&block[2]);
     if (length < block.size() || length > block_size || value_length < kFixedInfoSize) {
       return std::nullopt;
     }
     for (size_t i = 0; i < sizeof kVersionKey; ++i) {  // the terminator is compared too
-      if (Le16(&block[6 + 2 * i]) != static_cast<uint8_t>(kVersionKey[i])) return std::nullopt;
+      if (LoadU16(&block[6 + 2 * i]) != static_cast<uint8_t>(kVersionKey[i])) return std::nullopt;
     }
     const uint8_t* fixed = &block[kVersionHeadSize];
-    if (Le32(fixed) != kFixedInfoSignature) return std::nullopt;
-    return PeProductVersion{Le32(fixed + 16), Le32(fixed + 20)};
+    if (LoadU32(fixed) != kFixedInfoSignature) return std::nullopt;
+    return PeProductVersion{LoadU32(fixed + 16), LoadU32(fixed + 20)};
   }
 
   const PeByteSource& source_;

@@ -5,7 +5,7 @@ namespace qm::skin {
 using K = ControlKind;
 
 // Creation order of the main window's controls (not slot order).
-const ControlSpec kMainControls[30] = {
+const ControlPlacement kMainControls[30] = {
     {kSlotMinimize, kIdMinimize, K::kButton, 452, 20, 24, 20, 0},
     {kSlotClose, kIdClose, K::kButton, 476, 20, 24, 20, 0},
     {kSlotNumberBox, kIdNumberBox, K::kNumberBox, 124, 48, 30, 18, 0, 3},
@@ -38,7 +38,7 @@ const ControlSpec kMainControls[30] = {
     {kSlotMessagePanel, kIdMessagePanel, K::kMessagePanel, 50, 304, 448, 100, 0},
 };
 
-const ControlSpec kOptionControls[14] = {
+const ControlPlacement kOptionControls[14] = {
     {kSlotAspectCheck, kIdAspectCheck, K::kCheckBox, 20, 20, 16, 14, 0},
     {kSlotAspectLabel, kIdAspectLabel, K::kLabel, 41, 21, 200, 14, 216},
     {kSlotSmallCopyCheck, kIdSmallCopyCheck, K::kCheckBox, 240, 20, 16, 14, 0},
@@ -55,22 +55,22 @@ const ControlSpec kOptionControls[14] = {
     {kSlotResizeMethod, kIdResizeMethod, K::kCombo, 20, 176, 216, 400, 0},
 };
 
-const ControlSpec kAboutControls[1] = {
+const ControlPlacement kAboutControls[1] = {
     {kSlotAboutClose, kIdAboutClose, K::kButton, 202, 210, 76, 20, 215},
 };
 
-const ControlSpec* FindControlSpec(int id) {
-  for (std::span<const ControlSpec> table :
-       {std::span<const ControlSpec>(kMainControls), std::span<const ControlSpec>(kOptionControls),
-        std::span<const ControlSpec>(kAboutControls)}) {
-    for (const ControlSpec& c : table)
+const ControlPlacement* FindControlPlacement(int id) {
+  for (std::span<const ControlPlacement> table :
+       {std::span<const ControlPlacement>(kMainControls), std::span<const ControlPlacement>(kOptionControls),
+        std::span<const ControlPlacement>(kAboutControls)}) {
+    for (const ControlPlacement& c : table)
       if (c.id == id) return &c;
   }
   return nullptr;
 }
 
 uint32_t LabelStringOf(int id) {
-  const ControlSpec* c = FindControlSpec(id);
+  const ControlPlacement* c = FindControlPlacement(id);
   return c != nullptr ? c->label : 0;
 }
 

@@ -1,7 +1,7 @@
 // Where every skinned control sits and what it shows: the main window's controls and the two
 // panels' controls in creation order, and how each control id is drawn.
 //
-//   for (const ControlSpec& c : kMainControls) create c.kind at c.left, c.top ... in slot c.slot
+//   for (const ControlPlacement& c : kMainControls) create c.kind at c.left, c.top ... in slot c.slot
 //   DrawKindOf(kIdSave)        -> DrawKind::kTextButton
 //   LabelStringOf(kIdSave)     -> 205 ("Save")
 //   CheckBoxCell(false, true)  -> {0, 28}   (the ticked cell of the button sheet)
@@ -29,7 +29,7 @@ enum class ControlKind : uint8_t {
   kTrackbar,       // trackbar with ticks and a selection range
 };
 
-struct ControlSpec {
+struct ControlPlacement {
   int slot;
   int id;
   ControlKind kind;
@@ -39,12 +39,12 @@ struct ControlSpec {
   bool disabled = false;
 };
 
-extern const ControlSpec kMainControls[30];
-extern const ControlSpec kOptionControls[14];
-extern const ControlSpec kAboutControls[1];
+extern const ControlPlacement kMainControls[30];
+extern const ControlPlacement kOptionControls[14];
+extern const ControlPlacement kAboutControls[1];
 
 // The control with this id in any table, or null.
-const ControlSpec* FindControlSpec(int id);
+const ControlPlacement* FindControlPlacement(int id);
 // The string id of a control's label or text button caption; 0 when it has none.
 uint32_t LabelStringOf(int id);
 

@@ -239,30 +239,30 @@ int SlotOf(HWND window) {
 
 // ---- creation -------------------------------------------------------------------------------
 
-HWND internal::CreateControl(const ControlSpec& control_spec, HWND parent, HBITMAP backdrop) {
-  const WindowClassAndStyle cs = ClassOf(control_spec.kind);
-  const char* text = control_spec.label != 0 ? Text(control_spec.label) : "";
+HWND internal::CreateControl(const ControlPlacement& placement, HWND parent, HBITMAP backdrop) {
+  const WindowClassAndStyle cs = ClassOf(placement.kind);
+  const char* text = placement.label != 0 ? Text(placement.label) : "";
   HWND control = CreateWindowExA(cs.ex_style, cs.window_class, text,
-                                 WS_CHILD | WS_VISIBLE | cs.style, control_spec.left, control_spec.top,
-                                 control_spec.width, control_spec.height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_spec.id)),
+                                 WS_CHILD | WS_VISIBLE | cs.style, placement.left, placement.top,
+                                 placement.width, placement.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)),
                                  SkinInstance(), nullptr);
   if (control == nullptr) return nullptr;
-  SetControl(control_spec.slot, control);
+  SetControl(placement.slot, control);
   const WPARAM font = reinterpret_cast<WPARAM>(SkinFont());
-  if (IsEdit(control_spec.kind) || control_spec.kind == ControlKind::kCombo) {
-    if (!MakeControlBrush(backdrop, control_spec.slot, control_spec.left, control_spec.top, control_spec.width, control_spec.height,
+  if (IsEdit(placement.kind) || placement.kind == ControlKind::kCombo) {
+    if (!MakeControlBrush(backdrop, placement.slot, placement.left, placement.top, placement.width, placement.height,
                           true)) {
       return nullptr;
     }
   }
-  if (IsEdit(control_spec.kind)) {
+  if (IsEdit(placement.kind)) {
     SendMessageA(control, WM_SETFONT, font, TRUE);
-    SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(control_spec.text_limit), 0);
-  } else if (control_spec.kind == ControlKind::kCombo) {
+    SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(placement.text_limit), 0);
+  } else if (placement.kind == ControlKind::kCombo) {
     SendMessageA(control, WM_SETFONT, font, FALSE);
     if (!SubclassCombo(control)) return nullptr;
-  } else if (control_spec.kind == ControlKind::kLabel || control_spec.kind == ControlKind::kMessagePanel) {
+  } else if (placement.kind == ControlKind::kLabel || placement.kind == ControlKind::kMessagePanel) {
     SendMessageA(control, WM_SETFONT, font, FALSE);
   }
   return control;
@@ -276,11 +276,11 @@ bool BuildMainControls(HWND main_window, int selected_record) {
   internal::SetSkinFont(std::move(font));
 
   HBITMAP backdrop = Image(SkinImage::kMainBackdrop);
-  for (const ControlSpec& control_spec : kMainControls) {
-    if (internal::CreateControl(control_spec, main_window, backdrop) == nullptr) return false;
+  for (const ControlPlacement& placement : kMainControls) {
+    if (internal::CreateControl(placement, main_window, backdrop) == nullptr) return false;
   }
-  for (const ControlSpec& control_spec : kMainControls) {
-    if (control_spec.disabled) EnableWindow(Control(control_spec.slot), FALSE);
+  for (const ControlPlacement& placement : kMainControls) {
+    if (placement.disabled) EnableWindow(Control(placement.slot), FALSE);
   }
   AddLabels(Control(kSlotSex), kSexTable, kSexMale, kSexFemale);
   AddLabels(Control(kSlotClass), kClassTable, kClassGeneric, kClassDeathKnight);

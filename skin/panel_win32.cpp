@@ -76,9 +76,9 @@ void FillMethodList(HWND combo) {
 
 void BuildOptionPanel(HWND panel) {
   HBITMAP backdrop = Image(SkinImage::kPanelBackdrop);
-  for (const ControlSpec& control_spec : kOptionControls) {
+  for (const ControlPlacement& placement : kOptionControls) {
     // A control that cannot be made leaves the panel with the controls made so far.
-    if (internal::CreateControl(control_spec, panel, backdrop) == nullptr) return;
+    if (internal::CreateControl(placement, panel, backdrop) == nullptr) return;
   }
   const FaceOptions& o = Options();
   SetUpTrackbar(Control(kSlotXRangeBar), true, o.use_x_range, o.x_low, o.x_high);
@@ -138,8 +138,8 @@ bool PanelCommand(HWND panel, int id, int code) {
   FaceOptions& o = Options();
   const int check = FlipOption(&o, id);
   if (check == 0) return false;
-  if (const ControlSpec* control_spec = FindControlSpec(check)) {
-    InvalidateRect(Control(control_spec->slot), nullptr, TRUE);
+  if (const ControlPlacement* placement = FindControlPlacement(check)) {
+    InvalidateRect(Control(placement->slot), nullptr, TRUE);
   }
   if (check == kIdXRangeCheck) EnableWindow(Control(kSlotXRangeBar), o.use_x_range);
   if (check == kIdYRangeCheck) EnableWindow(Control(kSlotYRangeBar), o.use_y_range);
@@ -148,8 +148,8 @@ bool PanelCommand(HWND panel, int id, int code) {
 
 // Empties the slots of a closed panel's controls, so that no later window whose handle happens
 // to repeat a destroyed one is taken for them. The slots' brushes stay.
-void ForgetControls(std::span<const ControlSpec> controls) {
-  for (const ControlSpec& control_spec : controls) SetControl(control_spec.slot, nullptr);
+void ForgetControls(std::span<const ControlPlacement> controls) {
+  for (const ControlPlacement& placement : controls) SetControl(placement.slot, nullptr);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ void DrawString(HDC dc, int x, int y, const char* text);
 // Edit boxes and combo boxes also get their brush cut from `backdrop` (lightened), the skin
 // font and their text limit; combo boxes are subclassed. Null when the control or its brush
 // cannot be made.
-HWND CreateControl(const ControlSpec& control_spec, HWND parent, HBITMAP backdrop);
+HWND CreateControl(const ControlPlacement& placement, HWND parent, HBITMAP backdrop);
 
 // WM_PAINT of the about panel.
 void PaintAboutPanel(HWND panel);

@@ -22,7 +22,7 @@ TEST(PatcherUi, ControlsSitInsideTheWindowAsTheTableSays) {
   EXPECT_EQ(kControls[3].id, kIdUpdateText);
   EXPECT_EQ(kControls[3].left, 244);
   EXPECT_EQ(kControls[4].id, kIdQuit);
-  for (const ControlSpec& c : kControls) {
+  for (const ControlPlacement& c : kControls) {
     EXPECT_GE(c.left, 0);
     EXPECT_LE(c.left + c.width, kWindowWidth) << c.id;
     EXPECT_LE(c.top + c.height, kWindowHeight) << c.id;

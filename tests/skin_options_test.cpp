@@ -89,17 +89,17 @@ TEST(Options, ResizeMethodByLocalizedName) {
 
 TEST(ControlLayout, SlotsAndIdsAreUniqueAndSlot44StaysFree) {
   std::set<int> slots, ids;
-  for (std::span<const ControlSpec> table :
-       {std::span<const ControlSpec>(kMainControls), std::span<const ControlSpec>(kOptionControls),
-        std::span<const ControlSpec>(kAboutControls)}) {
-    for (const ControlSpec& c : table) {
+  for (std::span<const ControlPlacement> table :
+       {std::span<const ControlPlacement>(kMainControls), std::span<const ControlPlacement>(kOptionControls),
+        std::span<const ControlPlacement>(kAboutControls)}) {
+    for (const ControlPlacement& c : table) {
       EXPECT_TRUE(slots.insert(c.slot).second) << c.id;
       EXPECT_TRUE(ids.insert(c.id).second) << c.id;
       EXPECT_GT(c.slot, 0);
       EXPECT_LT(c.slot, kControlSlots);
       EXPECT_GE(c.id, kFirstControlId);
       EXPECT_LE(c.id, kLastControlId);
-      EXPECT_EQ(FindControlSpec(c.id), &c);
+      EXPECT_EQ(FindControlPlacement(c.id), &c);
       EXPECT_EQ(DrawKindOf(c.id) == DrawKind::kNothing, c.kind == ControlKind::kLineEdit ||
                                                             c.kind == ControlKind::kNumberBox ||
                                                             c.kind == ControlKind::kBiographyEdit ||
@@ -110,7 +110,7 @@ TEST(ControlLayout, SlotsAndIdsAreUniqueAndSlot44StaysFree) {
   // Every slot but the main window, the two panel windows and the unused 44 holds a control.
   EXPECT_EQ(slots.size(), static_cast<size_t>(kControlSlots - 4));
   EXPECT_FALSE(slots.count(44));
-  EXPECT_EQ(FindControlSpec(kIdUpdateCheck), nullptr);
+  EXPECT_EQ(FindControlPlacement(kIdUpdateCheck), nullptr);
 }
 
 TEST(ControlLayout, CreationOrderAndWhatEachControlShows) {
@@ -121,10 +121,10 @@ TEST(ControlLayout, CreationOrderAndWhatEachControlShows) {
   EXPECT_EQ(LabelStringOf(kIdCopyLarge), LabelStringOf(kIdCopySmall));
   EXPECT_EQ(LabelStringOf(kIdSmallCopyLabel), 222u);
   EXPECT_EQ(LabelStringOf(kIdNumberBox), 0u);
-  EXPECT_EQ(FindControlSpec(kIdBiography)->text_limit, 512);
-  EXPECT_EQ(FindControlSpec(kIdNumberBox)->text_limit, 3);
-  EXPECT_TRUE(FindControlSpec(kIdKeyword)->disabled);
-  EXPECT_TRUE(FindControlSpec(kIdProgramHome)->disabled);
+  EXPECT_EQ(FindControlPlacement(kIdBiography)->text_limit, 512);
+  EXPECT_EQ(FindControlPlacement(kIdNumberBox)->text_limit, 3);
+  EXPECT_TRUE(FindControlPlacement(kIdKeyword)->disabled);
+  EXPECT_TRUE(FindControlPlacement(kIdProgramHome)->disabled);
   EXPECT_TRUE(OnPanelBackdrop(kIdOptionClose));
   EXPECT_FALSE(OnPanelBackdrop(kIdAbout));
 }

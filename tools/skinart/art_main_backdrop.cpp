@@ -208,7 +208,7 @@ Canvas DrawMainBackdrop() {
   EngraveRow(relief, Where().rule_row, 20, 520, 0.16);
   DrawDivider(relief, Where().divider_row);
   DrawMessageFrame(relief);
-  for (const skin::ControlSpec& c : skin::kMainControls) {
+  for (const skin::ControlPlacement& c : skin::kMainControls) {
     if (skin::DrawKindOf(c.id) == skin::DrawKind::kTextButton) ButtonBed(relief, c.left, c.top, c.width, c.height, kSeed);
   }
 

@@ -8,9 +8,9 @@
 namespace qm::skinart {
 
 Rect ControlRect(int id) {
-  const skin::ControlSpec* control_spec = skin::FindControlSpec(id);
-  if (control_spec == nullptr) throw std::logic_error("no control " + std::to_string(id));
-  return {control_spec->left, control_spec->top, control_spec->width, control_spec->height};
+  const skin::ControlPlacement* placement = skin::FindControlPlacement(id);
+  if (placement == nullptr) throw std::logic_error("no control " + std::to_string(id));
+  return {placement->left, placement->top, placement->width, placement->height};
 }
 
 }  // namespace qm::skinart

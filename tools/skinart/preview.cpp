@@ -120,10 +120,10 @@ void Frame(Picture& to, int left, int top, int width, int height) {
 // The controls as the skin draws them, without their texts (those come from the system's
 // font): text buttons as bevelled pieces of the backdrop, edit and combo boxes on their
 // lightened backdrop, check boxes, arrows and caption buttons from the sheet.
-void DrawControls(Picture& window, const Picture& sheet, std::span<const skin::ControlSpec> controls) {
+void DrawControls(Picture& window, const Picture& sheet, std::span<const skin::ControlPlacement> controls) {
   const Picture backdrop = window;
   constexpr int kComboHeight = 20;
-  for (const skin::ControlSpec& c : controls) {
+  for (const skin::ControlPlacement& c : controls) {
     switch (c.kind) {
       case skin::ControlKind::kButton: {
         const skin::DrawKind draw = skin::DrawKindOf(c.id);
