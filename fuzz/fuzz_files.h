@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace qm::fuzz {
 
@@ -42,17 +41,6 @@ inline void WriteScratch(const std::string& path, const uint8_t* data, size_t si
   if (!f) std::abort();
   if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
   if (std::fclose(f) != 0) std::abort();
-}
-
-inline bool ReadScratch(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  bytes->clear();
-  uint8_t buffer[65536];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes->insert(bytes->end(), buffer, buffer + n);
-  const bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
 }
 
 inline void Check(bool condition) {

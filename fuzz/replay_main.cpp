@@ -11,22 +11,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "base/file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
-bool ReadWhole(const std::filesystem::path& path, std::vector<uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
+// Corpus inputs are small; this only bounds a stray file given by mistake.
+constexpr uint64_t kMaxInputBytes = 64u << 20;
 
 }  // namespace
 
@@ -54,7 +50,7 @@ int main(int argc, char** argv) {
   std::sort(inputs.begin(), inputs.end());
   std::vector<uint8_t> bytes;
   for (const std::filesystem::path& path : inputs) {
-    if (!ReadWhole(path, &bytes)) {
+    if (qm::ReadWholeFile(path.string(), kMaxInputBytes, &bytes) != qm::ReadWholeResult::kOk) {
       std::fprintf(stderr, "%s: cannot read\n", path.string().c_str());
       return 2;
     }
