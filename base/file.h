@@ -87,14 +87,14 @@ class File {
   bool is_open() const { return stream_ != nullptr; }
 
   // Reads exactly n bytes; false when fewer were available or the read failed.
-  bool Read(void* out, size_t n);
+  [[nodiscard]] bool Read(void* out, size_t n);
   // Reads up to n bytes; returns how many arrived (0 at the end or on failure).
   size_t ReadUpTo(void* out, size_t n);
   // Writes exactly n bytes; false on any failure.
-  bool Write(const void* data, size_t n);
+  [[nodiscard]] bool Write(const void* data, size_t n);
 
-  bool Seek(uint64_t offset);
-  bool SeekToEnd();
+  [[nodiscard]] bool Seek(uint64_t offset);
+  [[nodiscard]] bool SeekToEnd();
   std::optional<uint64_t> Tell();
   // Length of the file; the position is kept.
   std::optional<uint64_t> Size();
@@ -103,16 +103,16 @@ class File {
   // kernel where the system can (Linux), else in pieces of at most `piece_size` bytes through
   // `scratch` (grown only when needed). The position ends after the copied bytes. Counts as a
   // write for fault injection.
-  bool CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::vector<uint8_t>* scratch,
+  [[nodiscard]] bool CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::vector<uint8_t>* scratch,
                      size_t piece_size);
 
-  bool Flush();
+  [[nodiscard]] bool Flush();
   // Flush() and then push the data through to the disk (os::SyncStream): use before a rename
   // or a header update that must not reach the disk ahead of the bytes it relies on.
-  bool Sync();
+  [[nodiscard]] bool Sync();
   // Closes the file. Returns false when buffered data could not be written (the file is closed
   // all the same). Closing a file that is not open succeeds.
-  bool Close();
+  [[nodiscard]] bool Close();
 
   // The underlying stream, borrowed; for libraries that take a FILE*.
   std::FILE* stream() const { return stream_; }

@@ -58,7 +58,7 @@ Status ReplacementFile::Commit() {
 }
 
 void ReplacementFile::Abandon() {
-  file_.Close();
+  (void)file_.Close();  // best effort: the temporary file is removed next
   if (!temp_path_.empty()) os::RemoveFile(temp_path_);
   temp_path_.clear();
 }

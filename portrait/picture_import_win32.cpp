@@ -147,7 +147,7 @@ GdiBitmap LoadPictureFile(const char* path, bool fill, COLORREF fill_colour) {
       GlobalLockScope lock(block.get());
       if (lock.data() == nullptr || !file.Read(lock.data(), block.size())) return {};
     }
-    file.Close();
+    (void)file.Close();  // opened for reading: all bytes are already in
 
     GlobalLockScope lock(block.get());
     if (lock.data() == nullptr) return {};
