@@ -78,6 +78,8 @@ Status RebuildArchive(const std::string& source_path, const std::string& target_
   } else {
     written = CopyPayloads(source, directory.entries, target);
   }
+  // The copy is on the disk before it can take the archive's place.
+  if (written && !target.Sync()) written = Status::Fail("cannot flush the compact copy to the disk");
   const bool closed = target.Close();
   if (written && !closed) written = Status::Fail("cannot finish writing the compact copy");
   if (!written) os::RemoveFile(target_path);  // no partial copy stays behind
@@ -103,6 +105,8 @@ Status WipeArchive(const std::string& path) {
     os::RemoveFile(holding);
     return Status::Fail("cannot put the compact copy in place of the archive");
   }
+  // The rename itself must survive a power cut too; the compact copy is in place either way.
+  if (!os::SyncFolderOf(path)) return Status::Fail("cannot flush the archive's folder to the disk");
   return Status::Ok();
 }
 

@@ -50,6 +50,16 @@ bool detail::HitSlow(Kind kind) {
 
 }  // namespace fault
 
+namespace durability {
+namespace {
+bool g_skip_disk_flushes = false;
+}  // namespace
+
+void SkipDiskFlushesForMeasurement(bool skip) { g_skip_disk_flushes = skip; }
+bool DiskFlushesSkipped() { return g_skip_disk_flushes; }
+
+}  // namespace durability
+
 namespace {
 
 const char* ModeString(File::Mode mode) {

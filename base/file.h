@@ -55,6 +55,16 @@ inline bool Hit(Kind kind) { return detail::g_armed && detail::HitSlow(kind); }
 
 }  // namespace fault
 
+namespace durability {
+
+// For the benchmark only: makes File::Sync, os::SyncStream and os::SyncFolderOf stop after the
+// C runtime's flush, so that one run can show what the flushes to the disk cost. The programs
+// never set it.
+void SkipDiskFlushesForMeasurement(bool skip);
+bool DiskFlushesSkipped();
+
+}  // namespace durability
+
 class File {
  public:
   enum class Mode {

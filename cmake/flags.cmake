@@ -23,7 +23,8 @@ if(QM_SANITIZE AND NOT WIN32)
 endif()
 
 if(QM_FUZZ)
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  # Undefined behaviour stops the run like a crash, so that libFuzzer keeps the input.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

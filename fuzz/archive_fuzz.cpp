@@ -1,14 +1,18 @@
 // Fuzzes the H4R reader, the writer and the wipe with an archive file holding the input.
 // Properties: nothing crashes or reads out of bounds; every entry the directory lists is found
 // and loads (or fails) the same way through every path; a rebuilt copy loads every entry the
-// original loads with the same content; after a successful put (and wipe) the entry loads as put.
+// original loads with the same content; a batch of puts leaves the same bytes as the same puts
+// one after another; after a successful put (and wipe) the entry loads as put.
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
+#include <string>
 #include <vector>
 
 #include "archive/h4r_reader.h"
 #include "archive/h4r_wipe.h"
 #include "archive/h4r_writer.h"
+#include "base/file.h"
 #include "fuzz/fuzz_files.h"
 
 namespace {
@@ -19,6 +23,41 @@ using qm::fuzz::Check;
 const std::vector<uint8_t> kPutPayload = {0x1f, 0x8b, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0x4b, 0x2b,
                                           0xad, 0xaa, 0x02, 0x00, 0x26, 0xd4, 0x33, 0x08, 0x04, 0x00, 0x00, 0x00};
 const std::vector<uint8_t> kPutContent = {'f', 'u', 'z', 'z'};
+// A longer gzip stream (the 44 bytes "Quillmark puts this longer entry over others"), so that
+// a batch both replaces in place and grows.
+const std::vector<uint8_t> kLongPayload = {
+    0x1f, 0x8b, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0x0b, 0x2c, 0xcd, 0xcc, 0xc9, 0xc9,
+    0x4d, 0x2c, 0xca, 0x56, 0x28, 0x28, 0x2d, 0x29, 0x56, 0x28, 0xc9, 0xc8, 0x2c, 0x56, 0xc8, 0xc9,
+    0xcf, 0x4b, 0x4f, 0x2d, 0x52, 0x48, 0xcd, 0x2b, 0x29, 0xaa, 0x54, 0xc8, 0x2f, 0x03, 0x32, 0xf3,
+    0x4b, 0x32, 0x52, 0x8b, 0x8a, 0x01, 0x04, 0x9f, 0xc1, 0x88, 0x2c, 0x00, 0x00, 0x00};
+constexpr uint32_t kLongContentSize = 44;
+
+constexpr uint64_t kMaxArchiveBytes = 1u << 30;  // far above what an input and its puts make
+
+// The batch and the same puts one by one on two copies of the input: the files must match.
+void CheckBatchMatchesSeparatePuts(const uint8_t* data, size_t size, const std::vector<qm::FoundEntry>& entries) {
+  static const std::string batched = qm::fuzz::ScratchFile("BATCH.H4R");
+  static const std::string separate = qm::fuzz::ScratchFile("SEPARATE.H4R");
+  std::vector<std::string> names = {"fuzz"};
+  for (size_t i = 0; i < entries.size() && names.size() < 4; ++i) {
+    if (!entries[i].record.name.empty()) names.push_back(entries[i].record.name);
+  }
+  names.push_back("fuzz");
+  std::vector<qm::StoredEntry> batch;
+  for (size_t i = 0; i < names.size(); ++i) {
+    batch.push_back({names[i], i % 2 ? kLongPayload : kPutPayload, i % 2 ? kLongContentSize : 4u});
+  }
+  const std::time_t started = std::time(nullptr);
+  qm::fuzz::WriteScratch(separate, data, size);
+  for (const qm::StoredEntry& e : batch) (void)qm::PutStoredEntry(separate, e.name, e.payload, e.content_size);
+  qm::fuzz::WriteScratch(batched, data, size);
+  (void)qm::PutStoredEntries(batched, batch);
+  if (std::time(nullptr) != started) return;  // time stamps may differ by a second
+  std::vector<uint8_t> a, b;
+  Check(qm::ReadWholeFile(batched, kMaxArchiveBytes, &a) == qm::ReadWholeResult::kOk &&
+        qm::ReadWholeFile(separate, kMaxArchiveBytes, &b) == qm::ReadWholeResult::kOk);
+  Check(a == b);
+}
 
 }  // namespace
 
@@ -70,6 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(!ok || content == contents[i]);
     }
   }
+
+  CheckBatchMatchesSeparatePuts(data, size, entries);
 
   // A put either fails or leaves the entry loadable as put.
   if (qm::PutStoredEntry(path, "fuzz", kPutPayload, static_cast<uint32_t>(kPutContent.size()))) {

@@ -30,7 +30,9 @@
 //
 // Save writes every part even after one failed and reports failure when any write failed (the
 // table, or a bundle, each named in the report). Entries of any size are written. An empty
-// catalogue writes nothing.
+// catalogue writes nothing. The thirteen entries go into the archive as one batch of puts
+// (PutStoredEntries): the file ends up as thirteen separate puts would leave it, but is flushed
+// to the disk twice per save; a failed write or flush there fails every entry of the batch.
 #pragma once
 
 #include <cstddef>

@@ -45,8 +45,13 @@ bool HasLength(uint8_t marker) {
 }  // namespace
 
 bool JpegHuffmanTablesFit(std::span<const uint8_t> b) {
-  if (ByteAt(b, 0) != kMarkerPrefix || ByteAt(b, 1) != kStartOfImage || b.size() < 2) return true;
-  size_t pos = 2;
+  // The decoder skips any number of 0xFF fill bytes before a marker, the first one included:
+  // 0xFF 0xFF ... 0xFF 0xD8 starts a JPEG as well.
+  if (ByteAt(b, 0) != kMarkerPrefix) return true;
+  size_t pos = 1;
+  while (pos < b.size() && b[pos] == kMarkerPrefix) ++pos;
+  if (pos >= b.size() || b[pos] != kStartOfImage) return true;
+  ++pos;
   // Marker segments up to the first scan, by their lengths; stray bytes between them are
   // skipped up to the next 0xFF, as the decoder does.
   while (pos < b.size()) {

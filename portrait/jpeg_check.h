@@ -6,7 +6,8 @@
 // Segments before the first scan are walked by their lengths, as the decoder walks them, so
 // application data (EXIF, ICC profiles) is never mistaken for a table. From the first scan on,
 // the decoder may resynchronise on any 0xFF byte, so every 0xFF 0xC4 pair there is checked as
-// a table definition. Bytes that are not a JPEG pass unchecked.
+// a table definition. A JPEG is what the decoder takes for one: 0xFF, any number of further 0xFF
+// fill bytes, then the start-of-image marker 0xD8. Bytes that are not a JPEG pass unchecked.
 #pragma once
 
 #include <cstdint>

@@ -9,8 +9,7 @@
 
 #include "base/ascii.h"
 #include "base/file.h"
-#include "base/os.h"
-#include "base/path.h"
+#include "base/replacement_file.h"
 #include "portrait/jpeg_check.h"
 
 // The one place that compiles the image libraries. Only the four formats are decoded, from
@@ -161,15 +160,11 @@ Status WritePictureFile(const std::string& path, const Picture& picture) {
   std::vector<uint8_t> bytes;
   if (Status s = EncodePicture(picture, format, &bytes); !s) return Status::Fail(path + ": " + s.why());
 
-  const std::string temp = PathBeside(path, "QLMPIC.TMP");
-  File file = File::Open(temp, File::Mode::kCreate);
-  if (!file.is_open()) return Status::Fail(path + ": cannot create a file in that folder");
-  const bool written = file.Write(bytes.data(), bytes.size()) && file.Close();
-  if (!written || !os::ReplaceFileWith(path, temp)) {
-    (void)file.Close();  // best effort: the temporary file is removed next
-    os::RemoveFile(temp);
-    return Status::Fail(path + ": cannot write");
-  }
+  ReplacementFile out;
+  Status s = ReplacementFile::Create(path, &out);
+  if (s && !out.file().Write(bytes.data(), bytes.size())) s = Status::Fail("cannot write " + out.temp_path());
+  if (s) s = out.Commit();  // else the destructor deletes the temporary file
+  if (!s) return Status::Fail(path + ": " + s.why());
   return Status::Ok();
 }
 

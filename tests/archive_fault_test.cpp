@@ -1,6 +1,6 @@
-// Interrupted writes: the k-th write, seek, close or rename of a put or a wipe fails, for every k
-// until the operation gets through. Each failure must be reported, and the archive must still
-// load with its old content or its new.
+// Interrupted writes: the k-th write, seek, flush to the disk, close or rename of a put or a wipe
+// fails, for every k until the operation gets through. Each failure must be reported, and the
+// archive must still load with its old content or its new.
 #include <gtest/gtest.h>
 
 #include <functional>

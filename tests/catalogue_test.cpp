@@ -359,27 +359,36 @@ TEST(HeroCatalogue, SaveTwiceReplacesInPlaceAndLargeBundlesAreWritten) {
   for (const FoundEntry& e : directory.entries) EXPECT_EQ(e.record.trailing_word, kTrailingWordGzip);
 }
 
-TEST(HeroCatalogue, SaveReportsAFailedBundleWrite) {
+// The thirteen entries go in as one batch of puts: a write that fails anywhere fails every entry,
+// and the archive keeps loading (here with the old content, which is the same).
+TEST(HeroCatalogue, SaveReportsAFailedWriteForEveryEntry) {
   GameFolder game;
   const std::string updates = game.Create("UPDATES.H4R", {});
   HeroCatalogue c;
   ASSERT_TRUE(c.Assign(Records({Hero("One", kClassKnight)})).ok());
   ASSERT_TRUE(c.Save(updates).ok());
-  fault::FailNth(1000000, fault::kWrite);  // count the writes of a save over existing entries
+  fault::FailNth(1000000, fault::kWrite | fault::kFlush);  // count the writes and flushes of a save
   ASSERT_TRUE(c.Save(updates).ok());
-  const unsigned long writes = fault::Counted();
+  const unsigned long steps = fault::Counted();
   fault::Reset();
+  EXPECT_LE(steps, 2u * 13 + 2);  // each entry's payload and record, and two flushes per save
+  const std::vector<uint8_t> table = Entry(updates, "table.heroes.h4d");
+  const std::vector<uint8_t> might = Entry(updates, "layers.icons.hero.might.82.h4d");
 
-  fault::FailNth(writes, fault::kWrite);  // the last write: the might large bundle
-  CatalogueSave report;
-  const Status s = c.Save(updates, &report);
-  fault::Reset();
-  EXPECT_FALSE(s.ok());
-  EXPECT_TRUE(report.table_written);
-  ASSERT_EQ(report.failed.size(), 1u);
-  EXPECT_NE(report.failed[0].find("layers.icons.hero.might.82.h4d"), std::string::npos);
-  EXPECT_NE(s.why().find(updates), std::string::npos);
-
+  for (unsigned long k : {1ul, steps / 2, steps}) {
+    fault::FailNth(k, fault::kWrite | fault::kFlush);
+    CatalogueSave report;
+    const Status s = c.Save(updates, &report);
+    fault::Reset();
+    EXPECT_FALSE(s.ok()) << k;
+    EXPECT_FALSE(report.table_written) << k;
+    ASSERT_EQ(report.failed.size(), 13u) << k;
+    EXPECT_NE(report.failed[12].find("layers.icons.hero.might.82.h4d"), std::string::npos);
+    EXPECT_NE(s.why().find(updates), std::string::npos);
+    EXPECT_NE(s.why().find("(and 12 more)"), std::string::npos);
+    EXPECT_EQ(Entry(updates, "table.heroes.h4d"), table) << k;
+    EXPECT_EQ(Entry(updates, "layers.icons.hero.might.82.h4d"), might) << k;
+  }
   EXPECT_FALSE(c.Save("").ok());
 }
 

@@ -153,7 +153,7 @@ TEST(PictureFile, JpegHuffmanTableWithMoreThan256CodesIsRefused) {
   EXPECT_NE(s.why().find("Huffman"), std::string::npos) << s.why();
   // The same bytes inside application data are not a table: the picture loads.
   Bytes app = {0xFF, 0xE1, 0x00, static_cast<uint8_t>(2 + dht.size())};
-  app.insert(app.end(), dht.begin(), dht.end());
+  for (const uint8_t b : dht) app.push_back(b);
   EXPECT_TRUE(DecodePictureBytes(JpegWith(app), false, 0, &p));
   // After the first scan every 0xFF 0xC4 counts, since the decoder may resynchronise there.
   Bytes tail(kRedJpeg.begin(), kRedJpeg.end() - 2);
@@ -161,6 +161,15 @@ TEST(PictureFile, JpegHuffmanTableWithMoreThan256CodesIsRefused) {
   tail.push_back(0xFF);
   tail.push_back(0xD9);
   EXPECT_FALSE(DecodePictureBytes(tail, false, 0, &p));
+  // Fill bytes before the start-of-image marker still make a JPEG to the decoder.
+  Bytes filled(4, 0xFF);
+  for (const uint8_t b : JpegWith(dht)) filled.push_back(b);
+  const Status f = DecodePictureBytes(filled, false, 0, &p);
+  EXPECT_FALSE(f);
+  EXPECT_NE(f.why().find("Huffman"), std::string::npos) << f.why();
+  Bytes red_filled(2, 0xFF);
+  for (const uint8_t b : kRedJpeg) red_filled.push_back(b);
+  EXPECT_TRUE(DecodePictureBytes(red_filled, false, 0, &p));
 }
 
 TEST(PictureFile, PngAndBmpWrittenAndReadBackUnchanged) {

@@ -12,6 +12,7 @@
 #include "archive/h4r_format.h"
 #include "base/file.h"
 #include "base/os.h"
+#include "base/replacement_file.h"
 #include "heroes/game_files.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
@@ -57,21 +58,10 @@ std::vector<uint8_t> FillerBytes(size_t n, uint32_t seed) {
 
 // Writes `bytes` beside `path` and puts them in its place only when all were written.
 Status WriteFileWhole(const std::string& path, std::span<const uint8_t> bytes) {
-  const std::string holding = path + ".QLM";
-  {
-    File file = File::Open(holding, File::Mode::kCreate);
-    if (!file.is_open()) return Status::Fail(holding + ": cannot create the file");
-    if ((!bytes.empty() && !file.Write(bytes.data(), bytes.size())) || !file.Close()) {
-      (void)file.Close();  // best effort: the holding file is removed next
-      os::RemoveFile(holding);
-      return Status::Fail(holding + ": write failed");
-    }
-  }
-  if (!os::ReplaceFileWith(path, holding)) {
-    os::RemoveFile(holding);
-    return Status::Fail(path + ": cannot replace the file");
-  }
-  return Status::Ok();
+  ReplacementFile out;
+  if (Status s = ReplacementFile::Create(path, &out); !s) return s;
+  if (!out.file().Write(bytes.data(), bytes.size())) return Status::Fail(out.temp_path() + ": write failed");
+  return out.Commit();
 }
 
 // Header, payloads back to back, then the directory, as the game's own archives are laid out.

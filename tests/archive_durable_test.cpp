@@ -1,0 +1,247 @@
+// Batched puts and the flushes that keep puts and wipes safe from a power cut: a batch leaves
+// the same bytes as separate puts; nothing the archive already uses changes before the new bytes
+// are flushed; a failing flush or write anywhere in a batch fails it and leaves every entry
+// loading with its old content or its new.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
+
+#include "archive/h4r_wipe.h"
+#include "archive/h4r_writer.h"
+#include "base/file.h"
+#include "base/os.h"
+#include "tests/archive_builder.h"
+#include "tests/test_util.h"
+
+namespace qm {
+namespace {
+
+using test::Bytes;
+using test::BuildArchive;
+using test::BuiltEntry;
+using test::GzipEntry;
+using test::Load;
+using test::RawEntry;
+using Content = std::vector<uint8_t>;
+
+constexpr unsigned kInterruptions = fault::kWrite | fault::kSeek | fault::kClose | fault::kFlush | fault::kRename;
+
+std::vector<BuiltEntry> SampleEntries() {
+  return {GzipEntry("table.heroes.h4d", Bytes("table rows")), RawEntry("raw.h4d", Bytes("raw!")),
+          GzipEntry("layers.icons.hero.life.82.h4d", test::RandomBytes(1500, 21)),
+          GzipEntry("layers.icons.hero.life.52.h4d", test::RandomBytes(900, 22))};
+}
+
+// A batch that does every kind of put: adds, an in-place replace, a grown replace, a replace of
+// an entry the batch itself added, a raw entry turned gzip, and the same name twice.
+struct Batch {
+  std::vector<BuiltEntry> built = {
+      GzipEntry("x", Bytes("new table rows")),          // table.heroes.h4d, in place or grown
+      GzipEntry("x", Bytes("first new")),               // added
+      GzipEntry("x", test::RandomBytes(3000, 23)),      // life.82 grown
+      GzipEntry("x", Bytes("raw no more")),             // raw.h4d, marked gzip now
+      GzipEntry("x", Bytes("second new")),              // added
+      GzipEntry("x", test::RandomBytes(2500, 24)),      // first.h4d again, grown
+      GzipEntry("x", Bytes("tiny")),                    // life.52 smaller, in place
+  };
+  std::vector<std::string> names = {"table.heroes.h4d", "first.h4d",  "layers.icons.hero.life.82",
+                                    "raw.h4d",          "second.h4d", "first.h4d",
+                                    "layers.icons.hero.life.52"};
+  std::vector<StoredEntry> Entries() const {
+    std::vector<StoredEntry> out;
+    for (size_t i = 0; i < built.size(); ++i) out.push_back({names[i], built[i].payload, built[i].content_size});
+    return out;
+  }
+  // Every entry's content before and after the batch.
+  std::vector<std::pair<std::string, std::pair<std::optional<Content>, Content>>> Outcomes() const {
+    return {{"table.heroes.h4d", {Bytes("table rows"), Bytes("new table rows")}},
+            {"raw.h4d", {Bytes("raw!"), Bytes("raw no more")}},
+            {"layers.icons.hero.life.82.h4d", {test::RandomBytes(1500, 21), test::RandomBytes(3000, 23)}},
+            {"layers.icons.hero.life.52.h4d", {test::RandomBytes(900, 22), Bytes("tiny")}},
+            {"first.h4d", {std::nullopt, test::RandomBytes(2500, 24)}},
+            {"second.h4d", {std::nullopt, Bytes("second new")}}};
+  }
+};
+
+class DurablePuts : public ::testing::Test {
+ protected:
+  void TearDown() override { fault::Reset(); }
+  test::TempDir dir_;
+  std::string path_ = dir_.File("UPDATES.H4R");
+};
+
+TEST_F(DurablePuts, BatchLeavesTheBytesThatSeparatePutsLeave) {
+  const std::vector<uint8_t> original = BuildArchive(SampleEntries());
+  const Batch batch;
+  const std::string separate = dir_.File("SEPARATE.H4R");
+  // Time stamps are whole seconds: retry when the clock ticked between the two runs.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    const std::time_t started = std::time(nullptr);
+    test::WriteFileBytes(separate, original);
+    for (const StoredEntry& e : batch.Entries()) {
+      ASSERT_TRUE(PutStoredEntry(separate, e.name, e.payload, e.content_size).ok());
+    }
+    test::WriteFileBytes(path_, original);
+    std::vector<Status> outcomes;
+    ASSERT_TRUE(PutStoredEntries(path_, batch.Entries(), &outcomes).ok());
+    if (std::time(nullptr) != started) continue;
+    ASSERT_EQ(outcomes.size(), batch.built.size());
+    EXPECT_EQ(test::ReadFileBytes(path_), test::ReadFileBytes(separate));
+    for (const auto& [name, change] : batch.Outcomes()) EXPECT_EQ(Load(path_, name), change.second) << name;
+    EXPECT_EQ(test::ReadDir(path_).entries[1].record.trailing_word, kTrailingWordGzip);
+    return;
+  }
+  FAIL() << "the clock kept ticking";
+}
+
+TEST_F(DurablePuts, AnEntryThatCannotBePutFailsAlone) {
+  test::WriteFileBytes(path_, BuildArchive(SampleEntries()));
+  const BuiltEntry a = GzipEntry("x", Bytes("a")), b = GzipEntry("x", Bytes("b"));
+  const std::string too_long(kMaxStringLength + 1, 'n');
+  const std::vector<StoredEntry> entries = {
+      {"a.h4d", a.payload, a.content_size}, {too_long, b.payload, b.content_size}, {"", b.payload, 1},
+      {"b.h4d", {}, 0}, {"b.h4d", b.payload, b.content_size}};
+  std::vector<Status> outcomes;
+  const Status s = PutStoredEntries(path_, entries, &outcomes);
+  EXPECT_FALSE(s.ok());
+  ASSERT_EQ(outcomes.size(), 5u);
+  EXPECT_TRUE(outcomes[0].ok());
+  EXPECT_FALSE(outcomes[1].ok());
+  EXPECT_FALSE(outcomes[2].ok());
+  EXPECT_FALSE(outcomes[3].ok());
+  EXPECT_TRUE(outcomes[4].ok());
+  EXPECT_EQ(s.why(), outcomes[1].why());
+  EXPECT_EQ(Load(path_, "a.h4d"), Bytes("a"));
+  EXPECT_EQ(Load(path_, "b.h4d"), Bytes("b"));
+  EXPECT_EQ(test::ReadDir(path_).entries.size(), 6u);
+}
+
+// The first flush comes after the payloads and the new directories and before anything the
+// archive uses: when it fails, the bytes of the old archive are untouched (the file only grew).
+TEST_F(DurablePuts, NothingInUseChangesBeforeTheFirstFlush) {
+  const std::vector<uint8_t> original = BuildArchive(SampleEntries());
+  const BuiltEntry added = GzipEntry("x", Bytes("added")), grown = GzipEntry("x", test::RandomBytes(4000, 25));
+  const std::vector<StoredEntry> entries = {{"added.h4d", added.payload, added.content_size},
+                                            {"layers.icons.hero.life.82", grown.payload, grown.content_size}};
+  for (const std::vector<StoredEntry>& batch :
+       {std::vector<StoredEntry>{entries[0]}, std::vector<StoredEntry>{entries[1]}, entries}) {
+    test::WriteFileBytes(path_, original);
+    fault::FailNth(1, fault::kFlush);
+    EXPECT_FALSE(PutStoredEntries(path_, batch).ok());
+    EXPECT_TRUE(fault::Triggered());
+    fault::Reset();
+    const std::vector<uint8_t> after = test::ReadFileBytes(path_);
+    ASSERT_GT(after.size(), original.size());
+    EXPECT_TRUE(std::equal(original.begin(), original.end(), after.begin()));
+  }
+  // Each put flushes twice: once before the header or a record changes, once after.
+  test::WriteFileBytes(path_, original);
+  fault::FailNth(1000, fault::kFlush);
+  ASSERT_TRUE(PutStoredEntries(path_, entries).ok());
+  EXPECT_EQ(fault::Counted(), 2u);
+}
+
+TEST_F(DurablePuts, InterruptedBatchLeavesEveryEntryOldOrNew) {
+  const std::vector<uint8_t> original = BuildArchive(SampleEntries());
+  const Batch batch;
+  for (unsigned long k = 1;; ++k) {
+    test::WriteFileBytes(path_, original);
+    fault::FailNth(k, kInterruptions);
+    std::vector<Status> outcomes;
+    const Status s = PutStoredEntries(path_, batch.Entries(), &outcomes);
+    const bool triggered = fault::Triggered();
+    fault::Reset();
+    for (const auto& [name, change] : batch.Outcomes()) {
+      const std::optional<Content> now = Load(path_, name);
+      if (triggered) {
+        // The smaller payload overwrites the old one in place, the one step that cannot be
+        // undone: that entry alone may be lost; the others and the archive must survive.
+        if (name == "layers.icons.hero.life.52.h4d") continue;
+        EXPECT_TRUE(now == change.first || now == change.second) << name << " after interruption " << k;
+      } else {
+        EXPECT_EQ(now, change.second) << name;
+      }
+    }
+    if (!triggered) {
+      EXPECT_TRUE(s.ok()) << s.why();
+      EXPECT_GE(k, 10u);
+      break;
+    }
+    EXPECT_FALSE(s.ok()) << "interruption " << k << " was reported as success";
+    for (const Status& each : outcomes) EXPECT_FALSE(each.ok()) << k;
+    ASSERT_LT(k, 200u) << "the batch never got through";
+  }
+}
+
+// A crafted archive whose payload lies over its own directory: rewriting a record there and
+// later, after an add moved the directory, overwriting that payload in place must happen in
+// this order, so the batch is put entry by entry and still matches separate puts.
+TEST_F(DurablePuts, BatchOverItsOwnDirectoryFallsBackToSeparatePuts) {
+  std::vector<BuiltEntry> entries = SampleEntries();
+  std::vector<uint8_t> bytes = BuildArchive(entries, test::DirectoryPlace::kFirst);
+  Directory d;
+  {
+    test::WriteFileBytes(path_, bytes);
+    d = test::ReadDir(path_);
+    ASSERT_EQ(d.entries.size(), 4u);
+  }
+  // "raw.h4d" (raw, content 4 bytes) is made a 40-byte gzip-sized entry over the directory start.
+  EntryRecord crafted = d.entries[1].record;
+  crafted.data_offset = d.offset;
+  crafted.stored_size = 40;
+  crafted.content_size = 40;
+  std::vector<uint8_t> record;
+  EncodeRecord(crafted, &record);
+  std::copy(record.begin(), record.end(), bytes.begin() + static_cast<std::ptrdiff_t>(d.entries[1].record_position));
+  const BuiltEntry table = GzipEntry("x", Bytes("t2")), add = GzipEntry("x", Bytes("added")),
+                   small = GzipEntry("x", Bytes("s"));
+  ASSERT_LE(small.payload.size(), 40u);
+  const std::vector<StoredEntry> batch = {{"table.heroes.h4d", table.payload, table.content_size},
+                                          {"added.h4d", add.payload, add.content_size},
+                                          {"raw.h4d", small.payload, small.content_size}};
+  const std::string separate = dir_.File("SEPARATE.H4R");
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    const std::time_t started = std::time(nullptr);
+    test::WriteFileBytes(separate, bytes);
+    for (const StoredEntry& e : batch) ASSERT_TRUE(PutStoredEntry(separate, e.name, e.payload, e.content_size).ok());
+    test::WriteFileBytes(path_, bytes);
+    ASSERT_TRUE(PutStoredEntries(path_, batch).ok());
+    if (std::time(nullptr) != started) continue;
+    EXPECT_EQ(test::ReadFileBytes(path_), test::ReadFileBytes(separate));
+    EXPECT_EQ(Load(path_, "raw.h4d"), Bytes("s"));
+    EXPECT_EQ(Load(path_, "added.h4d"), Bytes("added"));
+    return;
+  }
+  FAIL() << "the clock kept ticking";
+}
+
+// The compact copy is flushed before it replaces the archive, and the folder after: failing
+// either flush fails the wipe, with the archive old before the rename and compact after it.
+TEST_F(DurablePuts, WipeFlushesTheCopyAndTheFolder) {
+  const std::vector<uint8_t> original = BuildArchive(SampleEntries(), test::DirectoryPlace::kLast, 777);
+  test::WriteFileBytes(path_, original);
+  fault::FailNth(1000, fault::kFlush);
+  ASSERT_TRUE(WipeArchive(path_).ok());
+  const unsigned long flushes = fault::Counted();
+  fault::Reset();
+  const std::vector<uint8_t> compact = test::ReadFileBytes(path_);
+  ASSERT_EQ(compact.size(), original.size() - 777);
+  ASSERT_GE(flushes, 2u);
+
+  test::WriteFileBytes(path_, original);
+  fault::FailNth(flushes - 1, fault::kFlush);  // the copy's flush, before the rename
+  EXPECT_FALSE(WipeArchive(path_).ok());
+  fault::Reset();
+  EXPECT_EQ(test::ReadFileBytes(path_), original);
+  EXPECT_FALSE(os::FileExists(dir_.File(kWipeHoldingName)));
+
+  test::WriteFileBytes(path_, original);
+  fault::FailNth(flushes, fault::kFlush);  // the folder's flush, after the rename
+  EXPECT_FALSE(WipeArchive(path_).ok());
+  fault::Reset();
+  EXPECT_EQ(test::ReadFileBytes(path_), compact);
+}
+
+}  // namespace
+}  // namespace qm
