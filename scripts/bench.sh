@@ -64,7 +64,19 @@ bench_bulk() { "$bin/bulk_bench" "$root/build/host-release/qlmk/qlmk" "$work/bul
 # UPDATES.H4R against cp, with their peak memory.
 bench_sharing() { "$bin/sharing_bench" "$work/sharing"; }
 
-BENCHMARKS=(archive face_import editor_startup bulk sharing)
+# Sizes of the two stubs: every patch a player sends carries the patcher, every backup the
+# restore tool.
+bench_stub_sizes() {
+  local exe target
+  for exe in qlmksfx:256 restore:96; do
+    target="${exe#*:}"; exe="$root/build/win32/bin/${exe%%:*}.exe"
+    [ -f "$exe" ] || { echo "   stub_sizes: $exe missing (make win32)" >&2; return 1; }
+    printf '   %-12s %4d KB   (target under %d KB)\n' "$(basename "$exe")" \
+      $(( ($(stat -c %s "$exe") + 1023) / 1024 )) "$target"
+  done
+}
+
+BENCHMARKS=(archive face_import editor_startup bulk sharing stub_sizes)
 
 selected=("$@")
 [ ${#selected[@]} -eq 0 ] && selected=("${BENCHMARKS[@]}")
