@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "base/gdi_win32.h"
 #include "base/os.h"
+#include "base/win32_handles.h"
 #include "patcher/patch_apply.h"
 #include "patcher/patcher_app_win32.h"
 #include "patcher/patcher_ui.h"

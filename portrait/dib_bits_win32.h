@@ -16,7 +16,7 @@
 
 #include <optional>
 
-#include "base/gdi_win32.h"
+#include "base/win32_handles.h"
 #include "portrait/picture.h"
 
 namespace qm {

@@ -29,7 +29,7 @@
 #include <optional>
 #include <string>
 
-#include "base/gdi_win32.h"
+#include "base/win32_handles.h"
 #include "portrait/face_fit_win32.h"
 #include "portrait/picture.h"
 

@@ -29,11 +29,11 @@ bool WritePatcher(const char* file_name) {
 }
 
 float UpdateRestoreMarker(float version) {
-  const RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  const RegistryKey key = CreateRegistryKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
   if (!key) return 0.0f;
-  const std::optional<std::string> text = key.ReadText(kRestoreMarkerValue, kRestoreMarkerBytes);
+  const std::optional<std::string> text = ReadRegistryText(key, kRestoreMarkerValue, kRestoreMarkerBytes);
   const float marker = text ? ParseRestoreMarker(*text) : 0.0f;
-  if (version > marker) key.WriteText(kRestoreMarkerValue, FormatRestoreMarker(version));
+  if (version > marker) WriteRegistryText(key, kRestoreMarkerValue, FormatRestoreMarker(version));
   return marker;
 }
 

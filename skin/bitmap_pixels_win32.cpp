@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "base/gdi_win32.h"
+#include "base/win32_handles.h"
 
 namespace qm::skin {
 namespace {

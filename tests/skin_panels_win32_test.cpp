@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include "base/win32_handles.h"
 #include "skin/controls_win32.h"
 #include "skin/option_state.h"
 #include "skin/skin_win32.h"
@@ -141,7 +142,8 @@ TEST_F(SkinPanels, OwnerDrawLeavesUnknownItemsToTheSystem) {
   DRAWITEMSTRUCT item{};
   item.CtlID = kIdSave;
   EXPECT_EQ(DrawItem(main_, &item), 0);  // no DC
-  item.hDC = GetDC(main_);
+  const WindowDc main_dc(main_);
+  item.hDC = main_dc.get();
   item.CtlID = 1053;
   EXPECT_EQ(DrawItem(main_, &item), 0);
   item.CtlID = kIdNumberBox;  // an edit box draws itself
@@ -150,7 +152,6 @@ TEST_F(SkinPanels, OwnerDrawLeavesUnknownItemsToTheSystem) {
   item.itemID = static_cast<UINT>(-1);
   item.itemAction = ODA_DRAWENTIRE;
   EXPECT_EQ(DrawItem(main_, &item), 0);  // a combo box without an item
-  ReleaseDC(main_, item.hDC);
 
   MEASUREITEMSTRUCT measure{};
   measure.CtlType = ODT_COMBOBOX;

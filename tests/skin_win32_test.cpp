@@ -2,17 +2,18 @@
 // operation gives the same pixels as the per-pixel rule it replaces.
 #ifdef _WIN32
 
+#include "skin/skin_win32.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
 
-#include "base/gdi_win32.h"
+#include "base/win32_handles.h"
 #include "skin/bitmap_pixels_win32.h"
 #include "skin/button_face.h"
 #include "skin/controls_win32.h"
 #include "skin/pixel_shade.h"
-#include "skin/skin_win32.h"
 
 namespace qm::skin {
 namespace {

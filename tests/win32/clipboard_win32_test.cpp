@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_handles.h"
 #include "portrait/dib_bits_win32.h"
 #include "portrait/face_art.h"
 #include "portrait/face_view_win32.h"
@@ -81,9 +82,9 @@ TEST_F(FaceClipboard, LargeFacePastedIntoTheSmallFaceIsScaled) {
 
 TEST_F(FaceClipboard, EmptyClipboardGivesNoBitmap) {
   {
-    ASSERT_TRUE(OpenClipboard(owner.get()));
+    const ClipboardScope clipboard(owner.get());
+    ASSERT_TRUE(clipboard.ok());
     EmptyClipboard();
-    CloseClipboard();
   }
   const std::vector<uint8_t> before = record.large_face;
   EXPECT_EQ(PasteFace(owner.get(), FaceKind::kLarge, Edit()), PasteResult::kNoBitmap);
@@ -100,16 +101,17 @@ TEST_F(FaceClipboard, CopyWithoutAFaceViewLeavesTheClipboardAlone) {
 HDROP MakeDrop(const std::vector<std::string>& paths) {
   size_t bytes = sizeof(DROPFILES) + 1;
   for (const std::string& p : paths) bytes += p.size() + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
+  const GlobalLockScope lock(block.get());
+  auto* drop = reinterpret_cast<DROPFILES*>(lock.data());
+  if (drop == nullptr) return nullptr;
   drop->pFiles = sizeof(DROPFILES);
   char* names = reinterpret_cast<char*>(drop + 1);
   for (const std::string& p : paths) {
     std::memcpy(names, p.c_str(), p.size() + 1);
     names += p.size() + 1;
   }
-  GlobalUnlock(block);
-  return static_cast<HDROP>(block);
+  return static_cast<HDROP>(block.release());  // the drop's receiver frees it
 }
 
 struct FaceDrop : FaceClipboard {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/win32_handles.h"
 #include "shell/window_placement.h"
 #include "tests/e2e/driver/actions_win32.h"
 #include "tests/e2e/driver/windows_win32.h"
@@ -126,21 +127,23 @@ bool MakeFolders(const std::string& path) {
 }
 
 bool RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+  {
+    // The search ends before the folder goes: an open search keeps it in use.
+    WIN32_FIND_DATAA found;
+    const FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (search) {
+      do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveTree(path);
+        } else {
+          SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+          DeleteFileA(path.c_str());
+        }
+      } while (FindNextFileA(search.get(), &found));
+    }
   }
   return RemoveDirectoryA(folder.c_str()) != FALSE;
 }
@@ -325,16 +328,16 @@ bool ScenarioRunner::WriteFile(const Step& s, std::string& why) {
     why = "cannot make the folders of " + path + ": " + LastErrorText();
     return false;
   }
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  KernelHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     why = "cannot create " + path + ": " + LastErrorText();
     return false;
   }
   DWORD written = 0;
-  const bool ok = ::WriteFile(file, s.args[1].data(), static_cast<DWORD>(s.args[1].size()), &written,
-                              nullptr) && written == s.args[1].size();
-  const bool closed = CloseHandle(file) != FALSE;
+  const bool ok = ::WriteFile(file.get(), s.args[1].data(), static_cast<DWORD>(s.args[1].size()), &written, nullptr) &&
+                  written == s.args[1].size();
+  const bool closed = CloseHandle(file.release()) != FALSE;
   return Expect(ok && closed, why, "cannot write " + path);
 }
 
