@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "portrait/picture.h"
+#include "resources/string_ids.h"
 #include "skin/button_face.h"
 
 namespace qm::patcher {
@@ -32,13 +33,6 @@ constexpr uint16_t kIdFolderBox = 1004;
 constexpr uint16_t kIdUpdateText = 1005;
 constexpr uint16_t kIdUpdatePortraits = 1006;
 
-// Strings of the patcher's table (resources/strings_patcher.inc).
-constexpr uint32_t kFontFaceString = 2000;
-constexpr uint32_t kFontWeightString = 2001;
-constexpr uint32_t kVersionQuestionString = 2014;
-constexpr uint32_t kUpdatedString = 2015;
-constexpr uint32_t kUpdateFailedString = 2016;
-
 enum class ControlKind { kButton, kFolderBox };
 
 struct ControlPlacement {
@@ -50,11 +44,11 @@ struct ControlPlacement {
 
 // Creation order; the colour replies search this table by window.
 constexpr std::array<ControlPlacement, 5> kControls = {{
-    {kIdDir, ControlKind::kButton, 20, 60, 76, 20, 2010},
+    {kIdDir, ControlKind::kButton, 20, 60, 76, 20, kPatcherLabelDir},
     {kIdFolderBox, ControlKind::kFolderBox, 100, 61, 360, 18, 0},
-    {kIdUpdatePortraits, ControlKind::kButton, 20, 96, 216, 60, 2012},
-    {kIdUpdateText, ControlKind::kButton, 244, 96, 216, 60, 2013},
-    {kIdQuit, ControlKind::kButton, 202, 174, 76, 20, 2011},
+    {kIdUpdatePortraits, ControlKind::kButton, 20, 96, 216, 60, kPatcherLabelUpdatePortraits},
+    {kIdUpdateText, ControlKind::kButton, 244, 96, 216, 60, kPatcherLabelUpdateText},
+    {kIdQuit, ControlKind::kButton, 202, 174, 76, 20, kPatcherLabelQuit},
 }};
 
 constexpr int kButtonFill = 25;          // how much a button face is lightened

@@ -7,14 +7,11 @@
 
 #include "portrait/clipboard_win32.h"
 #include "portrait/picture_import_win32.h"
+#include "resources/string_ids.h"
 
 namespace qm {
 namespace {
 
-constexpr uint32_t kStatusLoadedLarge = 308;
-constexpr uint32_t kStatusFailedLarge = 309;
-constexpr uint32_t kStatusLoadedSmall = 310;
-constexpr uint32_t kStatusFailedSmall = 311;
 
 FaceDropHost& Host() {
   static FaceDropHost host;
@@ -72,8 +69,8 @@ uint32_t HandleDroppedFile(const char* path, FaceKind kind) {
     taken = picture && PutPictureIntoFace(picture.get(), kind, *edit).ok();
   }
   if (taken && host.refresh_faces) host.refresh_faces();
-  const uint32_t status = taken ? (large ? kStatusLoadedLarge : kStatusLoadedSmall)
-                                : (large ? kStatusFailedLarge : kStatusFailedSmall);
+  const uint32_t status = taken ? (large ? kMsgLoadedLarge : kMsgLoadedSmall)
+                                : (large ? kMsgLoadLargeFailed : kMsgLoadSmallFailed);
   if (host.show_status) host.show_status(status);
   return status;
 }

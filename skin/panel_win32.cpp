@@ -8,6 +8,7 @@
 #include <string>
 
 #include "heroes/value_tables.h"
+#include "resources/string_ids.h"
 #include "shell/language.h"
 #include "skin/control_layout.h"
 #include "skin/controls_win32.h"
@@ -103,7 +104,7 @@ void PaintOptionPanel(HWND panel) {
   SelectInDc keep_font(dc, SkinFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
-  internal::DrawString(dc, 20, 158, Text(219));
+  internal::DrawString(dc, 20, 158, Text(kLabelResizeMethod));
 }
 
 void TrackRange(HWND bar, bool x, WPARAM wparam) {

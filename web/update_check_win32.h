@@ -7,7 +7,7 @@
 //   - command 1023: the main window calls RunUpdateCommand(); the first call in a run checks,
 //     every later call does nothing, so nothing can start the check a second time (a newer
 //     version is never announced by posting 1023 again);
-//   - a newer version: RunUpdateCommand returns the notice (string 324, for example
+//   - a newer version: RunUpdateCommand returns the notice (kMsgNewerVersion, for example
 //     "A newer Quillmark (v1.02) is out. Get it from:\nhttp://www.quillmark-editor.org/"),
 //     which the main window shows in the message panel; otherwise it returns an empty text and
 //     the panel keeps what it shows.

@@ -13,6 +13,7 @@
 #include "portrait/face_art.h"
 #include "portrait/face_view_win32.h"
 #include "portrait/portrait_codec.h"
+#include "resources/string_ids.h"
 #include "tests/test_util.h"
 #include "tests/win32/win32_fixtures.h"
 
@@ -150,7 +151,7 @@ TEST_F(FaceDrop, OnlyTheFirstOfThreeDroppedFilesIsLoaded) {
   const std::string text = Write("second.txt", test::Bytes("text"));
   const std::vector<uint8_t> before = record.large_face;
   SendMessageA(view, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({bmp, text, text})), 0);
-  EXPECT_EQ(statuses, (std::vector<uint32_t>{308}));
+  EXPECT_EQ(statuses, (std::vector<uint32_t>{kMsgLoadedLarge}));
   EXPECT_EQ(refreshes, 1);
   EXPECT_NE(record.large_face, before);
 }
@@ -162,7 +163,7 @@ TEST_F(FaceDrop, TextFileOrEmptyCatalogueChangesNothing) {
   catalogue_has_records = false;
   const std::string bmp = Write("card.bmp", test::CardBmp(90, 90));
   SendMessageA(view, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({bmp})), 0);
-  EXPECT_EQ(statuses, (std::vector<uint32_t>{309, 309}));
+  EXPECT_EQ(statuses, (std::vector<uint32_t>{kMsgLoadLargeFailed, kMsgLoadLargeFailed}));
   EXPECT_EQ(refreshes, 0);
   EXPECT_EQ(record.large_face, before);
   EXPECT_EQ(HandleDroppedFile("", FaceKind::kSmall), 311u);
