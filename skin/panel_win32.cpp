@@ -15,6 +15,7 @@
 #include "skin/option_state.h"
 #include "skin/skin_internal_win32.h"
 #include "skin/skin_win32.h"
+#include "skin/skinned_window_win32.h"
 
 namespace qm::skin {
 namespace {
@@ -196,12 +197,6 @@ LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
         PaintOptionPanel(window);
       }
       return 0;
-    case WM_DRAWITEM:
-      DrawItem(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-      return 1;
-    case WM_MEASUREITEM:
-      MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lparam));
-      return 1;
     case WM_COMMAND:
       if (PanelCommand(window, LOWORD(wparam), HIWORD(wparam))) return 0;
       break;
@@ -214,15 +209,11 @@ LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
       }
       return 0;
     }
-    case WM_LBUTTONDOWN:
-      StartWindowDrag(window, lparam);
-      return 0;
-    default: {
-      LRESULT result = 0;
-      if (AnswerColourMessage(message, wparam, lparam, &result)) return result;
+    default:
       break;
-    }
   }
+  LRESULT result = 0;
+  if (AnswerSkinnedWindowMessage(window, message, wparam, lparam, {}, &result)) return result;
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
