@@ -114,16 +114,16 @@ GdiBitmap LoadPictureFile(const char* path, bool fill, COLORREF fill_colour) {
   }
 }
 
-GdiBitmap ChooseAndLoadPicture(HWND owner, bool fill) {
+bool LoadFaceFromFile(HWND owner, FaceKind kind,
+                      const std::function<std::optional<FaceEdit>()>& begin_edit) {
   const std::optional<std::string> path = ChoosePictureFile(owner);
-  if (!path) return {};
-  return LoadPictureFile(path->c_str(), fill, kTransparentColour);
-}
-
-bool LoadFaceFromFile(HWND owner, FaceKind kind, const FaceEdit& edit) {
-  const GdiBitmap picture = ChooseAndLoadPicture(owner, edit.options.auto_ring);
+  if (!path) return false;
+  // Only now: the option panel stays usable while the dialog is open.
+  const std::optional<FaceEdit> edit = begin_edit();
+  if (!edit) return false;
+  const GdiBitmap picture = LoadPictureFile(path->c_str(), edit->options.auto_ring);
   if (!picture) return false;
-  return PutPictureIntoFace(picture.get(), kind, edit).ok();
+  return PutPictureIntoFace(picture.get(), kind, *edit).ok();
 }
 
 }  // namespace qm

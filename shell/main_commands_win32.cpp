@@ -149,9 +149,7 @@ void PasteFaceCommand(HWND window, FaceKind kind) {
 
 void LoadFaceCommand(HWND window, FaceKind kind) {
   const bool large = kind == FaceKind::kLarge;
-  std::optional<FaceEdit> edit;
-  if (Nonempty() && HasFaceFlag(kind)) edit = BeginFaceEdit();
-  if (edit && LoadFaceFromFile(window, kind, *edit)) {
+  if (Nonempty() && HasFaceFlag(kind) && LoadFaceFromFile(window, kind, BeginFaceEdit)) {
     CommitFaceEdit();
     RefreshFaces(false);
     ShowStatusString(large ? kMsgLoadedLarge : kMsgLoadedSmall);
