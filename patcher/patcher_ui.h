@@ -26,12 +26,19 @@ namespace qm::patcher {
 constexpr int kWindowWidth = 480;
 constexpr int kWindowHeight = 240;
 
-constexpr uint16_t kIdDir = 1001;
-constexpr uint16_t kIdQuit = 1002;
-constexpr uint16_t kIdHomePage = 1003;
-constexpr uint16_t kIdFolderBox = 1004;
-constexpr uint16_t kIdUpdateText = 1005;
-constexpr uint16_t kIdUpdatePortraits = 1006;
+// The patcher's control ids, as (name, id): kId<name> in code, <name> in the end-to-end
+// scenarios (the driver's names come from this list).
+#define QM_PATCHER_CONTROLS(X) \
+  X(Dir, 1001)                 \
+  X(Quit, 1002)                \
+  X(HomePage, 1003)            \
+  X(FolderBox, 1004)           \
+  X(UpdateText, 1005)          \
+  X(UpdatePortraits, 1006)
+
+#define QM_PATCHER_CONTROL_ID(name, id) constexpr uint16_t kId##name = id;
+QM_PATCHER_CONTROLS(QM_PATCHER_CONTROL_ID)
+#undef QM_PATCHER_CONTROL_ID
 
 enum class ControlKind { kButton, kFolderBox };
 

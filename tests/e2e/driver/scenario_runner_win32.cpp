@@ -6,7 +6,10 @@
 #include <utility>
 
 #include "base/win32_handles.h"
+#include "patcher/patcher_ui.h"
+#include "patcher/patcher_window_win32.h"
 #include "shell/window_placement.h"
+#include "skin/control_ids.h"
 #include "tests/e2e/driver/actions_win32.h"
 #include "tests/e2e/driver/windows_win32.h"
 
@@ -20,10 +23,18 @@ struct Named {
   long value;
 };
 
-constexpr Named kControlIds[] = {
+// The controls of the system's dialogs and message boxes, in any window.
+constexpr Named kDialogControls[] = {
     {"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
     {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},     {"IDNO", IDNO},
+    {"MessageBoxText", kMessageBoxTextId},
 };
+
+// The programs' controls by the names their id lists give them ("Save" is kIdSave).
+#define QM_NAMED_CONTROL(name, id) {#name, id},
+constexpr Named kEditorControls[] = {QM_EDITOR_CONTROLS(QM_NAMED_CONTROL)};
+constexpr Named kPatcherControls[] = {QM_PATCHER_CONTROLS(QM_NAMED_CONTROL)};
+#undef QM_NAMED_CONTROL
 
 constexpr Named kStyles[] = {
     {"WS_POPUP", static_cast<long>(WS_POPUP)}, {"WS_CHILD", WS_CHILD},
@@ -281,11 +292,20 @@ bool ScenarioRunner::NeedProcess(std::string& why) const {
   return Expect(process_.has_value(), why, "no program started");
 }
 
+std::optional<long> ScenarioRunner::ControlId(const std::string& name) const {
+  if (std::optional<long> dialog = Lookup(kDialogControls, name)) return dialog;
+  // The patcher's ids overlap the editor's, so the current window says whose names apply.
+  char class_name[64] = "";
+  if (window_ != nullptr) GetClassNameA(window_, class_name, sizeof class_name);
+  if (std::strcmp(class_name, patcher::kClassName) == 0) return Lookup(kPatcherControls, name);
+  return Lookup(kEditorControls, name);
+}
+
 HWND ScenarioRunner::Control(const std::string& id_text, std::string& why) const {
   if (!NeedWindow(why)) return nullptr;
-  std::optional<long> id = NumberOrName(kControlIds, id_text);
+  std::optional<long> id = ControlId(id_text);
   if (!id) {
-    why = "not a control id: " + id_text;
+    why = "not a control name: " + id_text;
     return nullptr;
   }
   HWND control = FindControl(window_, static_cast<int>(*id));
@@ -511,7 +531,7 @@ bool ScenarioRunner::ExpectText(const Step& s, std::string& why) {
 
 bool ScenarioRunner::ExpectBoxText(const Step& s, std::string& why) {
   Step text_step = s;
-  text_step.args = {std::to_string(kMessageBoxTextId), s.args[0]};
+  text_step.args = {"MessageBoxText", s.args[0]};
   return ExpectText(text_step, why);
 }
 
@@ -536,8 +556,8 @@ bool ScenarioRunner::Close(const Step&, std::string& why) {
 
 bool ScenarioRunner::Command(const Step& s, std::string& why) {
   if (!NeedWindow(why)) return false;
-  std::optional<long> id = NumberOrName(kControlIds, s.args[0]);
-  if (!id) return Expect(false, why, "not a command id: " + s.args[0]);
+  std::optional<long> id = ControlId(s.args[0]);
+  if (!id) return Expect(false, why, "not a command name: " + s.args[0]);
   return Expect(PostCommand(window_, static_cast<int>(*id)), why, "cannot post: " + LastErrorText());
 }
 
