@@ -74,12 +74,18 @@ inline constexpr ValueRow kSexRows[] = {
 };
 
 inline constexpr ValueRow kClassRows[] = {
-    {kClassGeneric, "generic", kLabelGeneric},         {kClassArcher, "archer", kLabelArcher},
-    {kClassBarbarian, "barbarian", kLabelBarbarian},     {kClassKnight, "knight", kLabelKnight},
-    {kClassPriest, "priest", kLabelPriest},           {kClassDruid, "druid", kLabelDruid},
-    {kClassMage, "mage", kLabelMage},               {kClassLord, "lord", kLabelLord},
-    {kClassNecromancer, "necromancer", kLabelNecromancer}, {kClassSorcerer, "sorcerer", kLabelSorcerer},
-    {kClassThief, "thief", kLabelThief},             {kClassDeathKnight, "death_knight", kLabelDeathKnight},
+    {kClassGeneric, "generic", kLabelGeneric},
+    {kClassArcher, "archer", kLabelArcher},
+    {kClassBarbarian, "barbarian", kLabelBarbarian},
+    {kClassKnight, "knight", kLabelKnight},
+    {kClassPriest, "priest", kLabelPriest},
+    {kClassDruid, "druid", kLabelDruid},
+    {kClassMage, "mage", kLabelMage},
+    {kClassLord, "lord", kLabelLord},
+    {kClassNecromancer, "necromancer", kLabelNecromancer},
+    {kClassSorcerer, "sorcerer", kLabelSorcerer},
+    {kClassThief, "thief", kLabelThief},
+    {kClassDeathKnight, "death_knight", kLabelDeathKnight},
 };
 
 inline constexpr ValueRow kAlignmentRows[] = {

@@ -12,7 +12,6 @@
 namespace qm {
 namespace {
 
-
 FaceDropHost& Host() {
   static FaceDropHost host;
   return host;
