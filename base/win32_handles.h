@@ -18,6 +18,7 @@
 //   qm::GlobalMemory block(GlobalAlloc(...));      // GlobalFree
 //   qm::GlobalLockScope lock(block.get());         // GlobalLock / GlobalUnlock; lock.data()
 //   qm::ShellItemList list(SHBrowseForFolderA(...));   // CoTaskMemFree
+//   qm::DroppedFiles drop((HDROP)wparam);          // DragFinish
 //   qm::ComScope com;                              // CoInitialize / CoUninitialize
 //   qm::ComPtr<IStream> stream;                    // Release(); stream.out() for creators
 //   qm::ClipboardScope clipboard(owner);           // OpenClipboard / CloseClipboard
@@ -29,6 +30,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <wininet.h>
 
@@ -67,6 +69,9 @@ struct Global : NullIsEmpty {
 };
 struct TaskMemory : NullIsEmpty {
   static void Free(void* memory) { CoTaskMemFree(memory); }
+};
+struct Drop : NullIsEmpty {
+  static void Free(HDROP drop) { DragFinish(drop); }
 };
 }  // namespace handle_policy
 
@@ -112,6 +117,7 @@ using RegistryKey = Owned<HKEY, handle_policy::Registry>;
 using InternetHandle = Owned<HINTERNET, handle_policy::Internet>;
 using GlobalMemory = Owned<HGLOBAL, handle_policy::Global>;
 using ShellItemList = Owned<PIDLIST_ABSOLUTE, handle_policy::TaskMemory>;
+using DroppedFiles = Owned<HDROP, handle_policy::Drop>;  // a WM_DROPFILES drop, DragFinish
 
 // A memory DC (CreateCompatibleDC), deleted with DeleteDC.
 class MemoryDc {
