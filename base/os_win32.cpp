@@ -6,6 +6,7 @@
 
 #include "base/file.h"
 #include "base/os.h"
+#include "base/win32_handles.h"
 
 namespace qm::os {
 
@@ -81,25 +82,23 @@ bool FileExists(const std::string& path) {
 
 std::optional<FileTimes> ReadFileTimes(const std::string& path) {
   if (path.empty()) return std::nullopt;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  const KernelHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return std::nullopt;
   FILETIME creation, access, write;
-  const BOOL ok = GetFileTime(h, &creation, &access, &write);
-  CloseHandle(h);
-  if (!ok) return std::nullopt;
+  if (!GetFileTime(h.get(), &creation, &access, &write)) return std::nullopt;
   return FileTimes{Join(creation), Join(write)};
 }
 
 bool WriteFileTimes(const std::string& path, const FileTimes& times) {
   if (path.empty()) return false;
-  HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  KernelHandle h(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return false;
   const FILETIME creation = Split(times.creation);
   const FILETIME write = Split(times.last_write);
-  const BOOL ok = SetFileTime(h, &creation, nullptr, &write);
-  const BOOL closed = CloseHandle(h);
+  const BOOL ok = SetFileTime(h.get(), &creation, nullptr, &write);
+  const BOOL closed = CloseHandle(h.release());  // a failed close is a failed write
   return ok && closed;
 }
 

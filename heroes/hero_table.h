@@ -6,7 +6,7 @@
 //
 //   std::vector<qm::HeroRecord> records;
 //   auto parsed = qm::ParseHeroTable(bytes, &records, [](const qm::OverlongValue& v) {
-//     ShowMessage(Text(v.message_id));            // 801..804
+//     ShowMessage(Text(v.message_id));            // kMsgKeywordOverflow...
 //   });
 //   if (!parsed.ok()) ...                         // no row could be read
 //   std::vector<uint8_t> out;
@@ -32,6 +32,7 @@
 
 #include "base/status.h"
 #include "heroes/hero_record.h"
+#include "resources/string_ids.h"
 
 namespace qm {
 
@@ -41,14 +42,8 @@ constexpr size_t kHeroTableColumns = 7;
 // before the field limits apply.
 constexpr size_t kHeroColumnBuffer = 2048;
 
-// Message string ids for over-long values.
-constexpr uint32_t kMsgKeywordOverflow = 801;
-constexpr uint32_t kMsgNameOverflow = 802;
-constexpr uint32_t kMsgBiographyOverflow = 803;
-constexpr uint32_t kMsgExtraOverflow = 804;
-
 struct OverlongValue {
-  uint32_t message_id;  // 801 keyword, 802 name, 803 biography, 804 extra
+  uint32_t message_id;  // kMsgKeywordOverflow, kMsgNameOverflow, ... (string ids)
   size_t record;        // index of the record being filled
   size_t length;        // characters read (at most 2,047), more than the field holds
 };

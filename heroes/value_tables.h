@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "resources/string_ids.h"
+
 namespace qm {
 
 class Language;
@@ -67,17 +69,23 @@ enum ResizeMethodId : uint8_t {
 };
 
 inline constexpr ValueRow kSexRows[] = {
-    {kSexFemale, "female", 401},
-    {kSexMale, "male", 400},
+    {kSexFemale, "female", kLabelFemale},
+    {kSexMale, "male", kLabelMale},
 };
 
 inline constexpr ValueRow kClassRows[] = {
-    {kClassGeneric, "generic", 402},         {kClassArcher, "archer", 403},
-    {kClassBarbarian, "barbarian", 404},     {kClassKnight, "knight", 405},
-    {kClassPriest, "priest", 406},           {kClassDruid, "druid", 407},
-    {kClassMage, "mage", 408},               {kClassLord, "lord", 409},
-    {kClassNecromancer, "necromancer", 410}, {kClassSorcerer, "sorcerer", 411},
-    {kClassThief, "thief", 412},             {kClassDeathKnight, "death_knight", 413},
+    {kClassGeneric, "generic", kLabelGeneric},
+    {kClassArcher, "archer", kLabelArcher},
+    {kClassBarbarian, "barbarian", kLabelBarbarian},
+    {kClassKnight, "knight", kLabelKnight},
+    {kClassPriest, "priest", kLabelPriest},
+    {kClassDruid, "druid", kLabelDruid},
+    {kClassMage, "mage", kLabelMage},
+    {kClassLord, "lord", kLabelLord},
+    {kClassNecromancer, "necromancer", kLabelNecromancer},
+    {kClassSorcerer, "sorcerer", kLabelSorcerer},
+    {kClassThief, "thief", kLabelThief},
+    {kClassDeathKnight, "death_knight", kLabelDeathKnight},
 };
 
 inline constexpr ValueRow kAlignmentRows[] = {
@@ -91,11 +99,11 @@ inline constexpr ValueRow kAllowedByRows[] = {
 };
 
 inline constexpr ValueRow kResizeMethodRows[] = {
-    {kResizeSmart, "smart", 600},
-    {kResizeHalftone, "halftone", 601},
-    {kResizeSmoothBresenham, "s-bresenham", 602},
-    {kResizeBilinear, "blinear", 603},
-    {kResizeBicubic, "bcubic", 604},
+    {kResizeSmart, "smart", kLabelPixelResize},
+    {kResizeHalftone, "halftone", kLabelHalftone},
+    {kResizeSmoothBresenham, "s-bresenham", kLabelSmoothBresenham},
+    {kResizeBilinear, "blinear", kLabelBilinear},
+    {kResizeBicubic, "bcubic", kLabelBicubic},
 };
 
 inline constexpr ValueTable kSexTable{kSexRows};

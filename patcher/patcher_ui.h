@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "portrait/picture.h"
+#include "resources/string_ids.h"
 #include "skin/button_face.h"
 
 namespace qm::patcher {
@@ -25,19 +26,19 @@ namespace qm::patcher {
 constexpr int kWindowWidth = 480;
 constexpr int kWindowHeight = 240;
 
-constexpr uint16_t kIdDir = 1001;
-constexpr uint16_t kIdQuit = 1002;
-constexpr uint16_t kIdHomePage = 1003;
-constexpr uint16_t kIdFolderBox = 1004;
-constexpr uint16_t kIdUpdateText = 1005;
-constexpr uint16_t kIdUpdatePortraits = 1006;
+// The patcher's control ids, as (name, id): kId<name> in code, <name> in the end-to-end
+// scenarios (the driver's names come from this list).
+#define QM_PATCHER_CONTROLS(X) \
+  X(Dir, 1001)                 \
+  X(Quit, 1002)                \
+  X(HomePage, 1003)            \
+  X(FolderBox, 1004)           \
+  X(UpdateText, 1005)          \
+  X(UpdatePortraits, 1006)
 
-// Strings of the patcher's table (resources/strings_patcher.inc).
-constexpr uint32_t kFontFaceString = 2000;
-constexpr uint32_t kFontWeightString = 2001;
-constexpr uint32_t kVersionQuestionString = 2014;
-constexpr uint32_t kUpdatedString = 2015;
-constexpr uint32_t kUpdateFailedString = 2016;
+#define QM_PATCHER_CONTROL_ID(name, id) constexpr uint16_t kId##name = id;
+QM_PATCHER_CONTROLS(QM_PATCHER_CONTROL_ID)
+#undef QM_PATCHER_CONTROL_ID
 
 enum class ControlKind { kButton, kFolderBox };
 
@@ -50,11 +51,11 @@ struct ControlPlacement {
 
 // Creation order; the colour replies search this table by window.
 constexpr std::array<ControlPlacement, 5> kControls = {{
-    {kIdDir, ControlKind::kButton, 20, 60, 76, 20, 2010},
+    {kIdDir, ControlKind::kButton, 20, 60, 76, 20, kPatcherLabelDir},
     {kIdFolderBox, ControlKind::kFolderBox, 100, 61, 360, 18, 0},
-    {kIdUpdatePortraits, ControlKind::kButton, 20, 96, 216, 60, 2012},
-    {kIdUpdateText, ControlKind::kButton, 244, 96, 216, 60, 2013},
-    {kIdQuit, ControlKind::kButton, 202, 174, 76, 20, 2011},
+    {kIdUpdatePortraits, ControlKind::kButton, 20, 96, 216, 60, kPatcherLabelUpdatePortraits},
+    {kIdUpdateText, ControlKind::kButton, 244, 96, 216, 60, kPatcherLabelUpdateText},
+    {kIdQuit, ControlKind::kButton, 202, 174, 76, 20, kPatcherLabelQuit},
 }};
 
 constexpr int kButtonFill = 25;          // how much a button face is lightened

@@ -4,11 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "base/gdi_win32.h"
 #include "base/os.h"
+#include "base/win32_handles.h"
 #include "patcher/patch_apply.h"
 #include "patcher/patcher_app_win32.h"
 #include "patcher/patcher_ui.h"
+#include "resources/string_ids.h"
 #include "shell/folder_browser_win32.h"
 #include "shell/game_search.h"
 #include "shell/game_version.h"
@@ -111,10 +112,10 @@ bool CreateSkin(HWND window) {
     if (skin.controls[i] == nullptr) return false;
   }
 
-  const int weight = FontWeight(Text(kFontWeightString));
+  const int weight = FontWeight(Text(kPatcherFontWeight));
   skin.font.reset(CreateFontA(kFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              FIXED_PITCH, Text(kFontFaceString)));
+                              FIXED_PITCH, Text(kPatcherFontFace)));
   if (!skin.font) return false;
   for (size_t i = 0; i < kControls.size(); ++i) {
     if (kControls[i].kind != ControlKind::kFolderBox) continue;
@@ -208,7 +209,7 @@ void ChooseFolder(HWND window) {
 bool MayUpdate(HWND window) {
   const float version = ReadGameVersion(Patcher().game_folder + kGameExecutableName);
   if (!VersionNeedsQuestion(version)) return true;
-  const std::string question = FormatVersionQuestion(Text(kVersionQuestionString), version);
+  const std::string question = FormatVersionQuestion(Text(kPatcherMsgVersionQuestion), version);
   return MessageBoxA(window, question.c_str(), kClassName, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
@@ -217,7 +218,7 @@ void Update(HWND window, UpdateKind kind) {
   const PatcherState& state = Patcher();
   const std::optional<std::string> self = os::OwnExecutablePath();
   const bool ok = self && ApplyPatch(*self, state.game_folder, state.target_archive, kind).ok();
-  MessageBoxA(window, Text(ok ? kUpdatedString : kUpdateFailedString), kClassName, MB_OK);
+  MessageBoxA(window, Text(ok ? kPatcherMsgUpdated : kPatcherMsgUpdateFailed), kClassName, MB_OK);
 }
 
 LRESULT OnCreate(HWND window) {

@@ -2,10 +2,11 @@
 // "Quillmark SFX", drawn over background bitmap 102, with the DIR button, the read-only folder
 // box, the two update buttons and Quit (layout in patcher/patcher_ui.h).
 //
-// Commands: 1001 DIR picks the game folder (OK only where HEROES4.EXE is); 1005 Update Text and
-// 1006 Update Portraits ask about an older game first (string 2014), apply the payload at the
-// end of this program and report string 2015 or 2016 in a box; 1002 Quit; 1003 opens the
-// program's home page. A press anywhere on the window drags it.
+// Commands: kIdDir picks the game folder (OK only where HEROES4.EXE is); kIdUpdateText and
+// kIdUpdatePortraits ask about an older game first (kPatcherMsgVersionQuestion), apply the
+// payload at the end of this program and report kPatcherMsgUpdated or kPatcherMsgUpdateFailed in
+// a box; kIdQuit quits; kIdHomePage opens the program's home page. A press anywhere on the
+// window drags it.
 #pragma once
 
 #include <windows.h>

@@ -1,32 +1,13 @@
 #include "portrait/clipboard_win32.h"
 
-#include "base/gdi_win32.h"
+#include "base/win32_handles.h"
 #include "skin/skin_win32.h"
 
 namespace qm {
-namespace {
-
-// The clipboard, open for the length of a scope.
-class OpenClipboardScope {
- public:
-  explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != 0) {}
-  OpenClipboardScope(const OpenClipboardScope&) = delete;
-  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-  ~OpenClipboardScope() {
-    if (open_) CloseClipboard();
-  }
-  bool ok() const { return open_; }
-
- private:
-  bool open_;
-};
-
-}  // namespace
-
 bool CopyFace(HWND owner, HBITMAP face_view) {
   GdiBitmap copy = skin::DuplicateBitmap(face_view, false);
   if (!copy) return false;
-  OpenClipboardScope clipboard(owner);
+  ClipboardScope clipboard(owner);
   if (!clipboard.ok() || !EmptyClipboard()) return false;
   if (SetClipboardData(CF_BITMAP, copy.get()) == nullptr) return false;
   copy.release();  // the clipboard owns the copy now
@@ -35,7 +16,7 @@ bool CopyFace(HWND owner, HBITMAP face_view) {
 
 PasteResult PasteFace(HWND owner, FaceKind kind, const FaceEdit& edit) {
   if (!IsClipboardFormatAvailable(CF_BITMAP)) return PasteResult::kNoBitmap;
-  OpenClipboardScope clipboard(owner);
+  ClipboardScope clipboard(owner);
   if (!clipboard.ok()) return PasteResult::kNoBitmap;
   // The bitmap stays the clipboard's.
   const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));

@@ -7,27 +7,6 @@
 namespace qm {
 namespace {
 
-// 32-bit DIB pixels are the bytes B, G, R, X (0x00RRGGBB as a word); colour values keep red
-// in the low byte. The swap is its own inverse.
-constexpr uint32_t SwapRedBlue(uint32_t p) {
-  return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-}
-
-size_t Stride(int width, int bits_per_pixel) {
-  return (static_cast<size_t>(width) * static_cast<size_t>(bits_per_pixel) + 31) / 32 * 4;
-}
-
-BITMAPINFO DibInfo(int width, int height, int bits_per_pixel) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // negative: rows from the top
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = static_cast<WORD>(bits_per_pixel);
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
 bool InsideBitmap(PixelRect r, int width, int height) {
   return r.x >= 0 && r.y >= 0 && r.width > 0 && r.height > 0 &&
          int64_t{r.x} + r.width <= width && int64_t{r.y} + r.height <= height;
@@ -53,7 +32,7 @@ bool ReadDibSectionRect(HBITMAP bitmap, PixelRect r, Picture* out) {
   const int height = section.dsBm.bmHeight;
   if (!InsideBitmap(r, width, height)) return false;
   const bool bottom_up = header.biHeight > 0;
-  const size_t stride = Stride(width, bpp);
+  const size_t stride = DibStride(width, bpp);
   const auto* base = static_cast<const uint8_t*>(section.dsBm.bmBits);
 
   GdiFlush();  // drawing queued on the bitmap lands in its memory first
@@ -69,7 +48,7 @@ bool ReadDibSectionRect(HBITMAP bitmap, PixelRect r, Picture* out) {
       for (int x = 0; x < r.width; ++x, in += 4) {
         uint32_t p;
         std::memcpy(&p, in, 4);
-        line[x] = SwapRedBlue(p) & 0x00FFFFFF;
+        line[x] = SwapRedBlue(p);
       }
     }
   }
@@ -79,29 +58,11 @@ bool ReadDibSectionRect(HBITMAP bitmap, PixelRect r, Picture* out) {
 
 }  // namespace
 
-DibCanvas::DibCanvas(int width, int height) : dc_(nullptr), width_(width), height_(height) {
-  if (!dc_ || width <= 0 || height <= 0) return;
-  BITMAPINFO info = DibInfo(width, -height, 32);
-  void* bits = nullptr;
-  bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap_ || bits == nullptr) return;
-  select_.emplace(dc_.get(), bitmap_.get());
-  if (!select_->ok()) return;
-  bits_ = static_cast<uint32_t*>(bits);
-}
-
-Picture DibCanvas::ToPicture() const {
+Picture CanvasPicture(const DibCanvas& canvas) {
   GdiFlush();
-  Picture picture(width_, height_);
-  const uint32_t* in = bits_;
-  for (uint32_t& p : picture.pixels()) p = SwapRedBlue(*in++) & 0x00FFFFFF;
+  Picture picture(canvas.width(), canvas.height());
+  SwapRedBlue(canvas.pixels(), picture.pixels());
   return picture;
-}
-
-void DibCanvas::Paint(const Picture& picture) {
-  GdiFlush();
-  uint32_t* out = bits_;
-  for (uint32_t p : picture.pixels()) *out++ = SwapRedBlue(p);
 }
 
 GdiBitmap CreatePictureBitmap(int width, int height, void** bits) {
@@ -119,7 +80,7 @@ GdiBitmap MakePictureBitmap(const Picture& picture) {
   void* bits = nullptr;
   GdiBitmap bitmap = CreatePictureBitmap(picture.width(), picture.height(), &bits);
   if (!bitmap) return {};
-  const size_t stride = Stride(picture.width(), 24);
+  const size_t stride = DibStride(picture.width(), 24);
   auto* base = static_cast<uint8_t*>(bits);
   for (int y = 0; y < picture.height(); ++y) {
     uint8_t* out = base + static_cast<size_t>(picture.height() - 1 - y) * stride;
@@ -133,17 +94,9 @@ GdiBitmap MakePictureBitmap(const Picture& picture) {
   return bitmap;
 }
 
-bool PictureBitmapSize(HBITMAP bitmap, int* width, int* height) {
-  BITMAP info{};
-  if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) != sizeof info) return false;
-  *width = info.bmWidth;
-  *height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-  return true;
-}
-
 bool ReadBitmapRect(HBITMAP bitmap, PixelRect rect, Picture* out) {
   int width = 0, height = 0;
-  if (!PictureBitmapSize(bitmap, &width, &height) || !InsideBitmap(rect, width, height)) {
+  if (!BitmapSize(bitmap, &width, &height) || !InsideBitmap(rect, width, height)) {
     return false;
   }
   try {
@@ -152,12 +105,12 @@ bool ReadBitmapRect(HBITMAP bitmap, PixelRect rect, Picture* out) {
     if (!source) return false;
     SelectInDc keep(source.get(), bitmap);
     if (!keep.ok()) return false;
-    DibCanvas canvas(rect.width, rect.height);
+    DibCanvas canvas(nullptr, rect.width, rect.height);
     if (!canvas.ok() || !BitBlt(canvas.dc(), 0, 0, rect.width, rect.height, source.get(), rect.x,
                                 rect.y, SRCCOPY)) {
       return false;
     }
-    *out = canvas.ToPicture();
+    *out = CanvasPicture(canvas);
     return true;
   } catch (const std::bad_alloc&) {
     return false;

@@ -5,36 +5,18 @@
 #include <string>
 #include <utility>
 
+#include "base/win32_handles.h"
 #include "portrait/clipboard_win32.h"
 #include "portrait/picture_import_win32.h"
+#include "resources/string_ids.h"
 
 namespace qm {
 namespace {
-
-constexpr uint32_t kStatusLoadedLarge = 308;
-constexpr uint32_t kStatusFailedLarge = 309;
-constexpr uint32_t kStatusLoadedSmall = 310;
-constexpr uint32_t kStatusFailedSmall = 311;
 
 FaceDropHost& Host() {
   static FaceDropHost host;
   return host;
 }
-
-// A drop, released with DragFinish at scope end.
-class DropScope {
- public:
-  explicit DropScope(HDROP drop) : drop_(drop) {}
-  DropScope(const DropScope&) = delete;
-  DropScope& operator=(const DropScope&) = delete;
-  ~DropScope() {
-    if (drop_ != nullptr) DragFinish(drop_);
-  }
-  HDROP get() const { return drop_; }
-
- private:
-  HDROP drop_;
-};
 
 // The first dropped file's path (further files of the drop are ignored); empty when none.
 std::string FirstDroppedFile(HDROP drop) {
@@ -52,7 +34,7 @@ LRESULT DropProc(FaceKind kind, HWND window, UINT message, WPARAM wparam, LPARAM
     return previous != nullptr ? CallWindowProcA(previous, window, message, wparam, lparam)
                                : DefWindowProcA(window, message, wparam, lparam);
   }
-  DropScope drop(reinterpret_cast<HDROP>(wparam));
+  const DroppedFiles drop(reinterpret_cast<HDROP>(wparam));
   HandleDroppedFile(FirstDroppedFile(drop.get()).c_str(), kind);
   return 0;
 }
@@ -72,8 +54,8 @@ uint32_t HandleDroppedFile(const char* path, FaceKind kind) {
     taken = picture && PutPictureIntoFace(picture.get(), kind, *edit).ok();
   }
   if (taken && host.refresh_faces) host.refresh_faces();
-  const uint32_t status = taken ? (large ? kStatusLoadedLarge : kStatusLoadedSmall)
-                                : (large ? kStatusFailedLarge : kStatusFailedSmall);
+  const uint32_t status = taken ? (large ? kMsgLoadedLarge : kMsgLoadedSmall)
+                                : (large ? kMsgLoadLargeFailed : kMsgLoadSmallFailed);
   if (host.show_status) host.show_status(status);
   return status;
 }

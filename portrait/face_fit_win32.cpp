@@ -29,7 +29,7 @@ Status PlatformStretch(HBITMAP source, PixelRect from, int method, int size, Pic
   if (!source_dc) return Status::Fail("no device context");
   SelectInDc keep(source_dc.get(), source);
   if (!keep.ok()) return Status::Fail("the picture cannot be selected");
-  DibCanvas canvas(size, size);
+  DibCanvas canvas(nullptr, size, size);
   if (!canvas.ok()) return Status::Fail("no face canvas");
   if (GetStretchBltMode(canvas.dc()) != method) SetStretchBltMode(canvas.dc(), method);
   if (method == HALFTONE) SetBrushOrgEx(canvas.dc(), 0, 0, nullptr);
@@ -37,7 +37,7 @@ Status PlatformStretch(HBITMAP source, PixelRect from, int method, int size, Pic
                   from.height, SRCCOPY)) {
     return Status::Fail("the platform stretch failed");
   }
-  *face = canvas.ToPicture();
+  *face = CanvasPicture(canvas);
   return Status::Ok();
 }
 
@@ -105,7 +105,7 @@ Status FinishFace(Picture face, bool ring, const HeroRecord& record, MadeFace* o
 Status MakeFaces(HBITMAP picture, FaceKind kind, const FaceEdit& edit, MadeFace* made,
                  std::optional<MadeFace>* small) {
   int width = 0, height = 0;
-  if (!PictureBitmapSize(picture, &width, &height)) return Status::Fail("no picture");
+  if (!BitmapSize(picture, &width, &height)) return Status::Fail("no picture");
   const FaceOptions& options = edit.options;
   const int size = FaceSize(kind);
   const FitRect crop = FittingRectangle(options, width, height);

@@ -114,7 +114,7 @@ bool DrawPreview(HWND dialog, HWND pane, const char* path, bool show) {
         const GdiBitmap picture = LoadPictureFile(path, false);
         int w = 0, h = 0;
         BITMAP info{};
-        if (picture && PictureBitmapSize(picture.get(), &w, &h) &&
+        if (picture && BitmapSize(picture.get(), &w, &h) &&
             GetObjectA(picture.get(), sizeof info, &info) == sizeof info) {
           const PixelRect place = PreviewPlacement(
               w, h, {inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top});

@@ -11,7 +11,7 @@
 #include <span>
 
 #include "base/file.h"
-#include "portrait/com_ptr_win32.h"
+#include "base/win32_handles.h"
 #include "portrait/dib_bits_win32.h"
 #include "portrait/picture_file.h"
 
@@ -21,54 +21,6 @@ namespace {
 // Files larger than this are not pictures the editor takes.
 constexpr uint64_t kMaxPictureFileBytes = uint64_t{512} << 20;
 
-// A movable global memory block, freed at scope end.
-class GlobalBlock {
- public:
-  explicit GlobalBlock(size_t bytes) : block_(GlobalAlloc(GMEM_MOVEABLE, bytes)), size_(bytes) {}
-  GlobalBlock(const GlobalBlock&) = delete;
-  GlobalBlock& operator=(const GlobalBlock&) = delete;
-  ~GlobalBlock() {
-    if (block_ != nullptr) GlobalFree(block_);
-  }
-  HGLOBAL get() const { return block_; }
-  size_t size() const { return size_; }
-
- private:
-  HGLOBAL block_;
-  size_t size_;
-};
-
-// GlobalLock for the length of a scope.
-class GlobalLockScope {
- public:
-  explicit GlobalLockScope(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
-  GlobalLockScope(const GlobalLockScope&) = delete;
-  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
-  ~GlobalLockScope() {
-    if (data_ != nullptr) GlobalUnlock(block_);
-  }
-  uint8_t* data() const { return static_cast<uint8_t*>(data_); }
-
- private:
-  HGLOBAL block_;
-  void* data_;
-};
-
-// COM for this thread while a picture is decoded (the platform decoder may need it); a thread
-// that already has COM keeps it as it is.
-class ComScope {
- public:
-  ComScope() : result_(CoInitialize(nullptr)) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-
- private:
-  HRESULT result_;
-};
-
 bool IsPng(std::span<const uint8_t> bytes) {
   static constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   return bytes.size() >= sizeof kSignature &&
@@ -77,13 +29,12 @@ bool IsPng(std::span<const uint8_t> bytes) {
 
 // The platform's picture decoder: the picture rendered over a canvas of the fill colour (or
 // white) into a new 24-bit bitmap.
-GdiBitmap LoadWithPlatform(const GlobalBlock& file, bool fill, COLORREF fill_colour) {
+GdiBitmap LoadWithPlatform(const GlobalMemory& file, size_t file_size, bool fill, COLORREF fill_colour) {
   ComScope com;
   ComPtr<IStream> stream;
   if (FAILED(CreateStreamOnHGlobal(file.get(), FALSE, stream.out()))) return {};
   ComPtr<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(file.size()), FALSE, IID_IPicture,
-                            picture.out_void()))) {
+  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(file_size), FALSE, IID_IPicture, picture.out_void()))) {
     return {};
   }
   OLE_XSIZE_HIMETRIC width = 0;
@@ -141,20 +92,21 @@ GdiBitmap LoadPictureFile(const char* path, bool fill, COLORREF fill_colour) {
     if (!file.is_open()) return {};
     const std::optional<uint64_t> size = file.Size();
     if (!size || *size == 0 || *size > kMaxPictureFileBytes) return {};
-    const GlobalBlock block(static_cast<size_t>(*size));
-    if (block.get() == nullptr) return {};
+    const size_t block_size = static_cast<size_t>(*size);
+    const GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, block_size));
+    if (!block) return {};
     {
       GlobalLockScope lock(block.get());
-      if (lock.data() == nullptr || !file.Read(lock.data(), block.size())) return {};
+      if (lock.data() == nullptr || !file.Read(lock.data(), block_size)) return {};
     }
     (void)file.Close();  // opened for reading: all bytes are already in
 
     GlobalLockScope lock(block.get());
     if (lock.data() == nullptr) return {};
-    const std::span<const uint8_t> bytes(lock.data(), block.size());
+    const std::span<const uint8_t> bytes(lock.data(), block_size);
     // PNG goes to the core's loader at once: its alpha then means the same on every system.
     if (!IsPng(bytes)) {
-      if (GdiBitmap bitmap = LoadWithPlatform(block, fill, fill_colour)) return bitmap;
+      if (GdiBitmap bitmap = LoadWithPlatform(block, block_size, fill, fill_colour)) return bitmap;
     }
     return LoadWithCore(bytes, fill, fill_colour);
   } catch (const std::bad_alloc&) {
@@ -162,16 +114,16 @@ GdiBitmap LoadPictureFile(const char* path, bool fill, COLORREF fill_colour) {
   }
 }
 
-GdiBitmap ChooseAndLoadPicture(HWND owner, bool fill) {
+bool LoadFaceFromFile(HWND owner, FaceKind kind,
+                      const std::function<std::optional<FaceEdit>()>& begin_edit) {
   const std::optional<std::string> path = ChoosePictureFile(owner);
-  if (!path) return {};
-  return LoadPictureFile(path->c_str(), fill, kTransparentColour);
-}
-
-bool LoadFaceFromFile(HWND owner, FaceKind kind, const FaceEdit& edit) {
-  const GdiBitmap picture = ChooseAndLoadPicture(owner, edit.options.auto_ring);
+  if (!path) return false;
+  // Only now: the option panel stays usable while the dialog is open.
+  const std::optional<FaceEdit> edit = begin_edit();
+  if (!edit) return false;
+  const GdiBitmap picture = LoadPictureFile(path->c_str(), edit->options.auto_ring);
   if (!picture) return false;
-  return PutPictureIntoFace(picture.get(), kind, edit).ok();
+  return PutPictureIntoFace(picture.get(), kind, *edit).ok();
 }
 
 }  // namespace qm

@@ -2,8 +2,9 @@
 // pane, and the Load command puts them into a face.
 //
 //   // Command 1021 (large) / 1022 (small), after the main window's record and flag checks:
-//   if (qm::LoadFaceFromFile(main_window, qm::FaceKind::kLarge, edit)) { refresh; status 308 }
-//   else { status 309 }
+//   if (qm::LoadFaceFromFile(main_window, qm::FaceKind::kLarge, BeginFaceEdit)) {
+//     refresh; status kMsgLoadedLarge
+//   } else { status kMsgLoadLargeFailed }
 //
 //   qm::GdiBitmap picture = qm::LoadPictureFile("C:\\face.gif", /*fill=*/true);
 //
@@ -26,10 +27,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
-#include "base/gdi_win32.h"
+#include "base/win32_handles.h"
 #include "portrait/face_fit_win32.h"
 #include "portrait/picture.h"
 
@@ -41,13 +43,13 @@ GdiBitmap LoadPictureFile(const char* path, bool fill, COLORREF fill_colour = kT
 // path, or nullopt when the user cancels.
 std::optional<std::string> ChoosePictureFile(HWND owner);
 
-// The open dialog, then LoadPictureFile with `fill` (Use Auto-Ring) and the transparent colour.
-GdiBitmap ChooseAndLoadPicture(HWND owner, bool fill);
-
-// Load face from file: choose, load with fill = edit.options.auto_ring, put into the face of
-// `kind`. False when cancelled, when the file gives no picture or when the fitting fails; the
-// face and the record are then unchanged.
-bool LoadFaceFromFile(HWND owner, FaceKind kind, const FaceEdit& edit);
+// Load face from file: choose, then begin the edit, load with fill = options.auto_ring and put
+// into the face of `kind`. The edit (and so the option panel's settings) is taken once a file is
+// chosen: the panel stays usable while the dialog is open. False when cancelled, when there is
+// no edit, when the file gives no picture or when the fitting fails; the face and the record
+// are then unchanged.
+bool LoadFaceFromFile(HWND owner, FaceKind kind,
+                      const std::function<std::optional<FaceEdit>()>& begin_edit);
 
 // The dialog's "Show preview" choice for this run.
 bool ShowPreviewFlag();

@@ -9,14 +9,10 @@
 #include "portrait/picture_file.h"
 #include "qlmk/command.h"
 #include "qlmk/game_context.h"
+#include "resources/string_ids.h"
 
 namespace qlmk {
 namespace {
-
-constexpr uint32_t kMsgLoadedLarge = 308;      // "Loaded large face image."
-constexpr uint32_t kMsgLoadLargeFailed = 309;  // "Failed to load larga face image."
-constexpr uint32_t kMsgLoadedSmall = 310;
-constexpr uint32_t kMsgLoadSmallFailed = 311;
 
 const std::string kUsage = std::string(
     "usage: qlmk face export ID large|small OUT.png|OUT.bmp [--game DIR] [--archive FILE]\n"
@@ -118,7 +114,7 @@ int Import(const Args& args) {
   size_t index = 0;
   if (int rc = ResolveRecord(game.catalogue, args.positional()[1], &index); rc != kExitOk) return rc;
   const bool large = kind == qm::FaceKind::kLarge;
-  const std::string failed = EditorText(large ? kMsgLoadLargeFailed : kMsgLoadSmallFailed);
+  const std::string failed = EditorText(large ? qm::kMsgLoadLargeFailed : qm::kMsgLoadSmallFailed);
   const qm::HeroRecord& record = game.catalogue.record(index);
   // As the editor's Load button: only a record with the face flag of that size takes a face.
   if (!(large ? record.has_large() : record.has_small())) {
@@ -133,7 +129,7 @@ int Import(const Args& args) {
   if (qm::Status s = qm::PutPictureIntoRecord(&game.catalogue, index, picture, kind, options); !s) {
     return Fail(path + ": " + failed + " (" + s.why() + ")");
   }
-  std::printf("%s\n", EditorText(large ? kMsgLoadedLarge : kMsgLoadedSmall).c_str());
+  std::printf("%s\n", EditorText(large ? qm::kMsgLoadedLarge : qm::kMsgLoadedSmall).c_str());
   return SaveGame(game);
 }
 

@@ -19,6 +19,7 @@
 #include "qlmk/json_text.h"
 #include "qlmk/sheet_options.h"
 #include "qlmk/stub_program.h"
+#include "resources/string_ids.h"
 #include "shell/make_sfx.h"
 
 namespace qlmk {
@@ -45,8 +46,6 @@ const std::string kUsage = std::string(
     "         older than 1.3 needs --yes, as the patcher asks.\n") +
     kGameOptionsHelp + StubOptionHelp(kPatcherStubName) +
     "  --codepage N     the code page of the game's texts for diff: 1252 (default), 1251, 1250\n";
-
-constexpr uint32_t kMsgPatcherFailed = 323;  // "Failed to build QLMKSFX.EXE"
 
 int OpenPayload(const std::string& path, qm::PayloadReader* reader) {
   if (qm::Status s = qm::PayloadReader::Open(path, reader); !s) return Fail(path + ": " + s.why());
@@ -82,7 +81,7 @@ int Build(const Args& args) {
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   const size_t before = game.catalogue.count();
   if (qm::Status s = qm::BuildPatcher(&game.catalogue, stub, out); !s) {
-    return Fail(out + ": " + EditorText(kMsgPatcherFailed) + " (" + s.why() + ")");
+    return Fail(out + ": " + EditorText(qm::kMsgPatcherFailed) + " (" + s.why() + ")");
   }
   if (game.catalogue.count() < before) {
     Warn("record " + std::to_string(before - 1) + " is not complete and was left out");

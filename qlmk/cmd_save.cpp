@@ -6,12 +6,10 @@
 #include "archive/h4r_wipe.h"
 #include "qlmk/command.h"
 #include "qlmk/game_context.h"
+#include "resources/string_ids.h"
 
 namespace qlmk {
 namespace {
-
-constexpr uint32_t kMsgWiped = 306;      // "Wiped H4R file successfully.\n(Size Optimizing)"
-constexpr uint32_t kMsgWipeFailed = 307;  // "Failed to wipe H4R file."
 
 const std::string kSaveUsage = std::string(
     "usage: qlmk save [--game DIR] [--archive FILE]\n"
@@ -47,12 +45,12 @@ int Wipe(const std::vector<std::string>& words) {
   if (!args.positional().empty()) return Usage("wipe takes no arguments", kWipeUsage.c_str());
   const qm::GamePaths paths = GamePathsFromArgs(args);
   if (paths.working_archive.empty()) {
-    return Fail(paths.game_folder + ": " + EditorText(kMsgWipeFailed) + " (no working archive in DATA)");
+    return Fail(paths.game_folder + ": " + EditorText(qm::kMsgWipeFailed) + " (no working archive in DATA)");
   }
   if (qm::Status s = qm::WipeArchive(paths.working_archive); !s) {
-    return Fail(paths.working_archive + ": " + EditorText(kMsgWipeFailed) + " (" + s.why() + ")");
+    return Fail(paths.working_archive + ": " + EditorText(qm::kMsgWipeFailed) + " (" + s.why() + ")");
   }
-  std::printf("%s\n", EditorText(kMsgWiped).c_str());
+  std::printf("%s\n", EditorText(qm::kMsgWiped).c_str());
   return kExitOk;
 }
 

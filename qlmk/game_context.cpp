@@ -4,6 +4,7 @@
 
 #include "heroes/game_files.h"
 #include "heroes/hero_table.h"
+#include "resources/string_ids.h"
 #include "shell/game_search.h"
 #include "shell/game_version.h"
 #include "shell/language.h"
@@ -12,10 +13,6 @@
 namespace qlmk {
 
 namespace {
-
-constexpr uint32_t kMsgNoDataFile = 501;  // "I coudn't find HOMM4 Datafile(*.H4R)."
-constexpr uint32_t kMsgSaved = 304;
-constexpr uint32_t kMsgSaveFailed = 305;
 
 bool AllDigits(const std::string& text) {
   if (text.empty() || text.size() > 9) return false;
@@ -54,7 +51,7 @@ int LoadGame(const Args& args, Game* game) {
   });
   if (game->catalogue.empty()) {
     const std::string where = game->paths.working_archive.empty() ? game->paths.game_folder : game->paths.working_archive;
-    return Fail(where + ": " + EditorText(kMsgNoDataFile) + " (" + status.why() + ")");
+    return Fail(where + ": " + EditorText(qm::kMsgNoGameData) + " (" + status.why() + ")");
   }
   if (load.parse.truncated) Warn(load.table_source + ": the hero table ends before its last stated row");
   if (load.parse.capped) Warn(load.table_source + ": the hero table holds more rows than the editor's 1000 records");
@@ -89,9 +86,9 @@ int SaveGame(const Game& game) {
   const qm::Status s = game.catalogue.Save(game.paths.working_archive, &report);
   if (!s) {
     const std::string where = game.paths.working_archive.empty() ? game.paths.game_folder : "";
-    return Fail(where + (where.empty() ? "" : ": ") + EditorText(kMsgSaveFailed) + " (" + s.why() + ")");
+    return Fail(where + (where.empty() ? "" : ": ") + EditorText(qm::kMsgSaveFailed) + " (" + s.why() + ")");
   }
-  std::printf("%s\n", EditorText(kMsgSaved).c_str());
+  std::printf("%s\n", EditorText(qm::kMsgSaved).c_str());
   return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include "shell/editor_state.h"
 
+#include "resources/string_ids.h"
 #include "shell/display_name.h"
 #include "shell/language.h"
 
@@ -27,11 +28,11 @@ void InitialiseEditorState(EditorState* state, const GameSearchHost& host,
   SetGameFolder(state, search.folder);
 
   state->display_name = ChooseDisplayName(NetworkNames(host), login_name);
-  state->status[0] = FormatGreeting(Text(kGreetingString), state->display_name);
+  state->status[0] = FormatGreeting(Text(kMsgGreeting), state->display_name);
 
   if (!state->catalogue.Load(state->paths, nullptr, overlong).ok()) {
-    state->status[2] = CutToBytes(Text(kNoGameDataString), kStatusLineBytes);
-    state->status[3] = CutToBytes(Text(kSelectFolderString), kStatusLineBytes);
+    state->status[2] = CutToBytes(Text(kMsgNoGameData), kStatusLineBytes);
+    state->status[3] = CutToBytes(Text(kMsgSelectFolder), kStatusLineBytes);
   }
   state->catalogue.ClampSelection();
   state->status[5] = kBanner;

@@ -22,9 +22,6 @@
 
 namespace qm {
 
-constexpr uint32_t kGreetingString = 500;
-constexpr uint32_t kNoGameDataString = 501;
-constexpr uint32_t kSelectFolderString = 502;
 constexpr const char* kBanner = "                  < Programmed in Native WinAPI >";
 
 struct EditorState {

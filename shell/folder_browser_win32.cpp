@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "base/win32_handles.h"
+
 namespace qm {
 namespace {
 
@@ -33,41 +35,12 @@ int CALLBACK BrowserCallback(HWND browser, UINT message, LPARAM lparam, LPARAM d
   return 0;
 }
 
-// The shell's item list of the chosen folder, released with CoTaskMemFree.
-class ItemList {
- public:
-  explicit ItemList(PIDLIST_ABSOLUTE list) : list_(list) {}
-  ~ItemList() {
-    if (list_ != nullptr) CoTaskMemFree(list_);
-  }
-  ItemList(const ItemList&) = delete;
-  ItemList& operator=(const ItemList&) = delete;
-  PIDLIST_ABSOLUTE get() const { return list_; }
-
- private:
-  PIDLIST_ABSOLUTE list_;
-};
-
-// The folder browser needs COM on this thread; a thread that already has it keeps it.
-class ComScope {
- public:
-  ComScope() : result_(CoInitialize(nullptr)) {}
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT result_;
-};
-
 }  // namespace
 
 std::optional<std::string> BrowseForFolder(HWND owner, const char* title,
                                            const std::string& start_folder,
                                            std::function<bool(const std::string&)> acceptable) {
-  ComScope com;
+  ComScope com;  // the folder browser needs COM on this thread
   BrowserState state{start_folder, std::move(acceptable), false};
   BROWSEINFOA info{};
   info.hwndOwner = owner;
@@ -75,7 +48,7 @@ std::optional<std::string> BrowseForFolder(HWND owner, const char* title,
   info.ulFlags = BIF_VALIDATE;
   info.lpfn = BrowserCallback;
   info.lParam = reinterpret_cast<LPARAM>(&state);
-  ItemList chosen(SHBrowseForFolderA(&info));
+  ShellItemList chosen(SHBrowseForFolderA(&info));
   if (chosen.get() == nullptr) return std::nullopt;
   std::array<char, MAX_PATH> path{};
   if (!SHGetPathFromIDListA(chosen.get(), path.data()) || path[0] == '\0') return std::nullopt;

@@ -17,7 +17,7 @@ constexpr DWORD kNameBufferBytes = 259;
 
 std::optional<std::string> ReadMachineValue(const char* key_path, const char* value,
                                             DWORD capacity) {
-  return RegistryKey::Open(HKEY_LOCAL_MACHINE, key_path, KEY_READ).ReadText(value, capacity);
+  return ReadRegistryText(OpenRegistryKey(HKEY_LOCAL_MACHINE, key_path, KEY_READ), value, capacity);
 }
 
 std::string CurrentDirectory() {

@@ -4,7 +4,7 @@
 //   qm::Language& lang = qm::ProgramLanguage();
 //   lang.SetPrefix("QLMK");
 //   lang.Load();                     // language/QLMK<code>.INI, else language/QLMKENG.INI
-//   MessageBox(..., qm::Text(304));  // language file, else the program's string table
+//   MessageBox(..., qm::Text(kMsgSaved));  // language file, else the program's string table
 //   lang.Release();
 //
 // Text lookup never returns null: an id no source knows gives an empty text. A returned text

@@ -6,6 +6,7 @@
 #include "archive/h4r_wipe.h"
 #include "portrait/clipboard_win32.h"
 #include "portrait/picture_import_win32.h"
+#include "resources/string_ids.h"
 #include "shell/command_rules.h"
 #include "shell/editor_state.h"
 #include "shell/game_dialogs_win32.h"
@@ -22,34 +23,6 @@ namespace qm {
 namespace {
 
 using namespace qm::skin;
-
-// Status strings of the commands.
-enum : uint32_t {
-  kMsgThanksTamsel = 300,
-  kMsgVisitHome = 301,
-  kMsgPatchChosen = 302,
-  kMsgPatchCancelled = 303,
-  kMsgSaved = 304,
-  kMsgSaveFailed = 305,
-  kMsgWiped = 306,
-  kMsgWipeFailed = 307,
-  kMsgLoadedLarge = 308,
-  kMsgLoadLargeFailed = 309,
-  kMsgLoadedSmall = 310,
-  kMsgLoadSmallFailed = 311,
-  kMsgCopiedLarge = 312,
-  kMsgNoLargeToCopy = 313,
-  kMsgCopiedSmall = 314,
-  kMsgNoSmallToCopy = 315,
-  kMsgPastedLarge = 316,
-  kMsgNoClipboardLarge = 317,
-  kMsgCannotPasteLarge = 318,
-  kMsgPastedSmall = 319,
-  kMsgNoClipboardSmall = 320,
-  kMsgCannotPasteSmall = 321,
-  kMsgPatcherBuilt = 322,
-  kMsgPatcherFailed = 323,
-};
 
 // The number box holds at most 3 digits; a pasted text is read up to this length.
 constexpr int kNumberTextBytes = 259;
@@ -176,9 +149,7 @@ void PasteFaceCommand(HWND window, FaceKind kind) {
 
 void LoadFaceCommand(HWND window, FaceKind kind) {
   const bool large = kind == FaceKind::kLarge;
-  std::optional<FaceEdit> edit;
-  if (Nonempty() && HasFaceFlag(kind)) edit = BeginFaceEdit();
-  if (edit && LoadFaceFromFile(window, kind, *edit)) {
+  if (Nonempty() && HasFaceFlag(kind) && LoadFaceFromFile(window, kind, BeginFaceEdit)) {
     CommitFaceEdit();
     RefreshFaces(false);
     ShowStatusString(large ? kMsgLoadedLarge : kMsgLoadedSmall);

@@ -11,6 +11,7 @@
 #include "shell/record_view_win32.h"
 #include "skin/controls_win32.h"
 #include "skin/skin_win32.h"
+#include "skin/skinned_window_win32.h"
 
 namespace qm {
 namespace {
@@ -100,27 +101,19 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_ACTIVATEAPP:
       RefreshCaptionButtons();
       break;
-    case WM_DRAWITEM:
-      DrawItem(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
-               {&Editor().status, MainView().allowed});
-      return 1;
-    case WM_MEASUREITEM:
-      MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lparam));
-      return 1;
-    case WM_LBUTTONDOWN:
-      StartWindowDrag(window, lparam);
-      return 0;
     case WM_KEYDOWN:
       OnKeyDown(window, wparam);
       return 0;
     case WM_COMMAND:
       OnCommand(window, wparam, lparam);
       return 0;
-    default: {
-      LRESULT result = 0;
-      if (AnswerColourMessage(message, wparam, lparam, &result)) return result;
+    default:
       break;
-    }
+  }
+  LRESULT result = 0;
+  if (AnswerSkinnedWindowMessage(window, message, wparam, lparam,
+                                 {&Editor().status, MainView().allowed}, &result)) {
+    return result;
   }
   return DefWindowProcA(window, message, wparam, lparam);
 }

@@ -2,6 +2,7 @@
 
 #include "base/os.h"
 #include "base/registry_win32.h"
+#include "resources/string_ids.h"
 #include "shell/backup.h"
 #include "shell/editor_state.h"
 #include "shell/language.h"
@@ -29,11 +30,11 @@ bool WritePatcher(const char* file_name) {
 }
 
 float UpdateRestoreMarker(float version) {
-  const RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  const RegistryKey key = CreateRegistryKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
   if (!key) return 0.0f;
-  const std::optional<std::string> text = key.ReadText(kRestoreMarkerValue, kRestoreMarkerBytes);
+  const std::optional<std::string> text = ReadRegistryText(key, kRestoreMarkerValue, kRestoreMarkerBytes);
   const float marker = text ? ParseRestoreMarker(*text) : 0.0f;
-  if (version > marker) key.WriteText(kRestoreMarkerValue, FormatRestoreMarker(version));
+  if (version > marker) WriteRegistryText(key, kRestoreMarkerValue, FormatRestoreMarker(version));
   return marker;
 }
 
@@ -51,11 +52,11 @@ bool OfferBackup(HWND owner, const std::string& restore_tool_path,
            .ok()) {
     return false;
   }
-  if (MessageBoxA(owner, Text(kBackupQuestionString), kProductName, MB_YESNO) != IDYES) {
+  if (MessageBoxA(owner, Text(kMsgBackupQuestion), kProductName, MB_YESNO) != IDYES) {
     return false;  // the temporary file goes with `pending`; RESTORE.EXE stays as it was
   }
   if (!pending.Complete(working_archive).ok()) {
-    ShowStatusString(kBackupFailedString);
+    ShowStatusString(kMsgBackupFailed);
     return false;
   }
   return true;

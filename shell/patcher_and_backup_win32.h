@@ -1,7 +1,7 @@
 // MakeSFX and the backup offer, as the main window calls them, and the two stub programs the
 // editor carries as resources "BIN" 107 (patcher) and 108 (restore tool), language 1033.
 //
-//   if (qm::WritePatcher(qm::kPatcherFileName)) status 322 else status 323
+//   if (qm::WritePatcher(qm::kPatcherFileName)) status kMsgPatcherBuilt else kMsgPatcherFailed
 //   qm::OfferBackup(main, game_folder + "DATA\\RESTORE.EXE", working_archive);  // WM_CREATE
 //
 // WritePatcher builds QLMKSFX.EXE (relative to the current directory, the game folder) from
@@ -10,9 +10,9 @@
 // OfferBackup, once per game version (>= 1.1): the RESTORE marker in
 // HKLM\Software\New World Computing\QUILLMARK is read and raised to the game version first;
 // when it was below the version, resource 108 is written to a temporary file beside
-// RESTORE.EXE and the user is asked (string 800). Yes appends the working archive and its file
+// RESTORE.EXE and the user is asked (kMsgBackupQuestion). Yes appends the working archive and its file
 // times and puts the file in place of RESTORE.EXE; no deletes it, leaving the old RESTORE.EXE as
-// it was. An accepted backup that cannot be written says so in the message panel (string 325).
+// it was. An accepted backup that cannot be written says so in the message panel (kMsgBackupFailed).
 // Returns true when a backup was written.
 #pragma once
 
@@ -30,8 +30,6 @@ constexpr WORD kRestoreToolResourceId = 108;
 constexpr const char* kSettingsKey = "Software\\New World Computing\\QUILLMARK";
 constexpr const char* kRestoreMarkerValue = "RESTORE";
 constexpr DWORD kRestoreMarkerBytes = 255;
-constexpr uint32_t kBackupQuestionString = 800;
-constexpr uint32_t kBackupFailedString = 325;
 
 // The bytes of an embedded program (type "BIN", language 1033) of this module; empty when the
 // resource is missing or empty. They live as long as the program.

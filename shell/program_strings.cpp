@@ -7,13 +7,13 @@ namespace qm {
 namespace {
 
 constexpr StringEntry kEditorStrings[] = {
-#define QM_STRING(id, text) {id, text},
+#define QM_STRING(name, id, text) {id, text},
 #include "resources/strings_editor.inc"
 #undef QM_STRING
 };
 
 constexpr StringEntry kPatcherStrings[] = {
-#define QM_STRING(id, text) {id, text},
+#define QM_STRING(name, id, text) {id, text},
 #include "resources/strings_patcher.inc"
 #undef QM_STRING
 };

@@ -1,7 +1,7 @@
 // What the main window shows of the editor's state: the message panel, the selected record in
 // the controls and its two faces.
 //
-//   qm::ShowStatus("Saved Successfully.");      // or qm::ShowStatusString(304)
+//   qm::ShowStatus("Saved Successfully.");      // or qm::ShowStatusString(kMsgSaved)
 //   qm::ShowRecord(catalogue.selected(), true);  // texts, lists, Allowed mark, editable state
 //   qm::RefreshFaces(false);                     // decode both faces, show / hide / repaint
 //

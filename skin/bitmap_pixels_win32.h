@@ -1,5 +1,6 @@
 // Moving pixels between GDI and picture buffers in bulk: one blit or one GetDIBits/SetDIBits
-// per call, never GetPixel/SetPixel per pixel.
+// per call, never GetPixel/SetPixel per pixel. The canvas, the red/blue swap and bitmap sizes
+// come from base/dib_win32.h.
 //
 //   Picture face(82, 82);  ...paint it...
 //   qm::skin::WriteBitmapPixels(qm::skin::FaceViewBitmap(FaceKind::kLarge), face);
@@ -28,8 +29,5 @@ bool ReadBitmapPixels(HBITMAP bitmap, Picture* out);
 // Replaces the bitmap's pixels (SetDIBits); the picture must have the bitmap's size. The
 // bitmap must not be selected into a DC.
 bool WriteBitmapPixels(HBITMAP bitmap, const Picture& pixels);
-
-// Size of a bitmap; false for a null or invalid handle.
-bool BitmapSize(HBITMAP bitmap, int* width, int* height);
 
 }  // namespace qm::skin

@@ -14,54 +14,60 @@ namespace qm::skin {
 
 constexpr int kControlSlots = 49;
 
-// Command / control ids.
+// Command / control ids, as (name, id): kId<name> in code, <name> in the end-to-end
+// scenarios (the driver's names come from this list).
+#define QM_EDITOR_CONTROLS(X) \
+  X(MessagePanel, 1000)                                                 \
+  X(Minimize, 1001)                                                     \
+  X(Close, 1002)                                                        \
+  X(NumberBox, 1003)                                                    \
+  X(UpArrow, 1004) /* next record */                                    \
+  X(DownArrow, 1005) /* previous record */                              \
+  X(Name, 1006)                                                         \
+  X(Biography, 1007)                                                    \
+  X(Dir, 1008)                                                          \
+  X(Patch, 1009)                                                        \
+  X(DesignerHome, 1010)                                                 \
+  X(ProgramHome, 1011)                                                  \
+  X(CopySmall, 1012)                                                    \
+  X(CopyLarge, 1013)                                                    \
+  X(PasteSmall, 1014)                                                   \
+  X(PasteLarge, 1015)                                                   \
+  X(Save, 1016)                                                         \
+  X(Wipe, 1017)                                                         \
+  X(MakeSfx, 1018)                                                      \
+  X(LargeFace, 1019)                                                    \
+  X(SmallFace, 1020)                                                    \
+  X(LoadLarge, 1021)                                                    \
+  X(LoadSmall, 1022)                                                    \
+  X(UpdateCheck, 1023) /* no control: the update check's own command */ \
+  X(Keyword, 1026)                                                      \
+  X(Sex, 1027)                                                          \
+  X(Class, 1028)                                                        \
+  X(AllowedCheck, 1029)                                                 \
+  X(AllowedLabel, 1030)                                                 \
+  X(About, 1034)                                                        \
+  X(Option, 1035)                                                       \
+  X(AboutClose, 1036)                                                   \
+  X(OptionClose, 1037)                                                  \
+  X(AspectCheck, 1038)                                                  \
+  X(AspectLabel, 1039)                                                  \
+  X(XRangeBar, 1040)                                                    \
+  X(XRangeCheck, 1041)                                                  \
+  X(XRangeLabel, 1042)                                                  \
+  X(YRangeBar, 1043)                                                    \
+  X(YRangeCheck, 1044)                                                  \
+  X(YRangeLabel, 1045)                                                  \
+  X(ResizeMethod, 1046)                                                 \
+  X(AutoRingCheck, 1049)                                                \
+  X(AutoRingLabel, 1050)                                                \
+  X(SmallCopyCheck, 1051)                                               \
+  X(SmallCopyLabel, 1052)
+
 enum ControlId : int {
-  kIdMessagePanel = 1000,
-  kIdMinimize = 1001,
-  kIdClose = 1002,
-  kIdNumberBox = 1003,
-  kIdUpArrow = 1004,    // next record
-  kIdDownArrow = 1005,  // previous record
-  kIdName = 1006,
-  kIdBiography = 1007,
-  kIdDir = 1008,
-  kIdPatch = 1009,
-  kIdDesignerHome = 1010,
-  kIdProgramHome = 1011,
-  kIdCopySmall = 1012,
-  kIdCopyLarge = 1013,
-  kIdPasteSmall = 1014,
-  kIdPasteLarge = 1015,
-  kIdSave = 1016,
-  kIdWipe = 1017,
-  kIdMakeSfx = 1018,
-  kIdLargeFace = 1019,
-  kIdSmallFace = 1020,
-  kIdLoadLarge = 1021,
-  kIdLoadSmall = 1022,
-  kIdUpdateCheck = 1023,  // no control: the update check's own command
-  kIdKeyword = 1026,
-  kIdSex = 1027,
-  kIdClass = 1028,
-  kIdAllowedCheck = 1029,
-  kIdAllowedLabel = 1030,
-  kIdAbout = 1034,
-  kIdOption = 1035,
-  kIdAboutClose = 1036,
-  kIdOptionClose = 1037,
-  kIdAspectCheck = 1038,
-  kIdAspectLabel = 1039,
-  kIdXRangeBar = 1040,
-  kIdXRangeCheck = 1041,
-  kIdXRangeLabel = 1042,
-  kIdYRangeBar = 1043,
-  kIdYRangeCheck = 1044,
-  kIdYRangeLabel = 1045,
-  kIdResizeMethod = 1046,
-  kIdAutoRingCheck = 1049,
-  kIdAutoRingLabel = 1050,
-  kIdSmallCopyCheck = 1051,
-  kIdSmallCopyLabel = 1052,
+#define QM_CONTROL_ID(name, id) kId##name = id,
+  QM_EDITOR_CONTROLS(QM_CONTROL_ID)
+#undef QM_CONTROL_ID
 };
 
 constexpr int kFirstControlId = 1000;

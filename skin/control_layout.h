@@ -3,7 +3,7 @@
 //
 //   for (const ControlPlacement& c : kMainControls) create c.kind at c.left, c.top ... in slot c.slot
 //   DrawKindOf(kIdSave)        -> DrawKind::kTextButton
-//   LabelStringOf(kIdSave)     -> 205 ("Save")
+//   LabelStringOf(kIdSave)     -> kLabelSave ("Save")
 //   CheckBoxCell(false, true)  -> {0, 28}   (the ticked cell of the button sheet)
 //
 // Portable data only; controls_win32.cpp turns kinds into window classes and styles.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "heroes/value_tables.h"
+#include "resources/string_ids.h"
 #include "shell/language.h"
 #include "skin/control_layout.h"
 #include "skin/option_state.h"
@@ -269,9 +270,9 @@ HWND internal::CreateControl(const ControlPlacement& placement, HWND parent, HBI
 }
 
 bool BuildMainControls(HWND main_window, int selected_record) {
-  GdiFont font(CreateFontA(-14, 0, 0, 0, ParseWeight(Text(151)), FALSE, FALSE, FALSE,
+  GdiFont font(CreateFontA(-14, 0, 0, 0, ParseWeight(Text(kSkinFontWeight)), FALSE, FALSE, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, FIXED_PITCH, Text(150)));
+                           DEFAULT_QUALITY, FIXED_PITCH, Text(kSkinFontFace)));
   if (!font) return false;
   internal::SetSkinFont(std::move(font));
 

@@ -8,12 +8,14 @@
 #include <string>
 
 #include "heroes/value_tables.h"
+#include "resources/string_ids.h"
 #include "shell/language.h"
 #include "skin/control_layout.h"
 #include "skin/controls_win32.h"
 #include "skin/option_state.h"
 #include "skin/skin_internal_win32.h"
 #include "skin/skin_win32.h"
+#include "skin/skinned_window_win32.h"
 
 namespace qm::skin {
 namespace {
@@ -103,7 +105,7 @@ void PaintOptionPanel(HWND panel) {
   SelectInDc keep_font(dc, SkinFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
-  internal::DrawString(dc, 20, 158, Text(219));
+  internal::DrawString(dc, 20, 158, Text(kLabelResizeMethod));
 }
 
 void TrackRange(HWND bar, bool x, WPARAM wparam) {
@@ -195,12 +197,6 @@ LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
         PaintOptionPanel(window);
       }
       return 0;
-    case WM_DRAWITEM:
-      DrawItem(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-      return 1;
-    case WM_MEASUREITEM:
-      MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lparam));
-      return 1;
     case WM_COMMAND:
       if (PanelCommand(window, LOWORD(wparam), HIWORD(wparam))) return 0;
       break;
@@ -213,15 +209,11 @@ LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
       }
       return 0;
     }
-    case WM_LBUTTONDOWN:
-      StartWindowDrag(window, lparam);
-      return 0;
-    default: {
-      LRESULT result = 0;
-      if (AnswerColourMessage(message, wparam, lparam, &result)) return result;
+    default:
       break;
-    }
   }
+  LRESULT result = 0;
+  if (AnswerSkinnedWindowMessage(window, message, wparam, lparam, {}, &result)) return result;
   return DefWindowProcA(window, message, wparam, lparam);
 }
 

@@ -21,6 +21,7 @@
 #include "skin/bitmap_pixels_win32.h"
 #include "skin/controls_win32.h"
 #include "skin/skin_win32.h"
+#include "skin/skinned_window_win32.h"
 
 namespace {
 
@@ -70,15 +71,6 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_ACTIVATEAPP:
       RefreshCaptionButtons();
       break;
-    case WM_DRAWITEM:
-      DrawItem(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam), {&g_status, g_allowed});
-      return 1;
-    case WM_MEASUREITEM:
-      MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lparam));
-      return 1;
-    case WM_LBUTTONDOWN:
-      StartWindowDrag(window, lparam);
-      return 0;
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
         case kIdClose:
@@ -94,11 +86,13 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
           break;
       }
       break;
-    default: {
-      LRESULT result = 0;
-      if (AnswerColourMessage(message, wparam, lparam, &result)) return result;
+    default:
       break;
-    }
+  }
+  LRESULT result = 0;
+  if (AnswerSkinnedWindowMessage(window, message, wparam, lparam, {&g_status, g_allowed},
+                                 &result)) {
+    return result;
   }
   return DefWindowProcA(window, message, wparam, lparam);
 }

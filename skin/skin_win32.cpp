@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "resources/string_ids.h"
 #include "shell/language.h"
 #include "skin/controls_win32.h"
 #include "skin/control_layout.h"
@@ -161,8 +162,8 @@ void PaintMainWindow(HWND main_window, std::string_view game_folder,
   SetTextColor(dc, RGB(0, 0, 0));
   internal::DrawString(dc, 102, 249, PathLabel(game_folder).c_str());
   internal::DrawString(dc, 102, 269, PathLabel(working_archive).c_str());
-  internal::DrawString(dc, 18, 197, Text(209));
-  internal::DrawString(dc, 18, 219, Text(210));
+  internal::DrawString(dc, 18, 197, Text(kLabelLargeFace));
+  internal::DrawString(dc, 18, 219, Text(kLabelSmallFace));
 }
 
 void RefreshCaptionButtons() {

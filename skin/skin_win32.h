@@ -30,7 +30,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/gdi_win32.h"
+#include "base/win32_handles.h"
 #include "portrait/face_size.h"
 
 namespace qm::skin {

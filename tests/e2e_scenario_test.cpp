@@ -19,7 +19,7 @@ TEST(E2eScenario, SplitsVerbsAndArgumentsAndKeepsLineNumbers) {
       "\n"
       "start quillmark.exe  \r\n"
       "\twait-window \"Quillmark SFX\"   # the patcher\n"
-      "set-text 1006 \"Sir \\\"Quill\\\"\\n#1\\\\\" \n"
+      "set-text Name \"Sir \\\"Quill\\\"\\n#1\\\\\" \n"
       "write-file a#b \"\"");
   ASSERT_EQ(steps.size(), 4u);
   EXPECT_EQ(steps[0].line, 3);
@@ -27,7 +27,7 @@ TEST(E2eScenario, SplitsVerbsAndArgumentsAndKeepsLineNumbers) {
   EXPECT_EQ(steps[0].args, std::vector<std::string>{"quillmark.exe"});
   EXPECT_EQ(steps[1].line, 4);
   EXPECT_EQ(steps[1].args, std::vector<std::string>{"Quillmark SFX"});
-  EXPECT_EQ(steps[2].args, (std::vector<std::string>{"1006", "Sir \"Quill\"\n#1\\"}));
+  EXPECT_EQ(steps[2].args, (std::vector<std::string>{"Name", "Sir \"Quill\"\n#1\\"}));
   EXPECT_EQ(steps[3].args, (std::vector<std::string>{"a#b", ""}));  // '#' inside a word stays
 }
 

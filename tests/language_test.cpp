@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "resources/string_ids.h"
 #include "shell/program_strings.h"
 #include "tests/test_util.h"
 
@@ -112,7 +113,7 @@ TEST(Language, ResourceTextsAreCutTo510AndUnknownIdsAreEmpty) {
 TEST(Language, FallbackTableIsConsultedLastAndRemembered) {
   static const StringEntry kFallback[] = {{304, "fallback 304"}, {9000, "fallback 9000"}};
   Language lang(LookupEditorString, kFallback);
-  EXPECT_STREQ(lang.Text(304), "Saved Successfully.");  // the string table comes first
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Saved Successfully.");  // the string table comes first
   EXPECT_FALSE(lang.Defines(9000));
   EXPECT_STREQ(lang.Text(9000), "fallback 9000");
   EXPECT_TRUE(lang.Defines(9000));
@@ -121,10 +122,10 @@ TEST(Language, FallbackTableIsConsultedLastAndRemembered) {
 
 TEST(Language, TwentyFirstLookupReusesTheFirstBuffer) {
   EditorLanguage lang;
-  const char* first = lang.Text(304);
+  const char* first = lang.Text(kMsgSaved);
   EXPECT_STREQ(first, "Saved Successfully.");
-  for (int i = 0; i < 19; ++i) EXPECT_NE(lang.Text(305), first);
-  EXPECT_EQ(lang.Text(400), first);
+  for (int i = 0; i < 19; ++i) EXPECT_NE(lang.Text(kMsgSaveFailed), first);
+  EXPECT_EQ(lang.Text(kLabelMale), first);
   EXPECT_STREQ(first, "Male");
 }
 
@@ -138,18 +139,18 @@ TEST(Language, LoadPrefersTheLocaleFileAndFallsBackToEnglish) {
   lang.SetPrefix("QLMK");
   lang.SetCode("DEU");
   lang.Load(folder);
-  EXPECT_STREQ(lang.Text(304), "Gespeichert.");
-  EXPECT_STREQ(lang.Text(305), "Failed to save.");  // the English file was not read
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Gespeichert.");
+  EXPECT_STREQ(lang.Text(kMsgSaveFailed), "Failed to save.");  // the English file was not read
 
   lang.SetCode("KOR");
   lang.Load(folder);
-  EXPECT_STREQ(lang.Text(304), "Saved.");
-  EXPECT_STREQ(lang.Text(305), "Not saved.");
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Saved.");
+  EXPECT_STREQ(lang.Text(kMsgSaveFailed), "Not saved.");
 
   lang.SetPrefix("QLSX");
   lang.Load(folder);
   EXPECT_TRUE(lang.DefinedIds().empty());
-  EXPECT_STREQ(lang.Text(304), "Saved Successfully.");
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Saved Successfully.");
 
   EXPECT_FALSE(lang.ParseFile(folder + "missing.INI"));
 }
@@ -158,7 +159,7 @@ TEST(Language, ReleaseForgetsTheFile) {
   EditorLanguage lang;
   lang.ParseText("[STRING]\n304=Done.\n");
   lang.Release();
-  EXPECT_STREQ(lang.Text(304), "Saved Successfully.");
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Saved Successfully.");
 }
 
 TEST(ProgramStrings, TheModuleStringTableHoldsTheEditorList) {

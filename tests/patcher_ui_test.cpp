@@ -18,7 +18,7 @@ TEST(PatcherUi, ControlsSitInsideTheWindowAsTheTableSays) {
   EXPECT_EQ(kControls[0].id, kIdDir);
   EXPECT_EQ(kControls[1].kind, ControlKind::kFolderBox);
   EXPECT_EQ(kControls[2].id, kIdUpdatePortraits);
-  EXPECT_EQ(kControls[2].label, 2012u);
+  EXPECT_EQ(kControls[2].label, kPatcherLabelUpdatePortraits);
   EXPECT_EQ(kControls[3].id, kIdUpdateText);
   EXPECT_EQ(kControls[3].left, 244);
   EXPECT_EQ(kControls[4].id, kIdQuit);

@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "resources/string_ids.h"
 #include "skin/control_layout.h"
 #include "skin/option_state.h"
 
@@ -117,9 +118,9 @@ TEST(ControlLayout, CreationOrderAndWhatEachControlShows) {
   EXPECT_EQ(kMainControls[0].id, kIdMinimize);
   EXPECT_EQ(kMainControls[29].id, kIdMessagePanel);
   EXPECT_EQ(kOptionControls[13].id, kIdResizeMethod);
-  EXPECT_EQ(LabelStringOf(kIdSave), 205u);
+  EXPECT_EQ(LabelStringOf(kIdSave), kLabelSave);
   EXPECT_EQ(LabelStringOf(kIdCopyLarge), LabelStringOf(kIdCopySmall));
-  EXPECT_EQ(LabelStringOf(kIdSmallCopyLabel), 222u);
+  EXPECT_EQ(LabelStringOf(kIdSmallCopyLabel), kLabelSmallCopy);
   EXPECT_EQ(LabelStringOf(kIdNumberBox), 0u);
   EXPECT_EQ(FindControlPlacement(kIdBiography)->text_limit, 512);
   EXPECT_EQ(FindControlPlacement(kIdNumberBox)->text_limit, 3);

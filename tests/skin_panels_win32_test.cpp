@@ -7,9 +7,11 @@
 
 #include <commctrl.h>
 
+#include "base/win32_handles.h"
 #include "skin/controls_win32.h"
 #include "skin/option_state.h"
 #include "skin/skin_win32.h"
+#include "skin/skinned_window_win32.h"
 
 namespace qm::skin {
 namespace {
@@ -141,7 +143,8 @@ TEST_F(SkinPanels, OwnerDrawLeavesUnknownItemsToTheSystem) {
   DRAWITEMSTRUCT item{};
   item.CtlID = kIdSave;
   EXPECT_EQ(DrawItem(main_, &item), 0);  // no DC
-  item.hDC = GetDC(main_);
+  const WindowDc main_dc(main_);
+  item.hDC = main_dc.get();
   item.CtlID = 1053;
   EXPECT_EQ(DrawItem(main_, &item), 0);
   item.CtlID = kIdNumberBox;  // an edit box draws itself
@@ -150,7 +153,6 @@ TEST_F(SkinPanels, OwnerDrawLeavesUnknownItemsToTheSystem) {
   item.itemID = static_cast<UINT>(-1);
   item.itemAction = ODA_DRAWENTIRE;
   EXPECT_EQ(DrawItem(main_, &item), 0);  // a combo box without an item
-  ReleaseDC(main_, item.hDC);
 
   MEASUREITEMSTRUCT measure{};
   measure.CtlType = ODT_COMBOBOX;
@@ -161,6 +163,37 @@ TEST_F(SkinPanels, OwnerDrawLeavesUnknownItemsToTheSystem) {
   measure.itemHeight = 30;
   MeasureItem(&measure);
   EXPECT_EQ(measure.itemHeight, 30u);
+}
+
+// The panels answer the skinned-window messages through the shared handler: a combo item is
+// measured at 14 pixels, colour messages get a brush, and anything else is left to the system.
+TEST_F(SkinPanels, PanelsAnswerTheSharedSkinnedWindowMessages) {
+  HWND panel = OpenPanel(main_, PanelKind::kOption);
+  ASSERT_NE(panel, nullptr);
+  MEASUREITEMSTRUCT measure{};
+  measure.CtlType = ODT_COMBOBOX;
+  measure.itemHeight = 30;
+  EXPECT_EQ(SendMessageA(panel, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)), 1);
+  EXPECT_EQ(measure.itemHeight, 14u);
+  DRAWITEMSTRUCT item{};
+  item.CtlID = 1053;  // no such control: left to the system, yet answered
+  EXPECT_EQ(SendMessageA(panel, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), 1);
+
+  const WindowDc dc(panel);
+  LRESULT direct = 0;
+  ASSERT_TRUE(AnswerSkinnedWindowMessage(panel, WM_CTLCOLORSTATIC,
+                                         reinterpret_cast<WPARAM>(dc.get()),
+                                         reinterpret_cast<LPARAM>(Control(kSlotAspectLabel)), {},
+                                         &direct));
+  EXPECT_NE(direct, 0);
+  EXPECT_EQ(SendMessageA(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                         reinterpret_cast<LPARAM>(Control(kSlotAspectLabel))),
+            direct);
+
+  LRESULT untouched = 77;
+  EXPECT_FALSE(AnswerSkinnedWindowMessage(panel, WM_KEYDOWN, VK_SPACE, 0, {}, &untouched));
+  EXPECT_FALSE(AnswerSkinnedWindowMessage(panel, WM_ERASEBKGND, 0, 0, {}, &untouched));
+  EXPECT_EQ(untouched, 77);
 }
 
 }  // namespace

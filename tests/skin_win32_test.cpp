@@ -2,17 +2,20 @@
 // operation gives the same pixels as the per-pixel rule it replaces.
 #ifdef _WIN32
 
+#include "skin/skin_win32.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
-#include "base/gdi_win32.h"
+#include "base/dib_win32.h"
+#include "base/win32_handles.h"
 #include "skin/bitmap_pixels_win32.h"
 #include "skin/button_face.h"
 #include "skin/controls_win32.h"
 #include "skin/pixel_shade.h"
-#include "skin/skin_win32.h"
 
 namespace qm::skin {
 namespace {
@@ -69,6 +72,34 @@ TEST(SkinGdi, PixelsRoundTripThroughDcsAndBitmaps) {
   ASSERT_TRUE(ReadBitmapPixels(loose.get(), &back));
   EXPECT_EQ(back, pattern);
   EXPECT_FALSE(WriteBitmapPixels(loose.get(), Picture(22, 7)));  // wrong size
+}
+
+// The one DIB bridge: what GDI draws on a canvas comes out as colour values (red in the low
+// byte), and buffers of different sizes are refused rather than overrun.
+TEST(DibBridge, CanvasShowsWhatGdiDrewAsColourValues) {
+  DibCanvas canvas(nullptr, 3, 2);
+  ASSERT_TRUE(canvas.ok());
+  ASSERT_EQ(canvas.pixels().size(), 6u);
+  GdiBrush red(CreateSolidBrush(RGB(200, 10, 30)));
+  const RECT corner{2, 1, 3, 2};
+  ASSERT_TRUE(FillRect(canvas.dc(), &corner, red.get()));
+  GdiFlush();
+  std::vector<uint32_t> colours(6);
+  ASSERT_TRUE(SwapRedBlue(canvas.pixels(), colours));
+  EXPECT_EQ(colours[5], MakeColour(200, 10, 30));
+  EXPECT_EQ(SwapRedBlue(0xFF123456u), 0x00563412u);  // the DIB's spare byte never leaks
+  EXPECT_EQ(SwapRedBlue(SwapRedBlue(0x00ABCDEFu)), 0x00ABCDEFu);
+
+  std::vector<uint32_t> short_buffer(5, 7);
+  EXPECT_FALSE(SwapRedBlue(canvas.pixels(), short_buffer));
+  EXPECT_EQ(short_buffer, std::vector<uint32_t>(5, 7));
+
+  EXPECT_FALSE(DibCanvas(nullptr, 0, 4).ok());
+  EXPECT_TRUE(DibCanvas(nullptr, 0, 4).pixels().empty());
+  int w = 1, h = 1;
+  EXPECT_FALSE(BitmapSize(nullptr, &w, &h));
+  EXPECT_EQ(DibStride(3, 24), 12u);
+  EXPECT_EQ(DibStride(4, 24), 12u);
 }
 
 TEST(SkinGdi, ShadingOnADcMatchesThePerPixelRule) {

@@ -12,7 +12,7 @@ namespace qm {
 
 LONG ReadRegistryDefault(HKEY root, const char* subkey, std::string* out) {
   LONG error = ERROR_SUCCESS;
-  const RegistryKey key = RegistryKey::Open(root, subkey, KEY_QUERY_VALUE, &error);
+  const RegistryKey key = OpenRegistryKey(root, subkey, KEY_QUERY_VALUE, &error);
   if (!key) return error;
   char value[kRegistryValueBytes] = {};
   LONG size = sizeof value;

@@ -6,39 +6,10 @@
 #include <memory>
 #include <utility>
 
+#include "base/win32_handles.h"
+
 namespace qm {
 namespace {
-
-// A WinINet handle, closed at scope end.
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  ~InternetHandle() {
-    if (handle_ != nullptr) InternetCloseHandle(handle_);
-  }
-  HINTERNET get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  HINTERNET handle_;
-};
-
-// A kernel handle (the helper thread), closed at scope end.
-class KernelHandle {
- public:
-  explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-  KernelHandle(const KernelHandle&) = delete;
-  KernelHandle& operator=(const KernelHandle&) = delete;
-  ~KernelHandle() {
-    if (handle_ != nullptr) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // One check's state. The helper thread writes the walk; the waiting thread reads it only after
 // the helper has ended, so the thread's end orders the two. An abandoned helper keeps the state

@@ -2,12 +2,13 @@
 // walks the replies) and tells the main window when it is newer than this program.
 //
 // How it runs in the editor:
-//   - start: the main window posts command 1023 to itself once, at the end of WM_CREATE, so the
-//     check runs after the window has been shown;
-//   - command 1023: the main window calls RunUpdateCommand(); the first call in a run checks,
-//     every later call does nothing, so nothing can start the check a second time (a newer
-//     version is never announced by posting 1023 again);
-//   - a newer version: RunUpdateCommand returns the notice (string 324, for example
+//   - start: the editor's message loop posts command kIdUpdateCheck (1023) to the main window
+//     once, the first time its queue runs dry after the window was created; by then the window
+//     and every control have been painted, so the check never holds a half-drawn window;
+//   - command kIdUpdateCheck: the main window calls RunUpdateCommand(); the first call in a run
+//     checks, every later call does nothing, so nothing can start the check a second time (a
+//     newer version is never announced by posting the command again);
+//   - a newer version: RunUpdateCommand returns the notice (kMsgNewerVersion, for example
 //     "A newer Quillmark (v1.02) is out. Get it from:\nhttp://www.quillmark-editor.org/"),
 //     which the main window shows in the message panel; otherwise it returns an empty text and
 //     the panel keeps what it shows.

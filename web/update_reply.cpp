@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "resources/string_ids.h"
 #include "shell/language.h"
 #include "web/web_addresses.h"
 
@@ -100,7 +101,7 @@ std::string VersionText(float version) {
 
 std::string UpdateNotice(float version) {
   const std::string values[] = {VersionText(version), kProgramHomePage};
-  const std::string_view pattern = Text(kUpdateNoticeStringId);
+  const std::string_view pattern = Text(kMsgNewerVersion);
   std::string notice;
   size_t next_value = 0;
   for (size_t i = 0; i < pattern.size(); ++i) {

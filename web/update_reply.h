@@ -38,7 +38,6 @@ constexpr float kOwnVersion = 0.95f;
 constexpr const char* kUpdateAgentName = "HTTPGET";
 constexpr const char* kVersionFileName = "/version.txt";
 // Status string of the newer-version notice: "%s" stands for the version, then the address.
-constexpr unsigned kUpdateNoticeStringId = 324;
 
 struct UpdateRequest {
   std::string host;
@@ -66,7 +65,7 @@ bool IsNewerVersion(float published);
 
 // The version as the notice shows it: up to four significant digits, "1.02", "0.96", "2".
 std::string VersionText(float version);
-// The message-panel notice of a newer version: string 324 with the version and the program's
+// The message-panel notice of a newer version: string kMsgNewerVersion with the version and the program's
 // home page put in place of its two "%s" (no printf: a language file's text is not a format).
 std::string UpdateNotice(float version);
 

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_handles.h"
 #include "portrait/dib_bits_win32.h"
 #include "portrait/face_art.h"
 #include "portrait/face_view_win32.h"
 #include "portrait/portrait_codec.h"
+#include "resources/string_ids.h"
 #include "tests/test_util.h"
 #include "tests/win32/win32_fixtures.h"
 
@@ -81,9 +83,9 @@ TEST_F(FaceClipboard, LargeFacePastedIntoTheSmallFaceIsScaled) {
 
 TEST_F(FaceClipboard, EmptyClipboardGivesNoBitmap) {
   {
-    ASSERT_TRUE(OpenClipboard(owner.get()));
+    const ClipboardScope clipboard(owner.get());
+    ASSERT_TRUE(clipboard.ok());
     EmptyClipboard();
-    CloseClipboard();
   }
   const std::vector<uint8_t> before = record.large_face;
   EXPECT_EQ(PasteFace(owner.get(), FaceKind::kLarge, Edit()), PasteResult::kNoBitmap);
@@ -100,16 +102,17 @@ TEST_F(FaceClipboard, CopyWithoutAFaceViewLeavesTheClipboardAlone) {
 HDROP MakeDrop(const std::vector<std::string>& paths) {
   size_t bytes = sizeof(DROPFILES) + 1;
   for (const std::string& p : paths) bytes += p.size() + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
+  const GlobalLockScope lock(block.get());
+  auto* drop = reinterpret_cast<DROPFILES*>(lock.data());
+  if (drop == nullptr) return nullptr;
   drop->pFiles = sizeof(DROPFILES);
   char* names = reinterpret_cast<char*>(drop + 1);
   for (const std::string& p : paths) {
     std::memcpy(names, p.c_str(), p.size() + 1);
     names += p.size() + 1;
   }
-  GlobalUnlock(block);
-  return static_cast<HDROP>(block);
+  return static_cast<HDROP>(block.release());  // the drop's receiver frees it
 }
 
 struct FaceDrop : FaceClipboard {
@@ -148,7 +151,7 @@ TEST_F(FaceDrop, OnlyTheFirstOfThreeDroppedFilesIsLoaded) {
   const std::string text = Write("second.txt", test::Bytes("text"));
   const std::vector<uint8_t> before = record.large_face;
   SendMessageA(view, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({bmp, text, text})), 0);
-  EXPECT_EQ(statuses, (std::vector<uint32_t>{308}));
+  EXPECT_EQ(statuses, (std::vector<uint32_t>{kMsgLoadedLarge}));
   EXPECT_EQ(refreshes, 1);
   EXPECT_NE(record.large_face, before);
 }
@@ -160,7 +163,7 @@ TEST_F(FaceDrop, TextFileOrEmptyCatalogueChangesNothing) {
   catalogue_has_records = false;
   const std::string bmp = Write("card.bmp", test::CardBmp(90, 90));
   SendMessageA(view, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({bmp})), 0);
-  EXPECT_EQ(statuses, (std::vector<uint32_t>{309, 309}));
+  EXPECT_EQ(statuses, (std::vector<uint32_t>{kMsgLoadLargeFailed, kMsgLoadLargeFailed}));
   EXPECT_EQ(refreshes, 0);
   EXPECT_EQ(record.large_face, before);
   EXPECT_EQ(HandleDroppedFile("", FaceKind::kSmall), 311u);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_handles.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
 #include "tests/e2e/driver/actions_win32.h"
@@ -194,21 +195,20 @@ bool ScenarioRunner::DropFile(const Step& s, std::string& why) {
   if (control == nullptr) return false;
   const std::string path = WorkPath(s.args[1]);
   const size_t bytes = sizeof(DROPFILES) + path.size() + 2;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  if (block == nullptr) return Fail(why, "no memory for the file list");
-  auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-  if (header == nullptr) {
-    GlobalFree(block);
-    return Fail(why, "no memory for the file list");
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
+  if (!block) return Fail(why, "no memory for the file list");
+  {
+    GlobalLockScope lock(block.get());
+    auto* header = reinterpret_cast<DROPFILES*>(lock.data());
+    if (header == nullptr) return Fail(why, "no memory for the file list");
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = FALSE;
+    std::copy(path.begin(), path.end(), reinterpret_cast<char*>(header) + sizeof(DROPFILES));
   }
-  header->pFiles = sizeof(DROPFILES);
-  header->fWide = FALSE;
-  std::copy(path.begin(), path.end(), reinterpret_cast<char*>(header) + sizeof(DROPFILES));
-  GlobalUnlock(block);
-  if (!PostMessageA(control, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
-    GlobalFree(block);
+  if (!PostMessageA(control, WM_DROPFILES, reinterpret_cast<WPARAM>(block.get()), 0)) {
     return Fail(why, "cannot post: " + LastErrorText());
   }
+  block.release();  // the receiving window frees the list
   return true;
 }
 
@@ -327,9 +327,9 @@ bool ScenarioRunner::Elapsed(const Step& s, std::string& why) {
 
 bool ScenarioRunner::Screenshot(const Step& s, std::string& why) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  if (screen == nullptr) return Fail(why, "no screen");
-  HDC memory = CreateCompatibleDC(screen);
+  const WindowDc screen(nullptr);
+  if (!screen) return Fail(why, "no screen");
+  const MemoryDc memory(screen.get());
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -337,13 +337,12 @@ bool ScenarioRunner::Screenshot(const Step& s, std::string& why) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
-  HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = memory != nullptr && shot != nullptr;
+  const GdiBitmap shot(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bool ok = memory && shot;
   if (ok) {
-    HGDIOBJ old = SelectObject(memory, shot);
-    ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+    const SelectInDc keep(memory.get(), shot.get());
+    ok = BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY) != FALSE;
     GdiFlush();
-    SelectObject(memory, old);
   }
   const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
   const size_t image_bytes = stride * static_cast<size_t>(height);
@@ -361,9 +360,6 @@ bool ScenarioRunner::Screenshot(const Step& s, std::string& why) {
     const auto* pixels = static_cast<const uint8_t*>(bits);
     file.insert(file.end(), pixels, pixels + image_bytes);
   }
-  if (shot != nullptr) DeleteObject(shot);
-  if (memory != nullptr) DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   if (!ok) return Fail(why, "cannot copy the screen");
   return WriteBytes(WorkPath(s.args[0]), file) || Fail(why, "cannot write " + s.args[0]);
 }

@@ -31,50 +31,41 @@ std::optional<ChildProcess> ChildProcess::Start(const std::string& program,
     if (why) *why = "cannot start " + program + ": " + LastErrorText();
     return std::nullopt;
   }
-  CloseHandle(info.hThread);
+  const KernelHandle thread(info.hThread);  // only the process is watched
   return ChildProcess(info.hProcess, info.dwProcessId);
 }
 
 ChildProcess::~ChildProcess() {
   if (Running()) Kill();
-  Release();
 }
 
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), id_(std::exchange(other.id_, 0)) {}
+    : process_(std::move(other.process_)), id_(std::exchange(other.id_, 0)) {}
 
 ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
   if (this != &other) {
     if (Running()) Kill();
-    Release();
-    process_ = std::exchange(other.process_, nullptr);
+    process_ = std::move(other.process_);
     id_ = std::exchange(other.id_, 0);
   }
   return *this;
 }
 
-bool ChildProcess::Running() const {
-  return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
+bool ChildProcess::Running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 std::optional<DWORD> ChildProcess::WaitExit(DWORD timeout_ms) {
-  if (process_ == nullptr || WaitForSingleObject(process_, timeout_ms) != WAIT_OBJECT_0) {
+  if (!process_ || WaitForSingleObject(process_.get(), timeout_ms) != WAIT_OBJECT_0) {
     return std::nullopt;
   }
   DWORD code = 0;
-  if (!GetExitCodeProcess(process_, &code)) return std::nullopt;
+  if (!GetExitCodeProcess(process_.get(), &code)) return std::nullopt;
   return code;
 }
 
 void ChildProcess::Kill() {
-  if (process_ == nullptr) return;
-  TerminateProcess(process_, 255);
-  WaitForSingleObject(process_, 10000);
-}
-
-void ChildProcess::Release() {
-  if (process_ != nullptr) CloseHandle(process_);
-  process_ = nullptr;
+  if (!process_) return;
+  TerminateProcess(process_.get(), 255);
+  WaitForSingleObject(process_.get(), 10000);
 }
 
 }  // namespace qm::e2e

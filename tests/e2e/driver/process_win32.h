@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "base/win32_handles.h"
+
 namespace qm::e2e {
 
 class ChildProcess {
@@ -34,9 +36,8 @@ class ChildProcess {
 
  private:
   ChildProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}
-  void Release();
 
-  HANDLE process_ = nullptr;
+  KernelHandle process_;
   DWORD id_ = 0;
 };
 

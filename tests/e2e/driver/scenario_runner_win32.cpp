@@ -5,7 +5,11 @@
 #include <cstring>
 #include <utility>
 
+#include "base/win32_handles.h"
+#include "patcher/patcher_ui.h"
+#include "patcher/patcher_window_win32.h"
 #include "shell/window_placement.h"
+#include "skin/control_ids.h"
 #include "tests/e2e/driver/actions_win32.h"
 #include "tests/e2e/driver/windows_win32.h"
 
@@ -19,10 +23,18 @@ struct Named {
   long value;
 };
 
-constexpr Named kControlIds[] = {
+// The controls of the system's dialogs and message boxes, in any window.
+constexpr Named kDialogControls[] = {
     {"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
     {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},     {"IDNO", IDNO},
+    {"MessageBoxText", kMessageBoxTextId},
 };
+
+// The programs' controls by the names their id lists give them ("Save" is kIdSave).
+#define QM_NAMED_CONTROL(name, id) {#name, id},
+constexpr Named kEditorControls[] = {QM_EDITOR_CONTROLS(QM_NAMED_CONTROL)};
+constexpr Named kPatcherControls[] = {QM_PATCHER_CONTROLS(QM_NAMED_CONTROL)};
+#undef QM_NAMED_CONTROL
 
 constexpr Named kStyles[] = {
     {"WS_POPUP", static_cast<long>(WS_POPUP)}, {"WS_CHILD", WS_CHILD},
@@ -126,21 +138,23 @@ bool MakeFolders(const std::string& path) {
 }
 
 bool RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+  {
+    // The search ends before the folder goes: an open search keeps it in use.
+    WIN32_FIND_DATAA found;
+    const FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (search) {
+      do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveTree(path);
+        } else {
+          SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+          DeleteFileA(path.c_str());
+        }
+      } while (FindNextFileA(search.get(), &found));
+    }
   }
   return RemoveDirectoryA(folder.c_str()) != FALSE;
 }
@@ -278,11 +292,20 @@ bool ScenarioRunner::NeedProcess(std::string& why) const {
   return Expect(process_.has_value(), why, "no program started");
 }
 
+std::optional<long> ScenarioRunner::ControlId(const std::string& name) const {
+  if (std::optional<long> dialog = Lookup(kDialogControls, name)) return dialog;
+  // The patcher's ids overlap the editor's, so the current window says whose names apply.
+  char class_name[64] = "";
+  if (window_ != nullptr) GetClassNameA(window_, class_name, sizeof class_name);
+  if (std::strcmp(class_name, patcher::kClassName) == 0) return Lookup(kPatcherControls, name);
+  return Lookup(kEditorControls, name);
+}
+
 HWND ScenarioRunner::Control(const std::string& id_text, std::string& why) const {
   if (!NeedWindow(why)) return nullptr;
-  std::optional<long> id = NumberOrName(kControlIds, id_text);
+  std::optional<long> id = ControlId(id_text);
   if (!id) {
-    why = "not a control id: " + id_text;
+    why = "not a control name: " + id_text;
     return nullptr;
   }
   HWND control = FindControl(window_, static_cast<int>(*id));
@@ -325,16 +348,16 @@ bool ScenarioRunner::WriteFile(const Step& s, std::string& why) {
     why = "cannot make the folders of " + path + ": " + LastErrorText();
     return false;
   }
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  KernelHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     why = "cannot create " + path + ": " + LastErrorText();
     return false;
   }
   DWORD written = 0;
-  const bool ok = ::WriteFile(file, s.args[1].data(), static_cast<DWORD>(s.args[1].size()), &written,
-                              nullptr) && written == s.args[1].size();
-  const bool closed = CloseHandle(file) != FALSE;
+  const bool ok = ::WriteFile(file.get(), s.args[1].data(), static_cast<DWORD>(s.args[1].size()), &written, nullptr) &&
+                  written == s.args[1].size();
+  const bool closed = CloseHandle(file.release()) != FALSE;
   return Expect(ok && closed, why, "cannot write " + path);
 }
 
@@ -508,7 +531,7 @@ bool ScenarioRunner::ExpectText(const Step& s, std::string& why) {
 
 bool ScenarioRunner::ExpectBoxText(const Step& s, std::string& why) {
   Step text_step = s;
-  text_step.args = {std::to_string(kMessageBoxTextId), s.args[0]};
+  text_step.args = {"MessageBoxText", s.args[0]};
   return ExpectText(text_step, why);
 }
 
@@ -533,8 +556,8 @@ bool ScenarioRunner::Close(const Step&, std::string& why) {
 
 bool ScenarioRunner::Command(const Step& s, std::string& why) {
   if (!NeedWindow(why)) return false;
-  std::optional<long> id = NumberOrName(kControlIds, s.args[0]);
-  if (!id) return Expect(false, why, "not a command id: " + s.args[0]);
+  std::optional<long> id = ControlId(s.args[0]);
+  if (!id) return Expect(false, why, "not a command name: " + s.args[0]);
   return Expect(PostCommand(window_, static_cast<int>(*id)), why, "cannot post: " + LastErrorText());
 }
 

@@ -4,8 +4,10 @@
 //   ScenarioRunner runner(options);
 //   bool ok = runner.Run(steps, "smoke_quillmark.scn");
 //
-// Verbs (ID: a control id, decimal, 0x-hex or IDOK/IDCANCEL/IDYES/IDNO/IDABORT/IDRETRY/IDIGNORE;
-// TEXT: one argument, quoted when it holds blanks):
+// Verbs (ID: a control by name: IDOK/IDCANCEL/IDYES/IDNO/IDABORT/IDRETRY/IDIGNORE in any window,
+// else a name from the id list of the current window's program, kId<name> in code: Save, Sex,
+// NumberBox, ... (skin/control_ids.h) for the editor's windows, UpdateText, Dir, ...
+// (patcher/patcher_ui.h) for the patcher's; TEXT: one argument, quoted when it holds blanks):
 //   workdir fresh | workdir PATH   programs start in a new empty folder (removed after a
 //                                  passing run) or in PATH; default: the driver's folder
 //   write-file PATH TEXT           a file in the work folder (parent folders made)
@@ -185,6 +187,8 @@ class ScenarioRunner {
 
   bool NeedWindow(std::string& why) const;
   bool NeedProcess(std::string& why) const;
+  // The id of a control named in a scenario (IDOK..., or a name from the program's id list).
+  std::optional<long> ControlId(const std::string& name) const;
   HWND Control(const std::string& id_text, std::string& why) const;
   bool ExpectControlEnabled(const Step& s, bool enabled, std::string& why);
   std::string ProgramPath(const std::string& name) const;

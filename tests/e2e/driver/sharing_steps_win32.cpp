@@ -88,19 +88,19 @@ bool ScenarioRunner::SetGameVersion(const Step& s, std::string& why) {
 }
 
 bool ScenarioRunner::SetMarker(const Step& s, std::string& why) {
-  const RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  const RegistryKey key = CreateRegistryKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
   if (!key) return Fail(why, "cannot open the settings key");
   if (s.args[0] == "none") {
     const LONG result = RegDeleteValueA(key.get(), kMarkerValue);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ||
            Fail(why, "cannot delete the marker");
   }
-  return key.WriteText(kMarkerValue, s.args[0]) || Fail(why, "cannot write the marker");
+  return WriteRegistryText(key, kMarkerValue, s.args[0]) || Fail(why, "cannot write the marker");
 }
 
 bool ScenarioRunner::ExpectMarker(const Step& s, std::string& why) {
-  const RegistryKey key = RegistryKey::Open(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_READ);
-  const std::optional<std::string> text = key ? key.ReadText(kMarkerValue, 255) : std::nullopt;
+  const RegistryKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_READ);
+  const std::optional<std::string> text = key ? ReadRegistryText(key, kMarkerValue, 255) : std::nullopt;
   const std::string shown = text ? "\"" + *text + "\"" : "none";
   if (s.args[0] == "none") return !text || Fail(why, "the marker is " + shown);
   return (text && *text == s.args[0]) || Fail(why, "the marker is " + shown);
@@ -115,9 +115,8 @@ bool ScenarioRunner::DeleteAFile(const Step& s, std::string& why) {
 bool ScenarioRunner::ExpectNoFile(const Step& s, std::string& why) {
   const std::string path = WorkPath(s.args[0]);
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return true;
-  FindClose(search);
+  const FindHandle search(FindFirstFileA(path.c_str(), &found));
+  if (!search) return true;
   return Fail(why, std::string("there is ") + found.cFileName);
 }
 
