@@ -13,7 +13,7 @@
 #include "shell/game_search.h"
 #include "shell/game_version.h"
 #include "shell/language.h"
-#include "skin/bitmap_pixels_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "skin/pixel_shade.h"
 #include "web/home_page_win32.h"
 
@@ -80,9 +80,9 @@ GdiBrush MakeFolderBoxBrush(HWND box, const ControlPlacement& placement) {
       return {};
     }
     Picture area;
-    if (!skin::ReadDcPixels(to.get(), 0, 0, placement.width, placement.height, &area)) return {};
+    if (!ReadDcPixels(to.get(), 0, 0, placement.width, placement.height, &area)) return {};
     skin::BrightenArea(&area, 0, 0, placement.width - 1, placement.height - 1, kFolderBoxLighten);
-    if (!skin::WriteDcPixels(to.get(), 0, 0, area)) return {};
+    if (!WriteDcPixels(to.get(), 0, 0, area)) return {};
   }
   return GdiBrush(CreatePatternBrush(pattern.get()));
 }
@@ -152,9 +152,9 @@ void DrawButton(const DRAWITEMSTRUCT& item) {
   BitBlt(scratch.get(), 0, 0, placement.width, placement.height, background.get(), placement.left, placement.top,
          SRCCOPY);
   Picture face;
-  if (skin::ReadDcPixels(scratch.get(), 0, 0, placement.width, placement.height, &face)) {
+  if (ReadDcPixels(scratch.get(), 0, 0, placement.width, placement.height, &face)) {
     ShadeButton(&face, look);
-    skin::WriteDcPixels(scratch.get(), 0, 0, face);
+    WriteDcPixels(scratch.get(), 0, 0, face);
   }
   {
     SelectInDc keep_font(scratch.get(), skin.font.get());

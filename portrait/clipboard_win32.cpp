@@ -1,7 +1,7 @@
 #include "portrait/clipboard_win32.h"
 
 #include "base/gdi_win32.h"
-#include "skin/skin_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 
 namespace qm {
 namespace {
@@ -24,7 +24,7 @@ class OpenClipboardScope {
 }  // namespace
 
 bool CopyFace(HWND owner, HBITMAP face_view) {
-  GdiBitmap copy = skin::DuplicateBitmap(face_view, false);
+  GdiBitmap copy = DuplicateBitmap(face_view, false);
   if (!copy) return false;
   OpenClipboardScope clipboard(owner);
   if (!clipboard.ok() || !EmptyClipboard()) return false;

@@ -50,9 +50,11 @@ LIBRARIES = {
     # portrait/
     "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*"],
                         ["qm_portrait", "qm_base"], False),
+    "qm_picture_gdi": (["portrait/bitmap_pixels_win32.*"],
+                       ["qm_portrait", "qm_base_win32", "qm_base"], True),
     "qm_portrait_win32": (["portrait/*_win32.*"],
-                          ["qm_portrait", "qm_picture_file", "qm_skin_win32", "qm_program_resources",
-                           "qm_heroes", "qm_base_win32", "qm_base"], True),
+                          ["qm_portrait", "qm_picture_file", "qm_picture_gdi", "qm_heroes",
+                           "qm_base_win32", "qm_base"], True),
     "qm_portrait": (["portrait/*"], ["qm_heroes", "qm_base"], False),
     # shell/: the language module, the game folder and version code the stubs share, the
     # editor's portable parts, and the editor itself.
@@ -77,12 +79,12 @@ LIBRARIES = {
     "qm_editor": (["shell/*_win32.*"],
                   ["qm_shell_editor", "qm_game_search_win32", "qm_game_version", "qm_backup",
                    "qm_make_sfx", "qm_catalogue", "qm_heroes", "qm_archive", "qm_portrait_win32",
-                   "qm_portrait", "qm_skin_win32", "qm_skin_core", "qm_web_win32", "qm_win32_ui",
+                   "qm_picture_gdi", "qm_portrait", "qm_skin_win32", "qm_skin_core", "qm_web_win32", "qm_win32_ui",
                    "qm_shell_ui", "qm_language", "qm_program_resources", "qm_base_win32",
                    "qm_base"], True),
     # skin/
     "qm_skin_win32": (["skin/*_win32.*"],
-                      ["qm_skin_core", "qm_portrait", "qm_heroes", "qm_shell_ui", "qm_language",
+                      ["qm_skin_core", "qm_picture_gdi", "qm_portrait", "qm_heroes", "qm_shell_ui", "qm_language",
                        "qm_base_win32", "qm_base"], True),
     "qm_skin_core": (["skin/*"],
                      ["qm_portrait", "qm_heroes", "qm_shell_ui", "qm_language", "qm_base"], False),

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "portrait/bitmap_pixels_win32.h"
 #include "shell/language.h"
 #include "skin/controls_win32.h"
 #include "skin/control_layout.h"

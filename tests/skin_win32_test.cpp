@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "base/gdi_win32.h"
-#include "skin/bitmap_pixels_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "skin/button_face.h"
 #include "skin/controls_win32.h"
 #include "skin/pixel_shade.h"

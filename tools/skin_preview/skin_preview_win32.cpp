@@ -18,7 +18,7 @@
 #include "portrait/face_art.h"
 #include "shell/language.h"
 #include "shell/status_text.h"
-#include "skin/bitmap_pixels_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "skin/controls_win32.h"
 #include "skin/skin_win32.h"
 
