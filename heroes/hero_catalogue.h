@@ -138,8 +138,8 @@ class HeroCatalogue {
   Status SetClass(uint8_t class_id);
   // By localized label, as the combo boxes give them (`text` looks the labels up): an unknown
   // label stores 0.
-  Status SetSexByLabel(std::string_view label, const LabelText& text);
-  Status SetClassByLabel(std::string_view label, const LabelText& text);
+  Status SetSexByLabel(std::string_view label, LabelText text);
+  Status SetClassByLabel(std::string_view label, LabelText text);
   Status SetAllowedBy(bool allowed);
   Status ToggleAllowedBy();
 

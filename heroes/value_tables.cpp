@@ -26,13 +26,13 @@ uint32_t IdOfToken(ValueTable table, std::string_view token) {
   return 0;
 }
 
-std::optional<std::string> LabelOfId(ValueTable table, uint32_t id, const LabelText& text) {
+std::optional<std::string> LabelOfId(ValueTable table, uint32_t id, LabelText text) {
   const ValueRow* row = RowOfId(table, id);
   if (!row || row->label_id == 0) return std::nullopt;
   return std::string(text(row->label_id));
 }
 
-uint32_t IdOfLabel(ValueTable table, std::string_view label, const LabelText& text) {
+uint32_t IdOfLabel(ValueTable table, std::string_view label, LabelText text) {
   for (const ValueRow& row : table) {
     if (row.label_id == 0) continue;
     if (AsciiEqualNoCase(text(row.label_id), label)) return row.id;

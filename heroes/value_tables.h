@@ -14,7 +14,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -30,7 +29,7 @@ struct ValueRow {
 using ValueTable = std::span<const ValueRow>;
 
 // The text of a label string id. The view need only stay valid until the next lookup.
-using LabelText = std::function<std::string_view(uint32_t label_id)>;
+using LabelText = std::string_view (*)(uint32_t label_id);
 
 enum SexId : uint8_t { kSexNone = 0, kSexMale = 1, kSexFemale = 2 };
 
@@ -115,10 +114,10 @@ uint32_t IdOfToken(ValueTable table, std::string_view token);
 
 // The label text of the first row with `id`; nullopt when no row has it or the row has no
 // label.
-std::optional<std::string> LabelOfId(ValueTable table, uint32_t id, const LabelText& text);
+std::optional<std::string> LabelOfId(ValueTable table, uint32_t id, LabelText text);
 
 // The id of the first row whose label text equals `label` (ASCII case folded); 0 when none.
-uint32_t IdOfLabel(ValueTable table, std::string_view label, const LabelText& text);
+uint32_t IdOfLabel(ValueTable table, std::string_view label, LabelText text);
 
 // Which portrait bundles hold a class's faces (and which ring colour it gets). Class 0 goes to
 // death; generic and unknown classes go nowhere (kAlignmentNone).

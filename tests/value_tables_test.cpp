@@ -8,6 +8,10 @@
 namespace qm {
 namespace {
 
+// The language the label lookups below read.
+Language* g_labels = nullptr;
+std::string_view LabelsOfTestLanguage(uint32_t id) { return g_labels->Text(id); }
+
 TEST(ValueTables, TokenAndIdLookups) {
   EXPECT_EQ(TokenOfId(kClassTable, kClassDeathKnight), "death_knight");
   EXPECT_EQ(TokenOfId(kSexTable, 0), "");
@@ -26,7 +30,8 @@ TEST(ValueTables, TokenAndIdLookups) {
 
 TEST(ValueTables, LabelsComeFromTheLanguage) {
   Language language(LookupEditorString);
-  const LabelText text = [&language](uint32_t id) { return std::string_view(language.Text(id)); };
+  g_labels = &language;
+  const LabelText text = LabelsOfTestLanguage;
   EXPECT_EQ(LabelOfId(kSexTable, kSexFemale, text), "Female");
   EXPECT_EQ(LabelOfId(kClassTable, kClassDeathKnight, text), "DeathKnight");
   EXPECT_EQ(LabelOfId(kResizeMethodTable, kResizeSmart, text), "Pixel resize");
