@@ -116,20 +116,4 @@ bool WriteBitmapPixels(HBITMAP bitmap, const Picture& pixels) {
                    DIB_RGB_COLORS) == height;
 }
 
-GdiBitmap DuplicateBitmap(HBITMAP source, bool blank) {
-  BITMAP info{};
-  if (source == nullptr || GetObjectA(source, sizeof info, &info) != sizeof info) return {};
-  GdiBitmap copy(CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel,
-                              nullptr));
-  if (!copy || blank) return copy;
-  MemoryDc from(nullptr);
-  MemoryDc to(nullptr);
-  if (!from || !to) return {};
-  SelectInDc keep_from(from.get(), source);
-  SelectInDc keep_to(to.get(), copy.get());
-  if (!keep_from.ok() || !keep_to.ok()) return {};
-  if (!BitBlt(to.get(), 0, 0, info.bmWidth, info.bmHeight, from.get(), 0, 0, SRCCOPY)) return {};
-  return copy;
-}
-
 }  // namespace qm

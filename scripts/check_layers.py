@@ -50,7 +50,7 @@ LIBRARIES = {
     # portrait/
     "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*"],
                         ["qm_portrait", "qm_base"], False),
-    "qm_picture_gdi": (["portrait/bitmap_pixels_win32.*"],
+    "qm_picture_gdi": (["portrait/bitmap_pixels_win32.*", "portrait/bitmap_copy_win32.cpp"],
                        ["qm_portrait", "qm_base_win32", "qm_base"], True),
     "qm_portrait_win32": (["portrait/*_win32.*"],
                           ["qm_portrait", "qm_picture_file", "qm_picture_gdi", "qm_heroes",
