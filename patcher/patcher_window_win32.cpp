@@ -9,11 +9,11 @@
 #include "patcher/patch_apply.h"
 #include "patcher/patcher_app_win32.h"
 #include "patcher/patcher_ui.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "shell/folder_browser_win32.h"
 #include "shell/game_search.h"
 #include "shell/game_version.h"
 #include "shell/language.h"
-#include "portrait/bitmap_pixels_win32.h"
 #include "skin/pixel_shade.h"
 #include "web/home_page_win32.h"
 

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "heroes/value_tables.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "portrait/dib_bits_win32.h"
 #include "portrait/face_art.h"
 #include "portrait/picture_file.h"
 #include "portrait/portrait_codec.h"
 #include "portrait/resample.h"
-#include "portrait/bitmap_pixels_win32.h"
 
 namespace qm {
 namespace {

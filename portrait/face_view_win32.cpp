@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "portrait/portrait_codec.h"
 #include "portrait/bitmap_pixels_win32.h"
+#include "portrait/portrait_codec.h"
 
 namespace qm {
 

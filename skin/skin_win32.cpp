@@ -7,8 +7,8 @@
 
 #include "portrait/bitmap_pixels_win32.h"
 #include "shell/language.h"
-#include "skin/controls_win32.h"
 #include "skin/control_layout.h"
+#include "skin/controls_win32.h"
 #include "skin/skin_internal_win32.h"
 #include "skin/skin_text.h"
 

@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "portrait/picture_file.h"
 #include "portrait/bitmap_pixels_win32.h"
+#include "portrait/picture_file.h"
 
 namespace qm::test {
 namespace {
