@@ -3,8 +3,8 @@
 #include <cstring>
 #include <functional>
 
-#include "archive/h4r_format.h"
 #include "archive/payload.h"
+#include "base/little_endian.h"
 
 namespace qm {
 

@@ -18,7 +18,7 @@
 #include <optional>
 #include <span>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 
 namespace qm {
 

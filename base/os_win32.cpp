@@ -6,7 +6,7 @@
 
 #include "base/file.h"
 #include "base/os.h"
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 
 namespace qm::os {
 

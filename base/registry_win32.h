@@ -1,5 +1,5 @@
 // Opening registry keys and reading and writing their text values. The key itself is held by
-// qm::RegistryKey (base/win32_handles.h), closed on every path out of a function.
+// qm::RegistryKey (base/handles_win32.h), closed on every path out of a function.
 //
 //   qm::RegistryKey key = qm::OpenRegistryKey(HKEY_LOCAL_MACHINE, path, KEY_READ);
 //   if (!key) ...;                                           // RegOpenKeyExA failed
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 
 namespace qm {
 

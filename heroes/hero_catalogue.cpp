@@ -291,12 +291,12 @@ Status HeroCatalogue::SetClass(uint8_t class_id) {
   return Status::Ok();
 }
 
-Status HeroCatalogue::SetSexByLabel(std::string_view label) {
-  return SetSex(static_cast<uint8_t>(IdOfLabel(kSexTable, label)));
+Status HeroCatalogue::SetSexByLabel(std::string_view label, LabelText text) {
+  return SetSex(static_cast<uint8_t>(IdOfLabel(kSexTable, label, text)));
 }
 
-Status HeroCatalogue::SetClassByLabel(std::string_view label) {
-  return SetClass(static_cast<uint8_t>(IdOfLabel(kClassTable, label)));
+Status HeroCatalogue::SetClassByLabel(std::string_view label, LabelText text) {
+  return SetClass(static_cast<uint8_t>(IdOfLabel(kClassTable, label, text)));
 }
 
 Status HeroCatalogue::SetAllowedBy(bool allowed) {

@@ -46,6 +46,7 @@
 #include "heroes/game_paths.h"
 #include "heroes/hero_record.h"
 #include "heroes/hero_table.h"
+#include "heroes/value_tables.h"
 #include "portrait/face_size.h"
 
 namespace qm {
@@ -135,9 +136,10 @@ class HeroCatalogue {
   Status SetBiography(std::string_view text);
   Status SetSex(uint8_t sex_id);
   Status SetClass(uint8_t class_id);
-  // By localized label, as the combo boxes give them: an unknown label stores 0.
-  Status SetSexByLabel(std::string_view label);
-  Status SetClassByLabel(std::string_view label);
+  // By localized label, as the combo boxes give them (`text` looks the labels up): an unknown
+  // label stores 0.
+  Status SetSexByLabel(std::string_view label, LabelText text);
+  Status SetClassByLabel(std::string_view label, LabelText text);
   Status SetAllowedBy(bool allowed);
   Status ToggleAllowedBy();
 

@@ -1,7 +1,6 @@
 #include "heroes/value_tables.h"
 
 #include "base/ascii.h"
-#include "shell/language.h"
 
 namespace qm {
 namespace {
@@ -27,26 +26,18 @@ uint32_t IdOfToken(ValueTable table, std::string_view token) {
   return 0;
 }
 
-std::optional<std::string> LabelOfId(ValueTable table, uint32_t id, Language& language) {
+std::optional<std::string> LabelOfId(ValueTable table, uint32_t id, LabelText text) {
   const ValueRow* row = RowOfId(table, id);
   if (!row || row->label_id == 0) return std::nullopt;
-  return std::string(language.Text(row->label_id));
+  return std::string(text(row->label_id));
 }
 
-std::optional<std::string> LabelOfId(ValueTable table, uint32_t id) {
-  return LabelOfId(table, id, ProgramLanguage());
-}
-
-uint32_t IdOfLabel(ValueTable table, std::string_view label, Language& language) {
+uint32_t IdOfLabel(ValueTable table, std::string_view label, LabelText text) {
   for (const ValueRow& row : table) {
     if (row.label_id == 0) continue;
-    if (AsciiEqualNoCase(language.Text(row.label_id), label)) return row.id;
+    if (AsciiEqualNoCase(text(row.label_id), label)) return row.id;
   }
   return 0;
-}
-
-uint32_t IdOfLabel(ValueTable table, std::string_view label) {
-  return IdOfLabel(table, label, ProgramLanguage());
 }
 
 uint8_t AlignmentOfClass(uint32_t class_id) {

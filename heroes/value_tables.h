@@ -4,12 +4,13 @@
 //
 //   TokenOfId(kClassTable, 12)          -> "death_knight"   (empty view: no row has the id)
 //   IdOfToken(kSexTable, "MALE")        -> 1                (ASCII case folded; 0: no match)
-//   LabelOfId(kSexTable, 2)             -> "Female"         (localized; nullopt: no label)
-//   IdOfLabel(kClassTable, "mage")      -> 7                (ASCII case folded; 0: no match)
+//   LabelOfId(kSexTable, 2, text)       -> "Female"         (text(401); nullopt: no label)
+//   IdOfLabel(kClassTable, "mage", text) -> 7               (ASCII case folded; 0: no match)
 //   AlignmentOfClass(kClassMage)        -> kAlignmentOrder
 //
 // Id 0 means "none" in every table, so IdOfToken cannot tell a row with id 0 from no match.
-// Labels come from the Text lookup of the given Language (the program's own by default).
+// Rows name their labels by string id; the caller passes the lookup that turns an id into its
+// text (the program's language, usually qm::ProgramText), so the tables need no language.
 #pragma once
 
 #include <cstdint>
@@ -22,14 +23,15 @@
 
 namespace qm {
 
-class Language;
-
 struct ValueRow {
   uint32_t id;
   std::string_view token;  // at most 63 characters
   uint32_t label_id;       // localized string id; 0 = no label
 };
 using ValueTable = std::span<const ValueRow>;
+
+// The text of a label string id. The view need only stay valid until the next lookup.
+using LabelText = std::string_view (*)(uint32_t label_id);
 
 enum SexId : uint8_t { kSexNone = 0, kSexMale = 1, kSexFemale = 2 };
 
@@ -118,14 +120,12 @@ std::string_view TokenOfId(ValueTable table, uint32_t id);
 // The id of the first row whose token equals `token` (ASCII case folded); 0 when none does.
 uint32_t IdOfToken(ValueTable table, std::string_view token);
 
-// The localized label of the first row with `id`; nullopt when no row has it or the row has
-// no label.
-std::optional<std::string> LabelOfId(ValueTable table, uint32_t id);
-std::optional<std::string> LabelOfId(ValueTable table, uint32_t id, Language& language);
+// The label text of the first row with `id`; nullopt when no row has it or the row has no
+// label.
+std::optional<std::string> LabelOfId(ValueTable table, uint32_t id, LabelText text);
 
-// The id of the first row whose localized label equals `label` (ASCII case folded); 0 when none.
-uint32_t IdOfLabel(ValueTable table, std::string_view label);
-uint32_t IdOfLabel(ValueTable table, std::string_view label, Language& language);
+// The id of the first row whose label text equals `label` (ASCII case folded); 0 when none.
+uint32_t IdOfLabel(ValueTable table, std::string_view label, LabelText text);
 
 // Which portrait bundles hold a class's faces (and which ring colour it gets). Class 0 goes to
 // death; generic and unknown classes go nowhere (kAlignmentNone).

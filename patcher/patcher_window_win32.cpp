@@ -5,16 +5,16 @@
 #include <string>
 
 #include "base/os.h"
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "patcher/patch_apply.h"
 #include "patcher/patcher_app_win32.h"
 #include "patcher/patcher_ui.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "resources/string_ids.h"
 #include "shell/folder_browser_win32.h"
 #include "shell/game_search.h"
 #include "shell/game_version.h"
 #include "shell/language.h"
-#include "skin/bitmap_pixels_win32.h"
 #include "skin/pixel_shade.h"
 #include "web/home_page_win32.h"
 
@@ -81,9 +81,9 @@ GdiBrush MakeFolderBoxBrush(HWND box, const ControlPlacement& placement) {
       return {};
     }
     Picture area;
-    if (!skin::ReadDcPixels(to.get(), 0, 0, placement.width, placement.height, &area)) return {};
+    if (!ReadDcPixels(to.get(), 0, 0, placement.width, placement.height, &area)) return {};
     skin::BrightenArea(&area, 0, 0, placement.width - 1, placement.height - 1, kFolderBoxLighten);
-    if (!skin::WriteDcPixels(to.get(), 0, 0, area)) return {};
+    if (!WriteDcPixels(to.get(), 0, 0, area)) return {};
   }
   return GdiBrush(CreatePatternBrush(pattern.get()));
 }
@@ -153,9 +153,9 @@ void DrawButton(const DRAWITEMSTRUCT& item) {
   BitBlt(scratch.get(), 0, 0, placement.width, placement.height, background.get(), placement.left, placement.top,
          SRCCOPY);
   Picture face;
-  if (skin::ReadDcPixels(scratch.get(), 0, 0, placement.width, placement.height, &face)) {
+  if (ReadDcPixels(scratch.get(), 0, 0, placement.width, placement.height, &face)) {
     ShadeButton(&face, look);
-    skin::WriteDcPixels(scratch.get(), 0, 0, face);
+    WriteDcPixels(scratch.get(), 0, 0, face);
   }
   {
     SelectInDc keep_font(scratch.get(), skin.font.get());

@@ -1,11 +1,12 @@
 #include "portrait/clipboard_win32.h"
 
-#include "base/win32_handles.h"
-#include "skin/skin_win32.h"
+#include "base/handles_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 
 namespace qm {
+
 bool CopyFace(HWND owner, HBITMAP face_view) {
-  GdiBitmap copy = skin::DuplicateBitmap(face_view, false);
+  GdiBitmap copy = DuplicateBitmap(face_view, false);
   if (!copy) return false;
   ClipboardScope clipboard(owner);
   if (!clipboard.ok() || !EmptyClipboard()) return false;

@@ -16,7 +16,7 @@
 #include <windows.h>
 
 #include "base/dib_win32.h"
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "portrait/picture.h"
 
 namespace qm {

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "portrait/clipboard_win32.h"
 #include "portrait/picture_import_win32.h"
 #include "resources/string_ids.h"

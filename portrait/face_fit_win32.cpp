@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "heroes/value_tables.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "portrait/dib_bits_win32.h"
 #include "portrait/face_art.h"
 #include "portrait/picture_file.h"
 #include "portrait/portrait_codec.h"
 #include "portrait/resample.h"
-#include "skin/bitmap_pixels_win32.h"
 
 namespace qm {
 namespace {
@@ -148,10 +148,10 @@ Status PutPictureIntoFace(HBITMAP picture, FaceKind kind, const FaceEdit& edit) 
   }
 
   // The views show the new faces at once; the record takes the images.
-  if (!skin::WriteBitmapPixels(edit.View(kind), made.face)) {
+  if (!WriteBitmapPixels(edit.View(kind), made.face)) {
     return Status::Fail("the face view cannot be written");
   }
-  if (small && edit.small_view != nullptr) skin::WriteBitmapPixels(edit.small_view, small->face);
+  if (small && edit.small_view != nullptr) WriteBitmapPixels(edit.small_view, small->face);
   HeroRecord& record = *edit.record;
   (kind == FaceKind::kLarge ? record.large_face : record.small_face) = std::move(made.image);
   if (small) record.small_face = std::move(small->image);

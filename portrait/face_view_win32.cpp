@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "portrait/bitmap_pixels_win32.h"
 #include "portrait/portrait_codec.h"
-#include "skin/bitmap_pixels_win32.h"
 
 namespace qm {
 
@@ -16,7 +16,7 @@ bool DecodeFaceIntoView(const HeroRecord* record, FaceKind kind, HBITMAP view) {
   try {
     Picture face;
     if (!DecodePortrait(image, FaceSize(kind), &face)) return false;
-    return skin::WriteBitmapPixels(view, face);
+    return WriteBitmapPixels(view, face);
   } catch (const std::bad_alloc&) {
     return false;
   }

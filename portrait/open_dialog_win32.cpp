@@ -8,7 +8,6 @@
 #include "portrait/picture_import_win32.h"
 #include "portrait/preview_layout.h"
 #include "resources/open_preview_ids.h"
-#include "skin/option_state.h"
 
 namespace qm {
 namespace {
@@ -26,6 +25,7 @@ constexpr char kFilter[] =
 
 char g_dialog_path[kDialogPathBytes];
 char g_preview_path[kPreviewPathChars + 1];
+bool g_show_preview = true;  // the dialog's "Show preview" box: on at start, kept for the run
 
 void ClearInfoLines(HWND dialog) {
   SetDlgItemTextA(dialog, QM_IDC_PREVIEW_SIZE, "");
@@ -81,8 +81,8 @@ UINT_PTR CALLBACK PreviewHook(HWND dialog, UINT message, WPARAM wparam, LPARAM l
 
 }  // namespace
 
-bool ShowPreviewFlag() { return skin::ShowPreview(); }
-void SetShowPreviewFlag(bool show) { skin::ShowPreview() = show; }
+bool ShowPreviewFlag() { return g_show_preview; }
+void SetShowPreviewFlag(bool show) { g_show_preview = show; }
 
 std::optional<std::string> ChoosePictureFile(HWND owner) {
   OPENFILENAMEA dialog{};

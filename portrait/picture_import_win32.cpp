@@ -11,7 +11,7 @@
 #include <span>
 
 #include "base/file.h"
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "portrait/dib_bits_win32.h"
 #include "portrait/picture_file.h"
 

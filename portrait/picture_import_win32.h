@@ -31,7 +31,7 @@
 #include <optional>
 #include <string>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "portrait/face_fit_win32.h"
 #include "portrait/picture.h"
 

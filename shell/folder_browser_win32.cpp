@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 
 namespace qm {
 namespace {

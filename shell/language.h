@@ -116,5 +116,7 @@ class Language {
 // The process-wide instance the program's windows use.
 Language& ProgramLanguage();
 inline const char* Text(uint32_t id) { return ProgramLanguage().Text(id); }
+// The same as a view: the label lookup the value tables take from their callers.
+inline std::string_view ProgramText(uint32_t id) { return Text(id); }
 
 }  // namespace qm

@@ -210,10 +210,12 @@ void RunMainCommand(HWND window, int id) {
       if (!MainView().filling) (void)catalogue.SetKeyword(EditText(kSlotKeyword));
       break;
     case kIdSex:
-      (void)catalogue.SetSexByLabel(WindowText(Control(kSlotSex), kListTextBytes - 1));
+      (void)catalogue.SetSexByLabel(WindowText(Control(kSlotSex), kListTextBytes - 1),
+                                    ProgramText);
       break;
     case kIdClass:
-      (void)catalogue.SetClassByLabel(WindowText(Control(kSlotClass), kListTextBytes - 1));
+      (void)catalogue.SetClassByLabel(WindowText(Control(kSlotClass), kListTextBytes - 1),
+                                      ProgramText);
       break;
     case kIdAllowedCheck:
     case kIdAllowedLabel:

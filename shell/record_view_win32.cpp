@@ -122,8 +122,8 @@ bool ShowRecord(int index, bool repaint_biography) {
   SetWindowTextA(Control(kSlotKeyword), record.keyword.c_str());
   SetWindowTextA(Control(kSlotBiography), record.biography.c_str());
 
-  const std::optional<std::string> sex = LabelOfId(kSexTable, record.sex);
-  const std::optional<std::string> hero_class = LabelOfId(kClassTable, record.hero_class);
+  const std::optional<std::string> sex = LabelOfId(kSexTable, record.sex, ProgramText);
+  const std::optional<std::string> hero_class = LabelOfId(kClassTable, record.hero_class, ProgramText);
   SelectByLabel(Control(kSlotSex), sex && !sex->empty() ? sex->c_str() : nullptr);
   SelectByLabel(Control(kSlotClass),
                 hero_class && !hero_class->empty() ? hero_class->c_str() : nullptr);

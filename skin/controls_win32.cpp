@@ -68,7 +68,7 @@ bool IsEdit(ControlKind kind) {
 
 void AddLabels(HWND combo, ValueTable table, uint32_t first, uint32_t last) {
   for (uint32_t id = first; id <= last; ++id) {
-    if (std::optional<std::string> label = LabelOfId(table, id)) {
+    if (std::optional<std::string> label = LabelOfId(table, id, ProgramText)) {
       SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label->c_str()));
     }
   }

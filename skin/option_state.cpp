@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "heroes/value_tables.h"
+#include "shell/language.h"
 #include "skin/control_ids.h"
 
 namespace qm::skin {
@@ -10,11 +11,6 @@ namespace qm::skin {
 FaceOptions& Options() {
   static FaceOptions options;
   return options;
-}
-
-bool& ShowPreview() {
-  static bool show = true;
-  return show;
 }
 
 int FlipOption(FaceOptions* o, int id) {
@@ -62,7 +58,7 @@ bool OptionIsOn(const FaceOptions& o, int check_id) {
 }
 
 int ResizeMethodOfName(std::string_view name) {
-  return static_cast<int>(IdOfLabel(kResizeMethodTable, name));
+  return static_cast<int>(IdOfLabel(kResizeMethodTable, name, ProgramText));
 }
 
 void OrderedSelection(int a, int b, int* start, int* end) {

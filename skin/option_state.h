@@ -20,8 +20,6 @@
 namespace qm::skin {
 
 FaceOptions& Options();
-// "Show preview" of the picture open dialog: on at start, kept for the run.
-bool& ShowPreview();
 
 // Flips the option of a check box or its label; returns the check box's id, or 0 when `id`
 // belongs to no option.

@@ -62,13 +62,13 @@ void SetUpTrackbar(HWND bar, bool redraw_range, bool use_range, int low, int hig
 
 void FillMethodList(HWND combo) {
   for (uint32_t method = 0; method <= kLastResizeMethod; ++method) {
-    std::optional<std::string> name = LabelOfId(kResizeMethodTable, method);
+    std::optional<std::string> name = LabelOfId(kResizeMethodTable, method, ProgramText);
     if (name && !name->empty()) {
       SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name->c_str()));
     }
   }
   std::optional<std::string> current =
-      LabelOfId(kResizeMethodTable, static_cast<uint32_t>(Options().resize_method));
+      LabelOfId(kResizeMethodTable, static_cast<uint32_t>(Options().resize_method), ProgramText);
   if (current && !current->empty()) {
     SendMessageA(combo, CB_SELECTSTRING, 0, reinterpret_cast<LPARAM>(current->c_str()));
   } else {

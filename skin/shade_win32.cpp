@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "skin/bitmap_pixels_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "skin/button_face.h"
 #include "skin/key_region.h"
 #include "skin/pixel_shade.h"
@@ -98,22 +98,6 @@ void GreyRect(HDC dc, int x1, int y1, int x2, int y2) {
 }
 void GreyPixel(HDC dc, int x, int y) { GreyRect(dc, x, y, x, y); }
 void GreyHLine(HDC dc, int x1, int x2, int y) { GreyRect(dc, x1, y, x2, y); }
-
-GdiBitmap DuplicateBitmap(HBITMAP source, bool blank) {
-  BITMAP info{};
-  if (source == nullptr || GetObjectA(source, sizeof info, &info) != sizeof info) return {};
-  GdiBitmap copy(CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel,
-                              nullptr));
-  if (!copy || blank) return copy;
-  MemoryDc from(nullptr);
-  MemoryDc to(nullptr);
-  if (!from || !to) return {};
-  SelectInDc keep_from(from.get(), source);
-  SelectInDc keep_to(to.get(), copy.get());
-  if (!keep_from.ok() || !keep_to.ok()) return {};
-  if (!BitBlt(to.get(), 0, 0, info.bmWidth, info.bmHeight, from.get(), 0, 0, SRCCOPY)) return {};
-  return copy;
-}
 
 void DrawButtonFace(HDC dc, int left, int top, int right, int bottom, const char* label,
                     int fill, ButtonState state) {

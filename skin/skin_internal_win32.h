@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "skin/control_layout.h"
 #include "skin/skin_win32.h"
 

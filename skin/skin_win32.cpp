@@ -5,10 +5,11 @@
 #include <array>
 #include <string>
 
+#include "portrait/bitmap_pixels_win32.h"
 #include "resources/string_ids.h"
 #include "shell/language.h"
-#include "skin/controls_win32.h"
 #include "skin/control_layout.h"
+#include "skin/controls_win32.h"
 #include "skin/skin_internal_win32.h"
 #include "skin/skin_text.h"
 

@@ -30,7 +30,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "portrait/face_size.h"
 
 namespace qm::skin {
@@ -124,10 +124,6 @@ void BrightenRect(HDC dc, int x1, int y1, int x2, int y2, int amount);
 void GreyPixel(HDC dc, int x, int y);
 void GreyHLine(HDC dc, int x1, int x2, int y);
 void GreyRect(HDC dc, int x1, int y1, int x2, int y2);
-
-// A new bitmap of the same width, height, planes and bits per pixel; with `blank` its
-// contents are undefined, else the source's pixels are copied. Empty on failure.
-GdiBitmap DuplicateBitmap(HBITMAP source, bool blank);
 
 // Shades a button face over the rectangle (left, top) .. (right, bottom) inclusive of `dc`
 // and draws its label centred in the skin font.

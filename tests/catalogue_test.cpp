@@ -17,6 +17,7 @@
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
 #include "portrait/portrait_codec.h"
+#include "shell/language.h"
 #include "tests/test_util.h"
 
 namespace qm {
@@ -436,11 +437,11 @@ TEST(HeroCatalogue, EditingTheSelectedRecord) {
   EXPECT_EQ(c.record(3).name.size(), kNameMaxChars);
   ASSERT_TRUE(c.SetBiography(std::string(600, 'b')).ok());
   EXPECT_EQ(c.record(3).biography.size(), kBiographyMaxChars);
-  ASSERT_TRUE(c.SetSexByLabel("female").ok());
+  ASSERT_TRUE(c.SetSexByLabel("female", ProgramText).ok());
   EXPECT_EQ(c.record(3).sex, kSexFemale);
-  ASSERT_TRUE(c.SetClassByLabel("DeathKnight").ok());
+  ASSERT_TRUE(c.SetClassByLabel("DeathKnight", ProgramText).ok());
   EXPECT_EQ(c.record(3).hero_class, kClassDeathKnight);
-  ASSERT_TRUE(c.SetClassByLabel("no such class").ok());
+  ASSERT_TRUE(c.SetClassByLabel("no such class", ProgramText).ok());
   EXPECT_EQ(c.record(3).hero_class, kClassNone);
   ASSERT_TRUE(c.ToggleAllowedBy().ok());
   EXPECT_EQ(c.record(3).allowed_by, 1);

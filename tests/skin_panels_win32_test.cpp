@@ -7,7 +7,7 @@
 
 #include <commctrl.h>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "skin/controls_win32.h"
 #include "skin/option_state.h"
 #include "skin/skin_win32.h"

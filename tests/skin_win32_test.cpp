@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "base/dib_win32.h"
-#include "base/win32_handles.h"
-#include "skin/bitmap_pixels_win32.h"
+#include "base/handles_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "skin/button_face.h"
 #include "skin/controls_win32.h"
 #include "skin/pixel_shade.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 
 namespace qm {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "portrait/dib_bits_win32.h"
 #include "portrait/face_art.h"
 #include "portrait/face_view_win32.h"

@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
+#include "portrait/bitmap_pixels_win32.h"
 #include "portrait/picture_file.h"
-#include "skin/bitmap_pixels_win32.h"
 
 namespace qm::test {
 namespace {
@@ -141,7 +141,7 @@ std::vector<uint8_t> CardGifWithTransparency(int width, int height) {
 
 Picture BitmapPixels(HBITMAP bitmap) {
   Picture picture;
-  if (!skin::ReadBitmapPixels(bitmap, &picture)) throw std::runtime_error("cannot read bitmap");
+  if (!ReadBitmapPixels(bitmap, &picture)) throw std::runtime_error("cannot read bitmap");
   return picture;
 }
 

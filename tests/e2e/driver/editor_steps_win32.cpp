@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
 #include "tests/e2e/driver/actions_win32.h"

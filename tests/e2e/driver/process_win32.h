@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 
 namespace qm::e2e {
 

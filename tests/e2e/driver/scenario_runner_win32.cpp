@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 #include "patcher/patcher_ui.h"
 #include "patcher/patcher_window_win32.h"
 #include "shell/window_placement.h"

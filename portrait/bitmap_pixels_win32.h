@@ -1,11 +1,13 @@
 // Moving pixels between GDI and picture buffers in bulk: one blit or one GetDIBits/SetDIBits
-// per call, never GetPixel/SetPixel per pixel. The canvas, the red/blue swap and bitmap sizes
-// come from base/dib_win32.h.
+// per call, never GetPixel/SetPixel per pixel. The skin, the patcher's window and the editor's
+// face views all go through it; the canvas, the red/blue swap and bitmap sizes come from
+// base/dib_win32.h.
 //
 //   Picture face(82, 82);  ...paint it...
-//   qm::skin::WriteBitmapPixels(qm::skin::FaceViewBitmap(FaceKind::kLarge), face);
+//   qm::WriteBitmapPixels(qm::skin::FaceViewBitmap(FaceKind::kLarge), face);
 //   Picture area;
-//   qm::skin::ReadDcPixels(dc, 10, 25, 461, 1, &area);   // a row of what `dc` shows
+//   qm::ReadDcPixels(dc, 10, 25, 461, 1, &area);   // a row of what `dc` shows
+//   GdiBitmap copy = qm::DuplicateBitmap(face_view, false);
 //
 // Pictures hold colour values (red in the low byte); the top byte is always 0. Reading a
 // monochrome bitmap gives black and white.
@@ -13,9 +15,10 @@
 
 #include <windows.h>
 
+#include "base/handles_win32.h"
 #include "portrait/picture.h"
 
-namespace qm::skin {
+namespace qm {
 
 // Reads the area (left, top, width, height) of what `dc` shows (its selected bitmap for a
 // memory DC). False (and `out` untouched) when no buffer can be made or the size is not
@@ -30,4 +33,8 @@ bool ReadBitmapPixels(HBITMAP bitmap, Picture* out);
 // bitmap must not be selected into a DC.
 bool WriteBitmapPixels(HBITMAP bitmap, const Picture& pixels);
 
-}  // namespace qm::skin
+// A new bitmap of the same width, height, planes and bits per pixel; with `blank` its
+// contents are undefined, else the source's pixels are copied. Empty on failure.
+GdiBitmap DuplicateBitmap(HBITMAP source, bool blank);
+
+}  // namespace qm

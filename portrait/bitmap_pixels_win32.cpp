@@ -1,11 +1,11 @@
-#include "skin/bitmap_pixels_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 
 #include <vector>
 
 #include "base/dib_win32.h"
-#include "base/win32_handles.h"
+#include "base/handles_win32.h"
 
-namespace qm::skin {
+namespace qm {
 
 bool ReadDcPixels(HDC dc, int left, int top, int width, int height, Picture* out) {
   if (dc == nullptr || width <= 0 || height <= 0) return false;
@@ -60,4 +60,4 @@ bool WriteBitmapPixels(HBITMAP bitmap, const Picture& pixels) {
                    DIB_RGB_COLORS) == height;
 }
 
-}  // namespace qm::skin
+}  // namespace qm

@@ -15,10 +15,10 @@
 #include <cstring>
 #include <string>
 
+#include "portrait/bitmap_pixels_win32.h"
 #include "portrait/face_art.h"
 #include "shell/language.h"
 #include "shell/status_text.h"
-#include "skin/bitmap_pixels_win32.h"
 #include "skin/controls_win32.h"
 #include "skin/skin_win32.h"
 #include "skin/skinned_window_win32.h"
