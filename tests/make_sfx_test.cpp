@@ -111,6 +111,10 @@ TEST_F(MakeSfx, RefusesWhatCannotMakeAPatcherAndKeepsTheOldOne) {
 }
 
 TEST_F(MakeSfx, InterruptedBuildLeavesTheOldPatcherAndNoPartFile) {
+  // An injected failure to delete the compressor's scratch file leaves it behind: keep those
+  // in this test's folder.
+  const std::string scratch = dir_.File("scratch");
+  test::ScopedTempFolder temp_folder(scratch);
   const size_t count = catalogue_.count();
   const unsigned long steps = test::FailEveryStep(
       [&] { test::WriteFileText(exe_, "old patcher"); },

@@ -1,5 +1,7 @@
 #include "tests/test_util.h"
 
+#include <cstdlib>
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -25,6 +27,35 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
+}
+
+namespace {
+
+#ifdef _WIN32
+const char* const kTempVariables[] = {"TMP", "TEMP"};
+void SetVariable(const std::string& name, const std::optional<std::string>& value) {
+  _putenv((name + "=" + value.value_or("")).c_str());  // an empty value removes it
+}
+#else
+const char* const kTempVariables[] = {"TMPDIR"};
+void SetVariable(const std::string& name, const std::optional<std::string>& value) {
+  if (value) setenv(name.c_str(), value->c_str(), 1); else unsetenv(name.c_str());
+}
+#endif
+
+}  // namespace
+
+ScopedTempFolder::ScopedTempFolder(const std::string& folder) {
+  std::filesystem::create_directories(folder);
+  for (const char* name : kTempVariables) {
+    const char* old = std::getenv(name);
+    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    SetVariable(name, folder);
+  }
+}
+
+ScopedTempFolder::~ScopedTempFolder() {
+  for (const auto& [name, value] : saved_) SetVariable(name, value);
 }
 
 std::string TempDir::File(const std::string& name) const { return (path_ / name).string(); }

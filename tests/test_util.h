@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qm::test {
@@ -22,6 +24,20 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Points the process's temporary folder (TMPDIR; TMP and TEMP on Windows) at `folder` for its
+// lifetime, so that scratch files which an injected fault keeps from being deleted land in a
+// test's own folder instead of the system's.
+class ScopedTempFolder {
+ public:
+  explicit ScopedTempFolder(const std::string& folder);
+  ~ScopedTempFolder();
+  ScopedTempFolder(const ScopedTempFolder&) = delete;
+  ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
