@@ -101,9 +101,9 @@ std::string FormatVersionQuestion(std::string_view question, float version) {
     j = digits(j);
     if (j < question.size() && question[j] == '.') j = digits(j + 1);
     if (!used && j < question.size() && question[j] == 'f') {
-      const std::string spec(question.substr(i, j - i + 1));
+      const std::string conversion(question.substr(i, j - i + 1));
       char number[128];
-      const int n = std::snprintf(number, sizeof number, spec.c_str(), static_cast<double>(version));
+      const int n = std::snprintf(number, sizeof number, conversion.c_str(), static_cast<double>(version));
       if (n > 0) out.append(number, static_cast<size_t>(n) < sizeof number ? static_cast<size_t>(n) : sizeof number - 1);
       used = true;
       i = j;

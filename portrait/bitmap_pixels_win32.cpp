@@ -7,15 +7,19 @@
 
 namespace qm {
 
+Picture CanvasPicture(const DibCanvas& canvas) {
+  GdiFlush();
+  Picture picture(canvas.width(), canvas.height());
+  SwapRedBlue(canvas.pixels(), picture.pixels());
+  return picture;
+}
+
 bool ReadDcPixels(HDC dc, int left, int top, int width, int height, Picture* out) {
   if (dc == nullptr || width <= 0 || height <= 0) return false;
   DibCanvas canvas(dc, width, height);
   if (!canvas.ok()) return false;
   if (!BitBlt(canvas.dc(), 0, 0, width, height, dc, left, top, SRCCOPY)) return false;
-  GdiFlush();
-  Picture picture(width, height);
-  SwapRedBlue(canvas.pixels(), picture.pixels());
-  *out = std::move(picture);
+  *out = CanvasPicture(canvas);
   return true;
 }
 

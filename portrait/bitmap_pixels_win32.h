@@ -15,10 +15,14 @@
 
 #include <windows.h>
 
+#include "base/dib_win32.h"
 #include "base/handles_win32.h"
 #include "portrait/picture.h"
 
 namespace qm {
+
+// What the canvas holds, as a picture of its size (flushes GDI first).
+Picture CanvasPicture(const DibCanvas& canvas);
 
 // Reads the area (left, top, width, height) of what `dc` shows (its selected bitmap for a
 // memory DC). False (and `out` untouched) when no buffer can be made or the size is not

@@ -58,13 +58,6 @@ bool ReadDibSectionRect(HBITMAP bitmap, PixelRect r, Picture* out) {
 
 }  // namespace
 
-Picture CanvasPicture(const DibCanvas& canvas) {
-  GdiFlush();
-  Picture picture(canvas.width(), canvas.height());
-  SwapRedBlue(canvas.pixels(), picture.pixels());
-  return picture;
-}
-
 GdiBitmap CreatePictureBitmap(int width, int height, void** bits) {
   *bits = nullptr;
   if (width <= 0 || height <= 0) return {};
@@ -105,13 +98,7 @@ bool ReadBitmapRect(HBITMAP bitmap, PixelRect rect, Picture* out) {
     if (!source) return false;
     SelectInDc keep(source.get(), bitmap);
     if (!keep.ok()) return false;
-    DibCanvas canvas(nullptr, rect.width, rect.height);
-    if (!canvas.ok() || !BitBlt(canvas.dc(), 0, 0, rect.width, rect.height, source.get(), rect.x,
-                                rect.y, SRCCOPY)) {
-      return false;
-    }
-    *out = CanvasPicture(canvas);
-    return true;
+    return ReadDcPixels(source.get(), rect.x, rect.y, rect.width, rect.height, out);
   } catch (const std::bad_alloc&) {
     return false;
   }

@@ -1,6 +1,7 @@
 // DIB sections and bulk pixel moves for the picture import: the platform's stretch target, the
 // 24-bit picture bitmaps that picture files become, and reading a crop of a picture bitmap.
-// The canvas, the red/blue swap and bitmap sizes come from base/dib_win32.h.
+// The canvas, the red/blue swap and bitmap sizes come from base/dib_win32.h, a canvas's
+// picture (CanvasPicture) from portrait/bitmap_pixels_win32.h.
 //
 //   DibCanvas canvas(nullptr, 82, 82);        // 32-bit top-down, selected into its own DC
 //   StretchBlt(canvas.dc(), ...);
@@ -17,12 +18,10 @@
 
 #include "base/dib_win32.h"
 #include "base/handles_win32.h"
+#include "portrait/bitmap_pixels_win32.h"
 #include "portrait/picture.h"
 
 namespace qm {
-
-// What the canvas holds, as a picture of its size (flushes GDI first).
-Picture CanvasPicture(const DibCanvas& canvas);
 
 // A new, uninitialised 24-bit bottom-up DIB section; *bits receives its pixel memory.
 GdiBitmap CreatePictureBitmap(int width, int height, void** bits);
