@@ -16,26 +16,6 @@
 namespace qlmk {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: qlmk archive create ARCHIVE [--force]\n"
-    "       qlmk archive list ARCHIVE [--json]\n"
-    "       qlmk archive get ARCHIVE NAME [-o FILE]\n"
-    "       qlmk archive put ARCHIVE NAME FILE\n"
-    "       qlmk archive wipe ARCHIVE\n"
-    "       qlmk archive verify ARCHIVE\n"
-    "\n"
-    "Works on the game's H4R archives (HEROES4.H4R, UPDATES.H4R, TEXT.H4R).\n"
-    "  create  writes an empty archive (refuses an existing file unless --force)\n"
-    "  list    every record in directory order: name, stored size, content size, time stamp\n"
-    "          (UTC), trailing word, data offset, and the second and third strings when set\n"
-    "  get     the content of the first entry whose name begins with NAME (ASCII case\n"
-    "          ignored), as the game looks entries up; to standard output or to FILE\n"
-    "  put     compresses FILE and puts it under NAME: replaces the entry NAME finds, or\n"
-    "          adds a new entry (trailing word 3)\n"
-    "  wipe    rewrites the archive without dead space\n"
-    "  verify  reads every entry and reports each whose payload does not decode to its\n"
-    "          content size\n";
-
 std::string UtcTime(uint32_t stamp) {
   const std::time_t t = static_cast<std::time_t>(stamp);
   const std::tm* tm = std::gmtime(&t);
@@ -48,8 +28,7 @@ std::string UtcTime(uint32_t stamp) {
 int OpenFailed(const std::string& path, const qm::Status& s) { return Fail(path + ": " + s.why()); }
 
 int Create(const Args& args) {
-  if (args.positional().size() != 2) return Usage("archive create needs ARCHIVE", kUsage);
-  const std::string& path = args.positional()[1];
+  const std::string& path = args.positional()[0];
   if (qm::os::FileExists(path) && !args.Has("--force")) {
     return Fail(path + ": the file exists (use --force to overwrite it)");
   }
@@ -92,8 +71,7 @@ void WarnCountOutOfRange(const std::string& path, const qm::Directory& d) {
 }
 
 int List(const Args& args) {
-  if (args.positional().size() != 2) return Usage("archive list needs ARCHIVE", kUsage);
-  const std::string& path = args.positional()[1];
+  const std::string& path = args.positional()[0];
   qm::Archive archive;
   qm::Directory directory;
   if (qm::Status s = qm::Archive::Open(path, qm::Archive::Access::kRead, &archive); !s) return OpenFailed(path, s);
@@ -108,9 +86,8 @@ int List(const Args& args) {
 }
 
 int Get(const Args& args) {
-  if (args.positional().size() != 3) return Usage("archive get needs ARCHIVE and NAME", kUsage);
-  const std::string& path = args.positional()[1];
-  const std::string& name = args.positional()[2];
+  const std::string& path = args.positional()[0];
+  const std::string& name = args.positional()[1];
   std::vector<uint8_t> content;
   if (qm::Status s = qm::LoadEntry(path, name, &content); !s) return OpenFailed(path, s);
   const std::string out = args.Value("-o");
@@ -119,10 +96,9 @@ int Get(const Args& args) {
 }
 
 int Put(const Args& args) {
-  if (args.positional().size() != 4) return Usage("archive put needs ARCHIVE, NAME and FILE", kUsage);
-  const std::string& path = args.positional()[1];
-  const std::string& name = args.positional()[2];
-  const std::string& input = args.positional()[3];
+  const std::string& path = args.positional()[0];
+  const std::string& name = args.positional()[1];
+  const std::string& input = args.positional()[2];
   std::vector<uint8_t> content;
   if (qm::Status s = ReadInputFile(input, &content); !s) return Fail(input + ": " + s.why());
   if (qm::Status s = qm::PutEntry(path, name, content, qm::kNewEntryTrailingWord); !s) return OpenFailed(path, s);
@@ -130,15 +106,13 @@ int Put(const Args& args) {
 }
 
 int Wipe(const Args& args) {
-  if (args.positional().size() != 2) return Usage("archive wipe needs ARCHIVE", kUsage);
-  const std::string& path = args.positional()[1];
+  const std::string& path = args.positional()[0];
   if (qm::Status s = qm::WipeArchive(path); !s) return OpenFailed(path, s);
   return kExitOk;
 }
 
 int Verify(const Args& args) {
-  if (args.positional().size() != 2) return Usage("archive verify needs ARCHIVE", kUsage);
-  const std::string& path = args.positional()[1];
+  const std::string& path = args.positional()[0];
   qm::Archive archive;
   qm::Directory directory;
   if (qm::Status s = qm::Archive::Open(path, qm::Archive::Access::kRead, &archive); !s) return OpenFailed(path, s);
@@ -174,18 +148,45 @@ int Verify(const Args& args) {
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& words) {
-  return RunSubcommand(words, "archive",
-                       {{"create", {}, {"--force"}, Create},
-                        {"list", {}, {"--json"}, List},
-                        {"get", {"-o"}, {}, Get},
-                        {"put", {}, {}, Put},
-                        {"wipe", {}, {}, Wipe},
-                        {"verify", {}, {}, Verify}},
-                       kUsage);
-}
-
-QLMK_COMMAND("archive", "create, list, read, write, wipe and verify H4R archives", Run);
+const Command kArchive = {
+    .name = "archive",
+    .summary = "create, list, read, write, wipe and verify H4R archives",
+    .details = "Works on the game's H4R archives (HEROES4.H4R, UPDATES.H4R, TEXT.H4R).\n",
+    .subcommands =
+        {
+            {.name = "create",
+             .summary = "writes an empty archive (refuses an existing file unless --force)",
+             .positionals = {{"ARCHIVE"}},
+             .options = {{"--force", nullptr, "overwrite an existing file"}},
+             .run = Create},
+            {.name = "list",
+             .summary = "every record in directory order: name, stored size, content size, time stamp (UTC), "
+                        "trailing word, data offset, and the second and third strings when set",
+             .positionals = {{"ARCHIVE"}},
+             .options = {{"--json", nullptr, "print the directory and its records as one JSON object"}},
+             .run = List},
+            {.name = "get",
+             .summary = "the content of the first entry whose name begins with NAME (ASCII case ignored), as the "
+                        "game looks entries up; to standard output or to FILE",
+             .positionals = {{"ARCHIVE"}, {"NAME"}},
+             .options = {{"-o", "FILE", "write the content to FILE instead of standard output"}},
+             .run = Get},
+            {.name = "put",
+             .summary = "compresses FILE and puts it under NAME: replaces the entry NAME finds, or adds a new "
+                        "entry (trailing word 3)",
+             .positionals = {{"ARCHIVE"}, {"NAME"}, {"FILE"}},
+             .run = Put},
+            {.name = "wipe",
+             .summary = "rewrites the archive without dead space",
+             .positionals = {{"ARCHIVE"}},
+             .run = Wipe},
+            {.name = "verify",
+             .summary = "reads every entry and reports each whose payload does not decode to its content size",
+             .positionals = {{"ARCHIVE"}},
+             .run = Verify},
+        },
+};
+QLMK_COMMAND(kArchive);
 
 }  // namespace
 }  // namespace qlmk

@@ -7,7 +7,6 @@
 #include "heroes/game_paths.h"
 #include "qlmk/command.h"
 #include "qlmk/game_context.h"
-#include "qlmk/sheet_options.h"
 #include "qlmk/stub_program.h"
 #include "restore/restore_walk.h"
 #include "shell/backup.h"
@@ -15,34 +14,7 @@
 namespace qlmk {
 namespace {
 
-const std::string kBackupUsage = std::string(
-    "usage: qlmk backup [--game DIR] [--stub FILE]\n"
-    "\n"
-    "Writes DATA/RESTORE.EXE as the editor's backup does: the restore tool with the working\n"
-    "archive (DATA/UPDATES.H4R, else DATA/HEROES4.H4R) and its file times appended, under the\n"
-    "name DATA\\UPDATES.H4R. The old RESTORE.EXE is replaced only once the new one is complete.\n"
-    "The editor's once-per-version marker in the registry is neither read nor written.\n"
-    "  --game DIR       the game folder (default: the current directory)\n") +
-    StubOptionHelp(kRestoreStubName);
-
-constexpr const char* kRestoreUsage =
-    "usage: qlmk restore RESTORE.EXE [--game DIR]\n"
-    "\n"
-    "Does what running RESTORE.EXE does: puts the backed-up files of its payload back into the\n"
-    "game folder (each complete, or not at all) and gives DATA/UPDATES.H4R its saved times.\n"
-    "Refuses a game without DATA/UPDATES.H4R and a game older than 1.1, as the tool does, and\n"
-    "a payload whose names would leave the game folder.\n"
-    "  --game DIR       the game folder (default: the current directory)\n";
-
-int Backup(const std::vector<std::string>& words) {
-  Args args(words, {"--game", "--stub"});
-  const char* usage = kBackupUsage.c_str();
-  if (args.help()) {
-    std::fputs(usage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), usage);
-  if (!args.positional().empty()) return Usage("backup takes no arguments", usage);
+int Backup(const Args& args) {
   const qm::GamePaths paths = qm::GamePathsForFolder(args.Value("--game"));
   if (paths.working_archive.empty()) return Fail(paths.game_folder + ": no DATA/UPDATES.H4R or DATA/HEROES4.H4R");
   std::vector<uint8_t> stub;
@@ -53,14 +25,7 @@ int Backup(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-int Restore(const std::vector<std::string>& words) {
-  Args args(words, {"--game"});
-  if (args.help()) {
-    std::fputs(kRestoreUsage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kRestoreUsage);
-  if (args.positional().size() != 1) return Usage("restore needs RESTORE.EXE", kRestoreUsage);
+int Restore(const Args& args) {
   const std::string& tool = args.positional()[0];
   const std::string folder = qm::WithTrailingSeparator(args.Value("--game", "."));
   switch (qm::CheckRestoreStart(folder, GameVersionOfFolder(folder))) {
@@ -80,8 +45,32 @@ int Restore(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-QLMK_COMMAND("backup", "write DATA/RESTORE.EXE with a backup of the working archive", Backup);
-QLMK_COMMAND("restore", "put back the backup a RESTORE.EXE carries, as running it does", Restore);
+const Command kBackup = {
+    .name = "backup",
+    .summary = "write DATA/RESTORE.EXE with a backup of the working archive",
+    .groups = {kGameFolderOption, kRestoreStubOption},
+    .details =
+        "Writes DATA/RESTORE.EXE as the editor's backup does: the restore tool with the working\n"
+        "archive (DATA/UPDATES.H4R, else DATA/HEROES4.H4R) and its file times appended, under the\n"
+        "name DATA\\UPDATES.H4R. The old RESTORE.EXE is replaced only once the new one is complete.\n"
+        "The editor's once-per-version marker in the registry is neither read nor written.\n",
+    .run = Backup,
+};
+QLMK_COMMAND(kBackup);
+
+const Command kRestore = {
+    .name = "restore",
+    .summary = "put back the backup a RESTORE.EXE carries, as running it does",
+    .positionals = {{"RESTORE.EXE"}},
+    .groups = {kGameFolderOption},
+    .details =
+        "Does what running RESTORE.EXE does: puts the backed-up files of its payload back into the\n"
+        "game folder (each complete, or not at all) and gives DATA/UPDATES.H4R its saved times.\n"
+        "Refuses a game without DATA/UPDATES.H4R and a game older than 1.1, as the tool does, and\n"
+        "a payload whose names would leave the game folder.\n",
+    .run = Restore,
+};
+QLMK_COMMAND(kRestore);
 
 }  // namespace
 }  // namespace qlmk

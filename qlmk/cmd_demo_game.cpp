@@ -12,16 +12,6 @@
 namespace qlmk {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: qlmk demo-game DIR [--heroes N] [--version A.B.C.D]\n"
-    "\n"
-    "Writes a demo game into DIR, shaped like a patched installation: HEROES4.EXE (version\n"
-    "1.3.0.0), DATA/HEROES4.H4R with the twelve portrait bundles, DATA/UPDATES.H4R with one\n"
-    "other entry and DATA/TEXT.H4R with the hero table. N heroes (default 60, at most 997),\n"
-    "each with a name, keyword, biography and both faces drawn by code. Files of those names\n"
-    "are replaced. --version sets HEROES4.EXE's product version instead (four numbers of at\n"
-    "most 65535), to try the patcher's and the restore tool's version gates.\n";
-
 // "A.B.C.D" with four numbers of 0..65535.
 bool ParseVersion(const std::string& text, std::array<uint16_t, 4>* out) {
   size_t part = 0, start = 0;
@@ -39,14 +29,7 @@ bool ParseVersion(const std::string& text, std::array<uint16_t, 4>* out) {
   }
 }
 
-int Run(const std::vector<std::string>& words) {
-  Args args(words, {"--heroes", "--version"});
-  if (args.help()) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kUsage);
-  if (args.positional().size() != 1) return Usage("demo-game needs one DIR", kUsage);
+int Run(const Args& args) {
   qm::DemoGameOptions options;
   if (args.Has("--heroes")) {
     const std::string n = args.Value("--heroes");
@@ -55,11 +38,11 @@ int Run(const std::vector<std::string>& words) {
     bool ok = !n.empty() && n.size() <= 4;
     for (char c : n) ok = ok && c >= '0' && c <= '9';
     if (ok) value = std::stoul(n);
-    if (!ok || value > most) return Usage("--heroes takes a number from 0 to " + std::to_string(most), kUsage);
+    if (!ok || value > most) return args.Usage("--heroes takes a number from 0 to " + std::to_string(most));
     options.hero_count = value;
   }
   if (args.Has("--version") && !ParseVersion(args.Value("--version"), &options.version)) {
-    return Usage("--version takes four numbers such as 1.2.0.0", kUsage);
+    return args.Usage("--version takes four numbers such as 1.2.0.0");
   }
   const std::string& dir = args.positional()[0];
   qm::DemoGameSummary summary;
@@ -69,7 +52,23 @@ int Run(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-QLMK_COMMAND("demo-game", "write a small complete demo game folder", Run);
+const Command kDemoGame = {
+    .name = "demo-game",
+    .summary = "write a small complete demo game folder",
+    .positionals = {{"DIR"}},
+    .options = {{"--heroes", "N", "the number of heroes (default 60, at most 997)"},
+                {"--version", "A.B.C.D",
+                 "HEROES4.EXE's product version (four numbers of at most 65535), to try the patcher's and the "
+                 "restore tool's version gates"}},
+    .details =
+        "Writes a demo game into DIR, shaped like a patched installation: HEROES4.EXE (version\n"
+        "1.3.0.0 unless --version says otherwise), DATA/HEROES4.H4R with the twelve portrait\n"
+        "bundles, DATA/UPDATES.H4R with one other entry and DATA/TEXT.H4R with the hero table.\n"
+        "Each hero has a name, keyword, biography and both faces drawn by code. Files of those\n"
+        "names are replaced.\n",
+    .run = Run,
+};
+QLMK_COMMAND(kDemoGame);
 
 }  // namespace
 }  // namespace qlmk

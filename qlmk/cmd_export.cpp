@@ -9,28 +9,13 @@
 #include "base/replacement_file.h"
 #include "heroes/face_folder.h"
 #include "heroes/hero_sheet.h"
+#include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
 #include "qlmk/game_context.h"
-#include "qlmk/sheet_options.h"
+#include "qlmk/sheet_files.h"
 
 namespace qlmk {
 namespace {
-
-const std::string kUsage = std::string(
-    "usage: qlmk export OUTDIR [--codepage N] [--game DIR] [--archive FILE]\n"
-    "\n"
-    "Writes every record of the catalogue into OUTDIR, a new or empty folder:\n"
-    "  heroes.csv    one row per record (0 .. count-1): record, keyword, name, biography, sex,\n"
-    "                class, alignment, allowed, read_only, has_large, has_small, role; UTF-8\n"
-    "                with a byte order mark, RFC 4180 quoting; for spreadsheets\n"
-    "  heroes.json   the same rows as an array of objects, for scripts\n"
-    "  faces/        every face as <record>-<keyword>-large.png and -small.png, in its exact\n"
-    "                colours; in the keyword, characters other than ASCII letters, digits, '-'\n"
-    "                and '_' become '_'\n"
-    "Records 0 (the table's header row), 1 and 2 (\"dead\", \"sleeping\") are marked in the role\n"
-    "column. alignment, read_only, has_large, has_small and role are not read back by import.\n"
-    "  --codepage N     the code page of the game's texts: 1252 (default, Western), 1251\n"
-    "                   (Cyrillic) or 1250 (Central European)\n") + kGameOptionsHelp;
 
 bool FolderIsEmptyOrMissing(const std::string& folder) {
   std::error_code ec;
@@ -46,17 +31,9 @@ qm::Status WriteTextFile(const std::string& path, const std::string& text) {
   return qm::Status::Ok();
 }
 
-int Export(const std::vector<std::string>& words) {
-  Args args(words, {"--game", "--archive", "--codepage"});
-  const char* usage = kUsage.c_str();
-  if (args.help()) {
-    std::fputs(usage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), usage);
-  if (args.positional().size() != 1) return Usage("export needs one OUTDIR", usage);
+int Export(const Args& args) {
   qm::CodePage page;
-  if (!CodePageFromArgs(args, &page)) return Usage("--codepage takes 1252, 1251 or 1250", usage);
+  if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
   const std::string& folder = args.positional()[0];
   if (!FolderIsEmptyOrMissing(folder)) {
     return Fail(folder + ": not an empty folder; export writes into a new or empty folder, so that no earlier "
@@ -81,7 +58,25 @@ int Export(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-QLMK_COMMAND("export", "write the whole catalogue as heroes.csv, heroes.json and faces/*.png", Export);
+const Command kExport = {
+    .name = "export",
+    .summary = "write the whole catalogue as heroes.csv, heroes.json and faces/*.png",
+    .positionals = {{"OUTDIR"}},
+    .groups = {kCodePageOption, kGameOptions},
+    .details =
+        "Writes every record of the catalogue into OUTDIR, a new or empty folder:\n"
+        "  heroes.csv    one row per record (0 .. count-1): record, keyword, name, biography, sex,\n"
+        "                class, alignment, allowed, read_only, has_large, has_small, role; UTF-8\n"
+        "                with a byte order mark, RFC 4180 quoting; for spreadsheets\n"
+        "  heroes.json   the same rows as an array of objects, for scripts\n"
+        "  faces/        every face as <record>-<keyword>-large.png and -small.png, in its exact\n"
+        "                colours; in the keyword, characters other than ASCII letters, digits, '-'\n"
+        "                and '_' become '_'\n"
+        "Records 0 (the table's header row), 1 and 2 (\"dead\", \"sleeping\") are marked in the role\n"
+        "column. alignment, read_only, has_large, has_small and role are not read back by import.\n",
+    .run = Export,
+};
+QLMK_COMMAND(kExport);
 
 }  // namespace
 }  // namespace qlmk

@@ -4,35 +4,15 @@
 #include <vector>
 
 #include "heroes/catalogue_faces.h"
-#include "heroes/value_tables.h"
 #include "portrait/face_fit.h"
 #include "portrait/picture_file.h"
 #include "qlmk/command.h"
+#include "qlmk/face_options.h"
 #include "qlmk/game_context.h"
 #include "resources/string_ids.h"
 
 namespace qlmk {
 namespace {
-
-const std::string kUsage = std::string(
-    "usage: qlmk face export ID large|small OUT.png|OUT.bmp [--game DIR] [--archive FILE]\n"
-    "       qlmk face import ID large|small PICTURE [--method M] [--aspect] [--x-range LO:HI]\n"
-    "                        [--y-range LO:HI] [--ring] [--no-small-copy] [--game DIR] [--archive FILE]\n"
-    "\n"
-    "export writes the hero's face as the editor shows it (82 x 82 or 52 x 52).\n"
-    "\n"
-    "import puts a JPEG, GIF, BMP or PNG picture into the face as the editor's Load button does,\n"
-    "then saves the catalogue into the working archive. Only a record that holds a face of that\n"
-    "size takes a new one (\"dead\" and \"sleeping\" always do). Options, as in the editor's\n"
-    "option panel:\n"
-    "  --method M        smart, halftone, s-bresenham, blinear (default) or bcubic\n"
-    "  --aspect          crop the picture to a centred square first (keep the aspect ratio)\n"
-    "  --x-range LO:HI   use only the columns from LO to HI percent of the width\n"
-    "  --y-range LO:HI   use only the rows from LO to HI percent of the height\n"
-    "  --ring            transparent pixels take the ring of the hero's alignment\n"
-    "  --no-small-copy   a new large face leaves the small face alone (by default the small\n"
-    "                    face is made from it as well)\n"
-    "ID is a record number or a hero's keyword.\n") + kGameOptionsHelp;
 
 bool ParseKind(const std::string& word, qm::FaceKind* kind) {
   if (word == "large") {
@@ -45,83 +25,44 @@ bool ParseKind(const std::string& word, qm::FaceKind* kind) {
   return true;
 }
 
-// "LO:HI", each a whole percentage 0..100.
-bool ParseRange(const std::string& text, int* low, int* high) {
-  const size_t colon = text.find(':');
-  if (colon == std::string::npos) return false;
-  auto percent = [](const std::string& digits, int* out) {
-    if (digits.empty() || digits.size() > 3) return false;
-    int v = 0;
-    for (char c : digits) {
-      if (c < '0' || c > '9') return false;
-      v = v * 10 + (c - '0');
-    }
-    if (v > 100) return false;
-    *out = v;
-    return true;
-  };
-  return percent(text.substr(0, colon), low) && percent(text.substr(colon + 1), high) && *low <= *high;
-}
-
 int Export(const Args& args) {
-  if (args.positional().size() != 4) return Usage("face export needs ID, large or small, and OUT", kUsage.c_str());
   qm::FaceKind kind;
-  if (!ParseKind(args.positional()[2], &kind)) return Usage("the face is large or small", kUsage.c_str());
+  if (!ParseKind(args.positional()[1], &kind)) return args.Usage("the face is large or small");
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   size_t index = 0;
-  if (int rc = ResolveRecord(game.catalogue, args.positional()[1], &index); rc != kExitOk) return rc;
+  if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
   qm::Picture face;
   if (!qm::DecodeRecordFace(game.catalogue, index, kind, &face)) {
     return Fail("record " + std::to_string(index) + " (\"" + game.catalogue.record(index).keyword + "\") has no " +
-                args.positional()[2] + " face to show");
+                args.positional()[1] + " face to show");
   }
-  const std::string& out = args.positional()[3];
+  const std::string& out = args.positional()[2];
   if (qm::Status s = qm::WritePictureFile(out, face); !s) return Fail(s.why());
-  std::printf("%s: %s face of record %zu (%d x %d)\n", out.c_str(), args.positional()[2].c_str(), index, face.width(),
+  std::printf("%s: %s face of record %zu (%d x %d)\n", out.c_str(), args.positional()[1].c_str(), index, face.width(),
               face.height());
   return kExitOk;
 }
 
 int Import(const Args& args) {
-  const char* usage = kUsage.c_str();
-  if (args.positional().size() != 4) return Usage("face import needs ID, large or small, and PICTURE", usage);
   qm::FaceKind kind;
-  if (!ParseKind(args.positional()[2], &kind)) return Usage("the face is large or small", usage);
-  qm::FaceOptions options;
-  if (args.Has("--method")) {
-    options.resize_method = static_cast<int>(qm::IdOfToken(qm::kResizeMethodTable, args.Value("--method")));
-    if (options.resize_method == 0) return Usage("unknown resize method: " + args.Value("--method"), usage);
-  }
-  options.aspect_lock = args.Has("--aspect");
-  options.auto_ring = args.Has("--ring");
-  options.small_face_copy = !args.Has("--no-small-copy");
-  if (args.Has("--x-range")) {
-    options.use_x_range = true;
-    if (!ParseRange(args.Value("--x-range"), &options.x_low, &options.x_high)) {
-      return Usage("--x-range takes LO:HI, percentages 0 to 100 with LO <= HI", usage);
-    }
-  }
-  if (args.Has("--y-range")) {
-    options.use_y_range = true;
-    if (!ParseRange(args.Value("--y-range"), &options.y_low, &options.y_high)) {
-      return Usage("--y-range takes LO:HI, percentages 0 to 100 with LO <= HI", usage);
-    }
-  }
+  if (!ParseKind(args.positional()[1], &kind)) return args.Usage("the face is large or small");
+  qm::FaceOptions options;  // the editor's defaults: bilinear, no crop, no ring, small face made too
+  if (int rc = FaceOptionsFromArgs(args, &options); rc != kExitOk) return rc;
 
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   size_t index = 0;
-  if (int rc = ResolveRecord(game.catalogue, args.positional()[1], &index); rc != kExitOk) return rc;
+  if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
   const bool large = kind == qm::FaceKind::kLarge;
   const std::string failed = EditorText(large ? qm::kMsgLoadLargeFailed : qm::kMsgLoadSmallFailed);
   const qm::HeroRecord& record = game.catalogue.record(index);
   // As the editor's Load button: only a record with the face flag of that size takes a face.
   if (!(large ? record.has_large() : record.has_small())) {
     return Fail(failed + " (record " + std::to_string(index) + ", \"" + record.keyword + "\", holds no " +
-                args.positional()[2] + " face)");
+                args.positional()[1] + " face)");
   }
-  const std::string& path = args.positional()[3];
+  const std::string& path = args.positional()[2];
   qm::Picture picture;
   if (qm::Status s = qm::LoadPictureFile(path, options.auto_ring, qm::kTransparentColour, &picture); !s) {
     return Fail(failed + " (" + s.why() + ")");
@@ -133,17 +74,30 @@ int Import(const Args& args) {
   return SaveGame(game);
 }
 
-int Run(const std::vector<std::string>& words) {
-  return RunSubcommand(words, "face",
-                       {{"export", {"--game", "--archive"}, {}, Export},
-                        {"import",
-                         {"--game", "--archive", "--method", "--x-range", "--y-range"},
-                         {"--aspect", "--no-small-copy", "--ring"},
-                         Import}},
-                       kUsage.c_str());
-}
-
-QLMK_COMMAND("face", "export a hero's face as a picture, or import a picture into it", Run);
+const Command kFace = {
+    .name = "face",
+    .summary = "export a hero's face as a picture, or import a picture into it",
+    .details =
+        "ID is a record number or a hero's keyword. The face options are those of the editor's\n"
+        "option panel.\n",
+    .subcommands =
+        {
+            {.name = "export",
+             .summary = "writes the hero's face as the editor shows it (82 x 82 or 52 x 52), as PNG or BMP by "
+                        "OUT's extension",
+             .positionals = {{"ID"}, {"large|small"}, {"OUT.png|OUT.bmp"}},
+             .groups = {kGameOptions},
+             .run = Export},
+            {.name = "import",
+             .summary = "puts a JPEG, GIF, BMP or PNG picture into the face as the editor's Load button does, then "
+                        "saves the catalogue into the working archive; only a record that holds a face of that "
+                        "size takes a new one (\"dead\" and \"sleeping\" always do)",
+             .positionals = {{"ID"}, {"large|small"}, {"PICTURE"}},
+             .groups = {kResizeMethodOption, kFaceFitOptions, kFaceRangeOptions, kNoSmallCopyOption, kGameOptions},
+             .run = Import},
+        },
+};
+QLMK_COMMAND(kFace);
 
 }  // namespace
 }  // namespace qlmk

@@ -12,47 +12,16 @@
 namespace qlmk {
 namespace {
 
-const std::string kHeroesUsage = std::string(
-    "usage: qlmk heroes [--json] [--game DIR] [--archive FILE]\n"
-    "\n"
-    "Lists every record the editor shows (1 .. count-1; 1 and 2 are the pseudo-heroes \"dead\"\n"
-    "and \"sleeping\"): number, keyword, name, sex, class, alignment, allowed, read-only and\n"
-    "whether it holds a large and a small face slot.\n") + kGameOptionsHelp;
-
-const std::string kShowUsage = std::string(
-    "usage: qlmk show ID [--json] [--game DIR] [--archive FILE]\n"
-    "\n"
-    "Shows every field of one record. ID is a record number or a hero's keyword.\n") + kGameOptionsHelp;
-
-const std::string kSetUsage = std::string(
-    "usage: qlmk set ID [--name TEXT] [--bio TEXT] [--sex male|female] [--class TOKEN]\n"
-    "                   [--allowed yes|no] [--game DIR] [--archive FILE]\n"
-    "\n"
-    "Changes one hero and saves the catalogue into the working archive (the hero table and all\n"
-    "twelve portrait bundles). ID is a record number or a hero's keyword. Names hold at most 64\n"
-    "characters and biographies 512. Class tokens: generic, archer, barbarian, knight, priest,\n"
-    "druid, mage, lord, necromancer, sorcerer, thief, death_knight. Read-only records (\"dead\",\n"
-    "\"sleeping\", heroes without a keyword) cannot be changed.\n") + kGameOptionsHelp;
-
 std::string Token(qm::ValueTable table, uint32_t id) { return std::string(qm::TokenOfId(table, id)); }
 
 std::string AlignmentToken(const qm::HeroRecord& r) {
   return Token(qm::kAlignmentTable, qm::AlignmentOfClass(r.hero_class));
 }
 
-int Help(const std::string& usage) {
-  std::fputs(usage.c_str(), stdout);
-  return kExitOk;
-}
-
 const char* YesNo(bool v) { return v ? "yes" : "no"; }
 const char* JsonBool(bool v) { return v ? "true" : "false"; }
 
-int ListHeroes(const std::vector<std::string>& words) {
-  Args args(words, {"--game", "--archive"}, {"--json"});
-  if (args.help()) return Help(kHeroesUsage);
-  if (!args.error().empty()) return Usage(args.error(), kHeroesUsage.c_str());
-  if (!args.positional().empty()) return Usage("heroes takes no arguments", kHeroesUsage.c_str());
+int ListHeroes(const Args& args) {
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   const auto& records = game.catalogue.records();
@@ -81,11 +50,7 @@ int ListHeroes(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-int Show(const std::vector<std::string>& words) {
-  Args args(words, {"--game", "--archive"}, {"--json"});
-  if (args.help()) return Help(kShowUsage);
-  if (!args.error().empty()) return Usage(args.error(), kShowUsage.c_str());
-  if (args.positional().size() != 1) return Usage("show needs one ID", kShowUsage.c_str());
+int Show(const Args& args) {
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   size_t index = 0;
@@ -114,34 +79,29 @@ int Show(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-int Set(const std::vector<std::string>& words) {
-  Args args(words, {"--game", "--archive", "--name", "--bio", "--sex", "--class", "--allowed"});
-  const char* usage = kSetUsage.c_str();
-  if (args.help()) return Help(kSetUsage);
-  if (!args.error().empty()) return Usage(args.error(), usage);
-  if (args.positional().size() != 1) return Usage("set needs one ID", usage);
+int Set(const Args& args) {
   const bool any = args.Has("--name") || args.Has("--bio") || args.Has("--sex") || args.Has("--class") ||
                    args.Has("--allowed");
-  if (!any) return Usage("nothing to set", usage);
+  if (!any) return args.Usage("nothing to set");
 
   // Check every value before anything changes.
   const std::string name = args.Value("--name");
   const std::string bio = args.Value("--bio");
   if (name.size() > qm::kNameMaxChars) {
-    return Usage("a name holds at most " + std::to_string(qm::kNameMaxChars) + " characters", usage);
+    return args.Usage("a name holds at most " + std::to_string(qm::kNameMaxChars) + " characters");
   }
   if (bio.size() > qm::kBiographyMaxChars) {
-    return Usage("a biography holds at most " + std::to_string(qm::kBiographyMaxChars) + " characters", usage);
+    return args.Usage("a biography holds at most " + std::to_string(qm::kBiographyMaxChars) + " characters");
   }
   uint32_t sex = 0, hero_class = 0;
   if (args.Has("--sex") && (sex = qm::IdOfToken(qm::kSexTable, args.Value("--sex"))) == 0) {
-    return Usage("unknown sex '" + args.Value("--sex") + "' (male or female)", usage);
+    return args.Usage("unknown sex '" + args.Value("--sex") + "' (male or female)");
   }
   if (args.Has("--class") && (hero_class = qm::IdOfToken(qm::kClassTable, args.Value("--class"))) == 0) {
-    return Usage("unknown class '" + args.Value("--class") + "'", usage);
+    return args.Usage("unknown class '" + args.Value("--class") + "'");
   }
   const std::string allowed = args.Value("--allowed");
-  if (args.Has("--allowed") && allowed != "yes" && allowed != "no") return Usage("--allowed takes yes or no", usage);
+  if (args.Has("--allowed") && allowed != "yes" && allowed != "no") return args.Usage("--allowed takes yes or no");
 
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
@@ -166,9 +126,49 @@ int Set(const std::vector<std::string>& words) {
   return SaveGame(game);
 }
 
-QLMK_COMMAND("heroes", "list the heroes of a game's catalogue", ListHeroes);
-QLMK_COMMAND("show", "show every field of one hero", Show);
-QLMK_COMMAND("set", "change a hero's name, biography, sex, class or Allowed By, then save", Set);
+const Command kHeroes = {
+    .name = "heroes",
+    .summary = "list the heroes of a game's catalogue",
+    .options = {{"--json", nullptr, "print the records as a JSON array"}},
+    .groups = {kGameOptions},
+    .details =
+        "Lists every record the editor shows (1 .. count-1; 1 and 2 are the pseudo-heroes \"dead\"\n"
+        "and \"sleeping\"): number, keyword, name, sex, class, alignment, allowed, read-only and\n"
+        "whether it holds a large and a small face slot.\n",
+    .run = ListHeroes,
+};
+QLMK_COMMAND(kHeroes);
+
+const Command kShow = {
+    .name = "show",
+    .summary = "show every field of one hero",
+    .positionals = {{"ID"}},
+    .options = {{"--json", nullptr, "print the record as a JSON object"}},
+    .groups = {kGameOptions},
+    .details = "Shows every field of one record. ID is a record number or a hero's keyword.\n",
+    .run = Show,
+};
+QLMK_COMMAND(kShow);
+
+const Command kSet = {
+    .name = "set",
+    .summary = "change a hero's name, biography, sex, class or Allowed By, then save",
+    .positionals = {{"ID"}},
+    .options = {{"--name", "TEXT", "the hero's name, at most 64 characters"},
+                {"--bio", "TEXT", "the biography, at most 512 characters"},
+                {"--sex", "male|female", "the hero's sex"},
+                {"--class", "TOKEN",
+                 "generic, archer, barbarian, knight, priest, druid, mage, lord, necromancer, sorcerer, thief or "
+                 "death_knight"},
+                {"--allowed", "yes|no", "the game's Allowed By mark"}},
+    .groups = {kGameOptions},
+    .details =
+        "Changes one hero and saves the catalogue into the working archive (the hero table and all\n"
+        "twelve portrait bundles). ID is a record number or a hero's keyword. Read-only records\n"
+        "(\"dead\", \"sleeping\", heroes without a keyword) cannot be changed.\n",
+    .run = Set,
+};
+QLMK_COMMAND(kSet);
 
 }  // namespace
 }  // namespace qlmk

@@ -11,43 +11,16 @@
 #include "heroes/catalogue_diff.h"
 #include "heroes/face_folder.h"
 #include "heroes/hero_sheet.h"
-#include "heroes/value_tables.h"
 #include "qlmk/byte_io.h"
+#include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
+#include "qlmk/face_options.h"
 #include "qlmk/game_context.h"
-#include "qlmk/sheet_options.h"
+#include "qlmk/sheet_files.h"
 #include "qlmk/terminal.h"
 
 namespace qlmk {
 namespace {
-
-const std::string kUsage = std::string(
-    "usage: qlmk import DIR [--dry-run] [--skip-bad] [--codepage N] [--method M] [--ring]\n"
-    "                   [--aspect] [--small-from-large] [--game DIR] [--archive FILE]\n"
-    "\n"
-    "Reads DIR as qlmk export writes it and changes what differs, then saves the catalogue once.\n"
-    "  heroes.csv or heroes.json (one of them; when both are there they must agree): name,\n"
-    "      biography, sex, class and allowed of each row's record. keyword must be the record's\n"
-    "      own; rows may be left out. Read-only records, unknown values and over-long texts are\n"
-    "      refused, each with its row.\n"
-    "  pictures in DIR/faces and DIR: <record>-<keyword>-large.png / -small.png as exported, or\n"
-    "      <keyword>.png|.jpg|.gif|.bmp (large face) and <keyword>-small.<ext> (small face),\n"
-    "      keywords matched without regard to case; a picture named by keyword is taken over the\n"
-    "      exported file for the same face. A picture equal to the current face is left alone;\n"
-    "      any other is fitted into the face as `qlmk face import` does. Files that match no\n"
-    "      hero are listed.\n"
-    "When anything is refused nothing is written, unless --skip-bad is given.\n"
-    "  --dry-run           print what would change, hero by hero and field by field; write nothing\n"
-    "  --skip-bad          apply the sound rows and pictures and skip the refused ones\n"
-    "  --codepage N        the code page of the game's texts: 1252 (default), 1251 or 1250\n"
-    "  --method M          smart, halftone, s-bresenham, blinear (default) or bcubic\n"
-    "  --ring              transparent pixels take the ring of the hero's alignment\n"
-    "  --aspect            crop each picture to a centred square first\n"
-    "  --small-from-large  a new large face makes the small face too (a small picture given for\n"
-    "                      the same hero still wins)\n") + kGameOptionsHelp;
-
-const std::vector<std::string> kValued = {"--game", "--archive", "--codepage", "--method"};
-const std::vector<std::string> kFlags = {"--dry-run", "--ring", "--aspect", "--skip-bad", "--small-from-large"};
 
 // Present at all: a sheet that is there but cannot be read is an error, not left out.
 bool Exists(const std::string& path) {
@@ -106,25 +79,12 @@ int ApplySheets(const std::string& dir, qm::CodePage page, const qm::HeroCatalog
   return kExitOk;
 }
 
-int Import(const std::vector<std::string>& words) {
-  Args args(words, kValued, kFlags);
-  const char* usage = kUsage.c_str();
-  if (args.help()) {
-    std::fputs(usage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), usage);
-  if (args.positional().size() != 1) return Usage("import needs one DIR", usage);
+int Import(const Args& args) {
   qm::CodePage page;
-  if (!CodePageFromArgs(args, &page)) return Usage("--codepage takes 1252, 1251 or 1250", usage);
+  if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
   qm::FaceOptions options;
-  if (args.Has("--method")) {
-    options.resize_method = static_cast<int>(qm::IdOfToken(qm::kResizeMethodTable, args.Value("--method")));
-    if (options.resize_method == 0) return Usage("unknown resize method: " + args.Value("--method"), usage);
-  }
-  options.aspect_lock = args.Has("--aspect");
-  options.auto_ring = args.Has("--ring");
-  options.small_face_copy = args.Has("--small-from-large");
+  options.small_face_copy = false;  // a folder's own small pictures stay unless --small-from-large
+  if (int rc = FaceOptionsFromArgs(args, &options); rc != kExitOk) return rc;
   const bool dry_run = args.Has("--dry-run");
   const std::string& dir = args.positional()[0];
 
@@ -181,7 +141,29 @@ int Import(const std::vector<std::string>& words) {
   return SaveGame(game);
 }
 
-QLMK_COMMAND("import", "bring an exported folder (sheet and pictures) back into the catalogue, then save", Import);
+const Command kImport = {
+    .name = "import",
+    .summary = "bring an exported folder (sheet and pictures) back into the catalogue, then save",
+    .positionals = {{"DIR"}},
+    .options = {{"--dry-run", nullptr, "print what would change, hero by hero and field by field; write nothing"},
+                {"--skip-bad", nullptr, "apply the sound rows and pictures and skip the refused ones"}},
+    .groups = {kCodePageOption, kResizeMethodOption, kFaceFitOptions, kSmallFromLargeOption, kGameOptions},
+    .details =
+        "Reads DIR as qlmk export writes it and changes what differs, then saves the catalogue once.\n"
+        "  heroes.csv or heroes.json (one of them; when both are there they must agree): name,\n"
+        "      biography, sex, class and allowed of each row's record. keyword must be the record's\n"
+        "      own; rows may be left out. Read-only records, unknown values and over-long texts are\n"
+        "      refused, each with its row.\n"
+        "  pictures in DIR/faces and DIR: <record>-<keyword>-large.png / -small.png as exported, or\n"
+        "      <keyword>.png|.jpg|.gif|.bmp (large face) and <keyword>-small.<ext> (small face),\n"
+        "      keywords matched without regard to case; a picture named by keyword is taken over the\n"
+        "      exported file for the same face. A picture equal to the current face is left alone;\n"
+        "      any other is fitted into the face as `qlmk face import` does. Files that match no\n"
+        "      hero are listed.\n"
+        "When anything is refused nothing is written, unless --skip-bad is given.\n",
+    .run = Import,
+};
+QLMK_COMMAND(kImport);
 
 }  // namespace
 }  // namespace qlmk

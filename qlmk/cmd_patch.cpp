@@ -13,39 +13,17 @@
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
 #include "patcher/patch_apply.h"
+#include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
 #include "qlmk/entry_name.h"
 #include "qlmk/game_context.h"
 #include "qlmk/json_text.h"
-#include "qlmk/sheet_options.h"
 #include "qlmk/stub_program.h"
 #include "resources/string_ids.h"
 #include "shell/make_sfx.h"
 
 namespace qlmk {
 namespace {
-
-const std::string kUsage = std::string(
-    "usage: qlmk patch build OUT.EXE [--game DIR] [--archive FILE] [--stub FILE]\n"
-    "       qlmk patch show PATCHER.EXE [--json]\n"
-    "       qlmk patch diff PATCHER.EXE [--game DIR] [--archive FILE] [--json] [--codepage N]\n"
-    "       qlmk patch apply PATCHER.EXE [--game DIR] [--text] [--portraits] [--yes]\n"
-    "\n"
-    "  build  writes the patcher the editor's MakeSFX writes: the patcher program with the\n"
-    "         game's hero table and twelve portrait bundles appended (13 entries). A last\n"
-    "         hero that is not complete is left out, as MakeSFX does.\n"
-    "  show   the patcher's payload: slot, name, sizes; the heroes of its table and the\n"
-    "         number of faces in each bundle\n"
-    "  diff   what applying the patcher (both kinds) would change in the game: heroes\n"
-    "         changed field by field, added or dropped\n"
-    "  apply  what the patcher's buttons do, without running it: --text puts the hero table\n"
-    "         (\"table.\" entries), --portraits the bundles (\"layers.\" entries), both when\n"
-    "         neither is given, into DATA/UPDATES.H4R (else DATA/HEROES4.H4R). Other files\n"
-    "         the payload carries are written into the game folder unless they exist; names\n"
-    "         that would leave the game folder fail the update with nothing written. A game\n"
-    "         older than 1.3 needs --yes, as the patcher asks.\n") +
-    kGameOptionsHelp + StubOptionHelp(kPatcherStubName) +
-    "  --codepage N     the code page of the game's texts for diff: 1252 (default), 1251, 1250\n";
 
 int OpenPayload(const std::string& path, qm::PayloadReader* reader) {
   if (qm::Status s = qm::PayloadReader::Open(path, reader); !s) return Fail(path + ": " + s.why());
@@ -73,8 +51,7 @@ bool IsBundle(const std::string& name) {
 }
 
 int Build(const Args& args) {
-  if (args.positional().size() != 2) return Usage("patch build needs OUT.EXE", kUsage.c_str());
-  const std::string& out = args.positional()[1];
+  const std::string& out = args.positional()[0];
   std::vector<uint8_t> stub;
   if (int rc = LoadStubProgram(args, kPatcherStubName, &stub); rc != kExitOk) return rc;
   Game game;
@@ -92,8 +69,7 @@ int Build(const Args& args) {
 }
 
 int Show(const Args& args) {
-  if (args.positional().size() != 2) return Usage("patch show needs PATCHER.EXE", kUsage.c_str());
-  const std::string& path = args.positional()[1];
+  const std::string& path = args.positional()[0];
   qm::PayloadReader reader;
   if (int rc = OpenPayload(path, &reader); rc != kExitOk) return rc;
   const bool json = args.Has("--json");
@@ -185,13 +161,12 @@ int PatchedCatalogue(const std::string& path, const Game& game, qm::HeroCatalogu
 }
 
 int Diff(const Args& args) {
-  if (args.positional().size() != 2) return Usage("patch diff needs PATCHER.EXE", kUsage.c_str());
   qm::CodePage page;
-  if (!CodePageFromArgs(args, &page)) return Usage("--codepage takes 1252, 1251 or 1250", kUsage.c_str());
+  if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   qm::HeroCatalogue patched;
-  if (int rc = PatchedCatalogue(args.positional()[1], game, &patched); rc != kExitOk) return rc;
+  if (int rc = PatchedCatalogue(args.positional()[0], game, &patched); rc != kExitOk) return rc;
   const qm::CatalogueDiff diff = qm::DiffCatalogues(game.catalogue.records(), patched.records());
   if (args.Has("--json")) {
     std::fputs(qm::CatalogueDiffJson(diff, page).c_str(), stdout);
@@ -214,8 +189,7 @@ int ApplyKind(const std::string& path, const std::string& folder, const std::str
 }
 
 int Apply(const Args& args) {
-  if (args.positional().size() != 2) return Usage("patch apply needs PATCHER.EXE", kUsage.c_str());
-  const std::string& path = args.positional()[1];
+  const std::string& path = args.positional()[0];
   const std::string folder = qm::WithTrailingSeparator(args.Value("--game", "."));
   const float version = GameVersionOfFolder(folder);
   if (qm::VersionNeedsQuestion(version) && !args.Has("--yes")) {
@@ -237,16 +211,48 @@ int Apply(const Args& args) {
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& words) {
-  return RunSubcommand(words, "patch",
-                       {{"build", {"--game", "--archive", "--stub"}, {}, Build},
-                        {"show", {}, {"--json"}, Show},
-                        {"diff", {"--game", "--archive", "--codepage"}, {"--json"}, Diff},
-                        {"apply", {"--game"}, {"--text", "--portraits", "--yes"}, Apply}},
-                       kUsage.c_str());
-}
-
-QLMK_COMMAND("patch", "build a patcher (MakeSFX), show it, compare it with a game, apply it", Run);
+const Command kPatch = {
+    .name = "patch",
+    .summary = "build a patcher (MakeSFX), show it, compare it with a game, apply it",
+    .subcommands =
+        {
+            {.name = "build",
+             .summary = "writes the patcher the editor's MakeSFX writes: the patcher program with the game's hero "
+                        "table and twelve portrait bundles appended (13 entries). A last hero that is not complete "
+                        "is left out, as MakeSFX does",
+             .positionals = {{"OUT.EXE"}},
+             .groups = {kGameOptions, kPatcherStubOption},
+             .run = Build},
+            {.name = "show",
+             .summary = "the patcher's payload: slot, name, sizes; the heroes of its table and the number of faces "
+                        "in each bundle",
+             .positionals = {{"PATCHER.EXE"}},
+             .options = {{"--json", nullptr, "print the entries and the heroes as one JSON object"}},
+             .run = Show},
+            {.name = "diff",
+             .summary = "what applying the patcher (both kinds) would change in the game: heroes changed field by "
+                        "field, added or dropped",
+             .positionals = {{"PATCHER.EXE"}},
+             .options = {{"--json", nullptr, "print the changes as JSON"}},
+             .groups = {kGameOptions, kCodePageOption},
+             .run = Diff},
+            {.name = "apply",
+             .summary = "what the patcher's buttons do, without running it: puts the patch's entries into "
+                        "DATA/UPDATES.H4R (else DATA/HEROES4.H4R). Other files the payload carries are written "
+                        "into the game folder unless they exist; names that would leave the game folder fail the "
+                        "update with nothing written",
+             .positionals = {{"PATCHER.EXE"}},
+             .options = {{"--text", nullptr,
+                          "put the hero table (\"table.\" entries), as Update Text does; with neither --text nor "
+                          "--portraits, both kinds"},
+                         {"--portraits", nullptr,
+                          "put the portrait bundles (\"layers.\" entries), as Update Portraits does"},
+                         {"--yes", nullptr, "patch a game older than 1.3 too, which the patcher asks about"}},
+             .groups = {kGameFolderOption},
+             .run = Apply},
+        },
+};
+QLMK_COMMAND(kPatch);
 
 }  // namespace
 }  // namespace qlmk

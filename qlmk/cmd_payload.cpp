@@ -14,25 +14,10 @@
 namespace qlmk {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: qlmk payload list EXE [--json]\n"
-    "       qlmk payload add EXE NAME FILE [--compress]\n"
-    "       qlmk payload get EXE NAME [-o FILE] [--raw]\n"
-    "\n"
-    "Works on the payload appended to QLMKSFX.EXE and RESTORE.EXE: a directory of 100 slots\n"
-    "after the program, the blobs, and a \"ZVRT\" trailer at the end.\n"
-    "  list  the used slots in slot order: slot, name, data offset, stored size, content\n"
-    "        size (0 for a blob stored as it is)\n"
-    "  add   appends FILE under NAME (at most 83 characters); with --compress as a gzip\n"
-    "        stream with the file's length as content size, else as it is\n"
-    "  get   the first slot named NAME (ASCII case ignored): its content, decompressed when\n"
-    "        the slot has a content size; with --raw the blob as stored\n";
-
 int OpenFailed(const std::string& path, const qm::Status& s) { return Fail(path + ": " + s.why()); }
 
 int List(const Args& args) {
-  if (args.positional().size() != 2) return Usage("payload list needs EXE", kUsage);
-  const std::string& path = args.positional()[1];
+  const std::string& path = args.positional()[0];
   qm::PayloadReader reader;
   if (qm::Status s = qm::PayloadReader::Open(path, &reader); !s) return OpenFailed(path, s);
   if (args.Has("--json")) {
@@ -55,10 +40,9 @@ int List(const Args& args) {
 }
 
 int Add(const Args& args) {
-  if (args.positional().size() != 4) return Usage("payload add needs EXE, NAME and FILE", kUsage);
-  const std::string& path = args.positional()[1];
-  const std::string& name = args.positional()[2];
-  const std::string& input = args.positional()[3];
+  const std::string& path = args.positional()[0];
+  const std::string& name = args.positional()[1];
+  const std::string& input = args.positional()[2];
   std::vector<uint8_t> bytes;
   if (qm::Status s = ReadInputFile(input, &bytes); !s) return Fail(input + ": " + s.why());
   const qm::Status s = args.Has("--compress") ? qm::AppendCompressedPayloadEntry(path, name, bytes)
@@ -68,9 +52,8 @@ int Add(const Args& args) {
 }
 
 int Get(const Args& args) {
-  if (args.positional().size() != 3) return Usage("payload get needs EXE and NAME", kUsage);
-  const std::string& path = args.positional()[1];
-  const std::string& name = args.positional()[2];
+  const std::string& path = args.positional()[0];
+  const std::string& name = args.positional()[1];
   qm::PayloadReader reader;
   if (qm::Status s = qm::PayloadReader::Open(path, &reader); !s) return OpenFailed(path, s);
   const qm::PayloadRecord* record = reader.Find(name);
@@ -88,15 +71,35 @@ int Get(const Args& args) {
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& words) {
-  return RunSubcommand(words, "payload",
-                       {{"list", {}, {"--json"}, List},
-                        {"add", {}, {"--compress"}, Add},
-                        {"get", {"-o"}, {"--raw"}, Get}},
-                       kUsage);
-}
-
-QLMK_COMMAND("payload", "list, add and extract the payload appended to the stub programs", Run);
+const Command kPayload = {
+    .name = "payload",
+    .summary = "list, add and extract the payload appended to the stub programs",
+    .details =
+        "Works on the payload appended to QLMKSFX.EXE and RESTORE.EXE: a directory of 100 slots\n"
+        "after the program, the blobs, and a \"ZVRT\" trailer at the end.\n",
+    .subcommands =
+        {
+            {.name = "list",
+             .summary = "the used slots in slot order: slot, name, data offset, stored size, content size (0 for "
+                        "a blob stored as it is)",
+             .positionals = {{"EXE"}},
+             .options = {{"--json", nullptr, "print the directory as one JSON object"}},
+             .run = List},
+            {.name = "add",
+             .summary = "appends FILE under NAME (at most 83 characters), as it is or compressed",
+             .positionals = {{"EXE"}, {"NAME"}, {"FILE"}},
+             .options = {{"--compress", nullptr, "store FILE as a gzip stream with the file's length as content size"}},
+             .run = Add},
+            {.name = "get",
+             .summary = "the first slot named NAME (ASCII case ignored): its content, decompressed when the slot "
+                        "has a content size",
+             .positionals = {{"EXE"}, {"NAME"}},
+             .options = {{"-o", "FILE", "write the content to FILE instead of standard output"},
+                         {"--raw", nullptr, "the blob as stored, without decompressing it"}},
+             .run = Get},
+        },
+};
+QLMK_COMMAND(kPayload);
 
 }  // namespace
 }  // namespace qlmk

@@ -8,18 +8,10 @@
 #include "portrait/picture_file.h"
 #include "portrait/resample.h"
 #include "qlmk/command.h"
+#include "qlmk/face_options.h"
 
 namespace qlmk {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: qlmk picture resize IN OUT WxH [--method smart|halftone|s-bresenham|blinear|bcubic]\n"
-    "\n"
-    "Loads the picture IN (JPEG, GIF, BMP or PNG; transparent pixels become white), stretches\n"
-    "the whole of it to W x H pixels with the resize method (default blinear, as the editor\n"
-    "starts) and writes OUT as PNG or BMP, by its extension. Nothing else is applied: no crop,\n"
-    "ring or mask. smart and halftone are portable stand-ins for the platform's own stretch\n"
-    "modes that the editor uses.\n";
 
 constexpr int kMaxSide = 65535;
 
@@ -42,19 +34,16 @@ bool ParseSize(const std::string& text, int* width, int* height) {
 }
 
 int Resize(const Args& args) {
-  if (args.positional().size() != 4) return Usage("picture resize needs IN, OUT and WxH", kUsage);
-  const std::string& in = args.positional()[1];
-  const std::string& out = args.positional()[2];
+  const std::string& in = args.positional()[0];
+  const std::string& out = args.positional()[1];
+  const std::string& size = args.positional()[2];
   int width = 0, height = 0;
-  if (!ParseSize(args.positional()[3], &width, &height)) {
-    return Usage("not a size (WxH, 1 to 65535 each): " + args.positional()[3], kUsage);
-  }
+  if (!ParseSize(size, &width, &height)) return args.Usage("not a size (WxH, 1 to 65535 each): " + size);
   if (static_cast<size_t>(width) * static_cast<size_t>(height) > qm::kMaxPicturePixels) {
-    return Usage("size too large: " + args.positional()[3], kUsage);
+    return args.Usage("size too large: " + size);
   }
-  const std::string token = args.Value("--method", "blinear");
-  const uint32_t method = qm::IdOfToken(qm::kResizeMethodTable, token);
-  if (method == 0) return Usage("unknown resize method: " + token, kUsage);
+  int method = qm::kResizeBilinear;  // as the editor starts
+  if (int rc = ResizeMethodFromArgs(args, &method); rc != kExitOk) return rc;
 
   qm::Picture picture;
   if (qm::Status s = qm::LoadPictureFile(in, false, qm::kTransparentColour, &picture); !s) {
@@ -66,22 +55,35 @@ int Resize(const Args& args) {
   } catch (const std::bad_alloc&) {
     return Fail(out + ": not enough memory for a picture of that size");
   }
-  if (qm::Status s = qm::StretchWithMethod(picture, {0, 0, picture.width(), picture.height()},
-                                           &resized, {0, 0, width, height}, static_cast<int>(method));
+  if (qm::Status s = qm::StretchWithMethod(picture, {0, 0, picture.width(), picture.height()}, &resized,
+                                           {0, 0, width, height}, method);
       !s) {
     return Fail(in + ": " + s.why());
   }
   if (qm::Status s = qm::WritePictureFile(out, resized); !s) return Fail(s.why());
-  std::printf("%s: %d x %d -> %d x %d (%s)\n", out.c_str(), picture.width(), picture.height(), width,
-              height, std::string(qm::TokenOfId(qm::kResizeMethodTable, method)).c_str());
+  std::printf("%s: %d x %d -> %d x %d (%s)\n", out.c_str(), picture.width(), picture.height(), width, height,
+              std::string(qm::TokenOfId(qm::kResizeMethodTable, static_cast<uint32_t>(method))).c_str());
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& words) {
-  return RunSubcommand(words, "picture", {{"resize", {"--method"}, {}, Resize}}, kUsage);
-}
-
-QLMK_COMMAND("picture", "resize a picture with one of the face resize methods", Run);
+const Command kPicture = {
+    .name = "picture",
+    .summary = "resize a picture with one of the face resize methods",
+    .details =
+        "smart and halftone are portable stand-ins for the platform's own stretch modes that the\n"
+        "editor uses.\n",
+    .subcommands =
+        {
+            {.name = "resize",
+             .summary = "loads the picture IN (JPEG, GIF, BMP or PNG; transparent pixels become white), stretches "
+                        "the whole of it to W x H pixels with the resize method and writes OUT as PNG or BMP, by "
+                        "its extension. Nothing else is applied: no crop, ring or mask",
+             .positionals = {{"IN"}, {"OUT"}, {"WxH"}},
+             .groups = {kResizeMethodOption},
+             .run = Resize},
+        },
+};
+QLMK_COMMAND(kPicture);
 
 }  // namespace
 }  // namespace qlmk

@@ -16,17 +16,6 @@
 namespace qlmk {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: qlmk strings LANGUAGE_FILE [ID...] [--patcher] [--json]\n"
-    "       qlmk strings --template editor|patcher\n"
-    "\n"
-    "Reads a language file (for example language/QLMKDEU.INI) and prints every string id it\n"
-    "defines with its text as the program's Text lookup returns it (cut to 511 bytes), one\n"
-    "\"ID=TEXT\" per line (line breaks, tabs and backslashes shown as C escapes). With IDs, prints\n"
-    "those ids instead, resolved as the program would: language file, then the program's own\n"
-    "strings (the editor's; the patcher's with --patcher), else an empty text.\n"
-    "--template prints the English template of every string of the editor or the patcher.\n";
-
 bool ParseId(const std::string& word, uint32_t* id) {
   if (word.empty() || word.size() > 10) return false;
   for (char c : word) {
@@ -38,24 +27,16 @@ bool ParseId(const std::string& word, uint32_t* id) {
   return true;
 }
 
-int Run(const std::vector<std::string>& words) {
-  Args args(words, {"--template"}, {"--json", "--patcher"});
-  if (args.help()) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  if (!args.error().empty()) return Usage(args.error(), kUsage);
-
+int Run(const Args& args) {
   if (args.Has("--template")) {
     const std::string which = args.Value("--template");
-    if (!args.positional().empty()) return Usage("--template takes no language file", kUsage);
     std::string text;
     if (which == "editor") {
       text = qm::EditorLanguageTemplate();
     } else if (which == "patcher") {
       text = qm::PatcherLanguageTemplate();
     } else {
-      return Usage("--template takes editor or patcher", kUsage);
+      return args.Usage("--template takes editor or patcher");
     }
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
       return Fail("cannot write the template to standard output");
@@ -63,12 +44,11 @@ int Run(const std::vector<std::string>& words) {
     return kExitOk;
   }
 
-  if (args.positional().empty()) return Usage("strings needs a LANGUAGE_FILE", kUsage);
   const std::string& path = args.positional()[0];
   std::vector<uint32_t> ids;
   for (size_t i = 1; i < args.positional().size(); ++i) {
     uint32_t id;
-    if (!ParseId(args.positional()[i], &id)) return Usage("not a string id: " + args.positional()[i], kUsage);
+    if (!ParseId(args.positional()[i], &id)) return args.Usage("not a string id: " + args.positional()[i]);
     ids.push_back(id);
   }
 
@@ -94,7 +74,25 @@ int Run(const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-QLMK_COMMAND("strings", "show the strings a language file defines", Run);
+const Command kStrings = {
+    .name = "strings",
+    .summary = "show the strings a language file defines",
+    .positionals = {{"LANGUAGE_FILE"}, {.name = "ID", .optional = true, .repeats = true}},
+    .options = {{"--patcher", nullptr, "resolve IDs against the patcher's own strings instead of the editor's"},
+                {"--json", nullptr, "print the strings as a JSON array"},
+                {.name = "--template",
+                 .value = "editor|patcher",
+                 .help = "print the English template of every string of the editor or the patcher",
+                 .instead_of_positionals = true}},
+    .details =
+        "Reads a language file (for example language/QLMKDEU.INI) and prints every string id it\n"
+        "defines with its text as the program's Text lookup returns it (cut to 511 bytes), one\n"
+        "\"ID=TEXT\" per line (line breaks, tabs and backslashes shown as C escapes). With IDs, prints\n"
+        "those ids instead, resolved as the program would: language file, then the program's own\n"
+        "strings (the editor's; the patcher's with --patcher), else an empty text.\n",
+    .run = Run,
+};
+QLMK_COMMAND(kStrings);
 
 }  // namespace
 }  // namespace qlmk

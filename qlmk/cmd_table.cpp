@@ -17,18 +17,6 @@
 namespace qlmk {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: qlmk table dump TABLE_FILE [--json]\n"
-    "       qlmk table dump --archive ARCHIVE [--json]\n"
-    "\n"
-    "Prints the hero table (the content of the archive entry \"table.heroes.h4d\") the way the\n"
-    "editor reads it: the header row as record 0, then one row per hero, numbered as the\n"
-    "editor numbers them (from 3; 1 and 2 are the pseudo-heroes \"dead\" and \"sleeping\").\n"
-    "Columns: keyword, name, sex, class, biography, allowed by, extra; unknown sex and class\n"
-    "tokens show as empty, as the editor would write them. Over-long values and damaged\n"
-    "tables are reported as warnings on stderr.\n"
-    "With --archive the entry is loaded from an H4R archive.\n";
-
 // Files larger than this are not hero tables; refuse them before reading.
 constexpr uint64_t kMaxTableFileBytes = 256u << 20;
 
@@ -87,14 +75,12 @@ int Dump(const Args& args) {
   std::string source;
   std::vector<uint8_t> bytes;
   if (!archive.empty()) {
-    if (args.positional().size() != 1) return Usage("table dump --archive takes no table file", kUsage);
     source = archive + ":" + qm::kHeroTableEntryName;
     if (qm::Status s = qm::LoadEntry(archive, qm::kHeroTableEntryName, &bytes); !s) {
       return Fail(archive + ": " + qm::kHeroTableEntryName + ": " + s.why());
     }
   } else {
-    if (args.positional().size() != 2) return Usage("table dump needs one TABLE_FILE", kUsage);
-    source = args.positional()[1];
+    source = args.positional()[0];
     if (qm::Status s = ReadTableFile(source, &bytes); !s) return Fail(source + ": " + s.why());
   }
 
@@ -127,11 +113,29 @@ int Dump(const Args& args) {
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& words) {
-  return RunSubcommand(words, "table", {{"dump", {"--archive"}, {"--json"}, Dump}}, kUsage);
-}
-
-QLMK_COMMAND("table", "dump the hero table from a file or an archive", Run);
+const Command kTable = {
+    .name = "table",
+    .summary = "dump the hero table from a file or an archive",
+    .details =
+        "Columns: keyword, name, sex, class, biography, allowed by, extra; unknown sex and class\n"
+        "tokens show as empty, as the editor would write them. Over-long values and damaged\n"
+        "tables are reported as warnings on stderr.\n",
+    .subcommands =
+        {
+            {.name = "dump",
+             .summary = "prints the hero table (the content of the archive entry \"table.heroes.h4d\") the way the "
+                        "editor reads it: the header row as record 0, then one row per hero, numbered as the "
+                        "editor numbers them (from 3; 1 and 2 are the pseudo-heroes \"dead\" and \"sleeping\")",
+             .positionals = {{"TABLE_FILE"}},
+             .options = {{.name = "--archive",
+                          .value = "ARCHIVE",
+                          .help = "load the table from the H4R archive ARCHIVE",
+                          .instead_of_positionals = true},
+                         {"--json", nullptr, "print the table as one JSON object"}},
+             .run = Dump},
+        },
+};
+QLMK_COMMAND(kTable);
 
 }  // namespace
 }  // namespace qlmk

@@ -13,11 +13,18 @@
 
 namespace qlmk {
 
-// The options every game command takes.
-constexpr const char* kGameOptionsHelp =
-    "  --game DIR       the game folder (default: the current directory); the working archive\n"
-    "                   is DATA/UPDATES.H4R if present, else DATA/HEROES4.H4R\n"
-    "  --archive FILE   use FILE as the working archive instead, as the editor's PATCH does\n";
+// --game and --archive: every command that loads the catalogue takes them.
+inline constexpr Option kGameOptions[] = {
+    {"--game", "DIR",
+     "the game folder (default: the current directory); the working archive is DATA/UPDATES.H4R if present, "
+     "else DATA/HEROES4.H4R"},
+    {"--archive", "FILE", "use FILE as the working archive instead, as the editor's PATCH does"},
+};
+
+// --game alone, for the commands that work on the game folder's own files.
+inline constexpr Option kGameFolderOption[] = {
+    {"--game", "DIR", "the game folder (default: the current directory)"},
+};
 
 struct Game {
   qm::GamePaths paths;

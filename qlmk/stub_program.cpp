@@ -23,11 +23,6 @@ std::vector<std::string> Candidates(const char* stub_name) {
 
 }  // namespace
 
-std::string StubOptionHelp(const char* stub_name) {
-  return std::string("  --stub FILE      the stub program to write out; by default ") + stub_name +
-         " beside qlmk,\n                   else in the win32 build this qlmk was configured with\n";
-}
-
 int LoadStubProgram(const Args& args, const char* stub_name, std::vector<uint8_t>* bytes) {
   if (args.Has("--stub")) {
     const std::string path = args.Value("--stub");

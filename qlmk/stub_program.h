@@ -15,8 +15,17 @@ namespace qlmk {
 constexpr const char* kPatcherStubName = "qlmksfx.exe";
 constexpr const char* kRestoreStubName = "restore.exe";
 
-// The --stub lines of a command's usage text.
-std::string StubOptionHelp(const char* stub_name);
+// --stub FILE, for the command that writes out each stub program.
+inline constexpr Option kPatcherStubOption[] = {
+    {"--stub", "FILE",
+     "the stub program to write out; by default qlmksfx.exe beside qlmk, else in the win32 build this qlmk was "
+     "configured with"},
+};
+inline constexpr Option kRestoreStubOption[] = {
+    {"--stub", "FILE",
+     "the stub program to write out; by default restore.exe beside qlmk, else in the win32 build this qlmk was "
+     "configured with"},
+};
 
 // Reads the stub's bytes. Returns kExitOk, or the exit code after a message naming every
 // place looked in.

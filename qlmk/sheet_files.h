@@ -1,0 +1,10 @@
+// The names of the files qlmk export writes and qlmk import reads.
+#pragma once
+
+namespace qlmk {
+
+constexpr const char* kSheetCsvName = "heroes.csv";
+constexpr const char* kSheetJsonName = "heroes.json";
+constexpr const char* kFacesFolderName = "faces";
+
+}  // namespace qlmk
