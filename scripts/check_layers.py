@@ -108,13 +108,19 @@ LIBRARIES = {
                      ["qm_catalogue", "qm_portrait", "qm_archive", "qm_heroes", "qm_game_paths",
                       "qm_game_version", "qm_demo_exe", "qm_base"], False),
     "qm_skinart_art": (["tools/skinart/*"], ["qm_skin_core", "qm_portrait", "qm_base"], False),
+    # qlmk/: the command table, which the test suite tests without the tool.
+    "qm_command_table": (["qlmk/command_table.*"], [], False),
 }
+
+# Program folders that also hold libraries (see PROGRAMS).
+FOLDERS_WITH_LIBRARIES = ("tools/", "qlmk/")
 
 # Libraries every library may include without listing them.
 SHARED_BY_ALL = ["qm_program_resources"]
 
 # Folders whose files are programs (entry points and their own parts), tests and tools: they
-# use libraries, and no library uses them. Patterns relative to the source folder.
+# use libraries, and no library uses them. Patterns relative to the source folder. In tools/
+# and qlmk/, the files a library above claims belong to that library instead.
 PROGRAMS = [
     "shell/main_win32.cpp",
     "patcher/*_win32.*",
@@ -136,7 +142,7 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 def owner_of(path):
     """The library a file belongs to, or None for a program's file."""
-    if is_program_file(path) and not path.startswith("tools/"):
+    if is_program_file(path) and not path.startswith(FOLDERS_WITH_LIBRARIES):
         return None
     for name, (patterns, _, _) in LIBRARIES.items():
         if any(fnmatch.fnmatch(path, pattern) for pattern in patterns):
@@ -248,6 +254,7 @@ def self_test():
         "heroes/stray.cpp": "",                                           # no library
         "skin/controls_win32.cpp": '#include "shell/language.h"\n#include <windows.h>\n',
         "qlmk/main.cpp": '#include "heroes/stray.cpp"\n',
+        "qlmk/command_table.cpp": '#include "qlmk/main.cpp"\n',         # a program's file
         "archive/h4r_reader.cpp": '#include "qlmk/main.cpp"\n',         # a program's file
     }
     with tempfile.TemporaryDirectory() as root:
@@ -258,6 +265,8 @@ def self_test():
         found = sorted(check(root))
     expected = sorted([
         "archive/h4r_reader.cpp:1: library qm_archive includes a program's file qlmk/main.cpp",
+        "qlmk/command_table.cpp:1: library qm_command_table includes a program's file "
+        "qlmk/main.cpp",
         "heroes/code_page.cpp:1: portable file includes <windows.h>",
         "heroes/stray.cpp: belongs to no library (add it to scripts/check_layers.py)",
         "heroes/value_tables.cpp:1: qm_heroes may not include shell/language.h (qm_language)",
