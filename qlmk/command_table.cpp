@@ -182,7 +182,8 @@ std::vector<std::string> Words(std::string_view text) {
 void AppendWrapped(std::string* out, const std::vector<std::string>& words, size_t column, size_t indent) {
   for (size_t i = 0; i < words.size(); ++i) {
     if (i > 0 && column + 1 + words[i].size() > kWidth) {
-      *out += "\n" + std::string(indent, ' ');
+      *out += '\n';
+      out->append(indent, ' ');
       column = indent;
     } else if (i > 0) {
       *out += ' ';
@@ -194,13 +195,25 @@ void AppendWrapped(std::string* out, const std::vector<std::string>& words, size
   *out += '\n';
 }
 
+// Appending piece by piece, as GCC 12 at -O3 warns falsely about "literal" + std::string.
+std::string Bracketed(const std::string& text) {
+  std::string bracketed(1, '[');
+  bracketed += text;
+  bracketed += ']';
+  return bracketed;
+}
+
 std::string PositionalToken(const Positional& p) {
   std::string token = p.name;
   if (p.repeats) token += "...";
-  return p.optional ? "[" + token + "]" : token;
+  return p.optional ? Bracketed(token) : token;
 }
 
-std::string OptionText(const Option& o) { return o.value ? std::string(o.name) + " " + o.value : o.name; }
+std::string OptionText(const Option& o) {
+  std::string text = o.name;
+  if (o.value) (text += ' ') += o.value;
+  return text;
+}
 
 // One usage line per form of the command: with its positionals, and with each option that
 // stands instead of them.
@@ -212,7 +225,7 @@ void AppendUsageLines(const Command& leaf, const std::string& path, std::string*
     if (o->instead_of_positionals) {
       forms.push_back(o);
     } else {
-      bracketed.push_back("[" + OptionText(*o) + "]");
+      bracketed.push_back(Bracketed(OptionText(*o)));
     }
   }
   for (const Option* form : forms) {
@@ -223,8 +236,10 @@ void AppendUsageLines(const Command& leaf, const std::string& path, std::string*
       for (const Positional& p : leaf.positionals) tokens.push_back(PositionalToken(p));
     }
     tokens.insert(tokens.end(), bracketed.begin(), bracketed.end());
-    const std::string head = (out->empty() ? "usage: " : "       ") + std::string("qlmk ") + path;
-    *out += head + (tokens.empty() ? "" : " ");
+    std::string head = out->empty() ? "usage: qlmk " : "       qlmk ";
+    head += path;
+    *out += head;
+    if (!tokens.empty()) *out += ' ';
     AppendWrapped(out, tokens, head.size() + 1, head.size() + 1);
   }
 }
@@ -264,11 +279,12 @@ void AppendOptionList(const std::vector<const Option*>& options, std::string* ou
   *out += "\noptions:\n";
   for (const Option* o : options) {
     const std::string name = OptionText(*o);
-    *out += "  " + name;
+    (*out += "  ") += name;
     if (name.size() > width) {
-      *out += "\n" + std::string(column, ' ');
+      *out += '\n';
+      out->append(column, ' ');
     } else {
-      *out += std::string(width + 2 - name.size(), ' ');
+      out->append(width + 2 - name.size(), ' ');
     }
     AppendWrapped(out, Words(o->help), column, column);
   }
@@ -365,7 +381,8 @@ std::string HelpText(const Command& command, const Command* subcommand) {
   // The subcommands' own options first, then the shared ones.
   std::vector<const Option*> own, shared;
   for (const Command& s : command.subcommands) {
-    text += "  " + std::string(s.name) + std::string(width + 2 - std::string_view(s.name).size(), ' ');
+    (text += "  ") += s.name;
+    text.append(width + 2 - std::string_view(s.name).size(), ' ');
     AppendWrapped(&text, Words(s.summary), 2 + width + 2, 2 + width + 2);
     std::vector<const Option*> its_own;
     for (const Option& o : s.options) its_own.push_back(&o);
@@ -388,8 +405,9 @@ int RunCommand(const Command& command, const std::vector<std::string>& words) {
   switch (line.outcome) {
     case CommandLine::Outcome::kHelp: {
       const std::string help = HelpText(command, line.subcommand);
-      const bool written = std::fputs(help.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
-      return written ? kExitOk : kExitFailed;
+      if (std::fputs(help.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return kExitOk;
+      std::fprintf(stderr, "qlmk: cannot write the help to standard output\n");
+      return kExitFailed;
     }
     case CommandLine::Outcome::kUsageError: return line.args.Usage(line.error);
     case CommandLine::Outcome::kRun: break;
