@@ -108,6 +108,11 @@ struct CommandLine {
   std::string Path() const;
 };
 
+// Every option `command` takes: its own, then its groups' in order.
+std::vector<const Option*> DeclaredOptions(const Command& command);
+// "archive list": the command's name, then the subcommand's.
+std::string CommandPath(const Command& command, const Command* subcommand = nullptr);
+
 // Parses `words` (the words after the command's name) against `command`.
 CommandLine ParseCommandLine(const Command& command, const std::vector<std::string>& words);
 

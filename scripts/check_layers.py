@@ -109,7 +109,7 @@ LIBRARIES = {
                       "qm_game_version", "qm_demo_exe", "qm_base"], False),
     "qm_skinart_art": (["tools/skinart/*"], ["qm_skin_core", "qm_portrait", "qm_base"], False),
     # qlmk/: the command table, which the test suite tests without the tool.
-    "qm_command_table": (["qlmk/command_table.*"], [], False),
+    "qm_command_table": (["qlmk/command_table.*", "qlmk/command_help.cpp"], [], False),
 }
 
 # Program folders that also hold libraries (see PROGRAMS).
