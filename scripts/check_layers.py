@@ -34,8 +34,8 @@ LIBRARIES = {
                     "archive/payload_writer.cpp"], ["qm_base"], False),
     "qm_archive": (["archive/*"], ["qm_payload", "qm_base"], False),
     # heroes/
-    "qm_heroes": (["heroes/byte_cursor.*", "heroes/hero_record.h", "heroes/hero_table.*",
-                   "heroes/value_tables.*"], ["qm_base"], False),
+    "qm_heroes": (["heroes/byte_cursor.*", "heroes/face_size.h", "heroes/hero_record.h",
+                   "heroes/hero_table.*", "heroes/value_tables.*"], ["qm_base"], False),
     "qm_game_paths": (["heroes/game_paths.*", "heroes/game_files*"], ["qm_base"], False),
     "qm_code_page": (["heroes/code_page.*"], ["qm_base"], False),
     "qm_catalogue": (["heroes/hero_catalogue.*", "heroes/catalogue_faces.*"],
@@ -45,8 +45,8 @@ LIBRARIES = {
     "qm_hero_sheet": (["heroes/csv_text.*", "heroes/hero_sheet*"],
                       ["qm_catalogue", "qm_code_page", "qm_heroes", "qm_base"], False),
     "qm_face_folder": (["heroes/face_folder.*"],
-                       ["qm_catalogue", "qm_code_page", "qm_picture_file", "qm_portrait", "qm_base"],
-                       False),
+                       ["qm_catalogue", "qm_code_page", "qm_picture_file", "qm_portrait", "qm_heroes",
+                        "qm_base"], False),
     # portrait/
     "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*"],
                         ["qm_portrait", "qm_base"], False),
@@ -63,7 +63,8 @@ LIBRARIES = {
                     ["qm_program_resources", "qm_base"], False),
     "qm_shell_ui": (["shell/status_text.*", "shell/display_name.*", "shell/window_placement.h"],
                     ["qm_base"], False),
-    "qm_game_version": (["shell/pe_version.*", "shell/game_version*"], ["qm_base"], False),
+    "qm_game_version": (["shell/pe_version.*", "shell/game_version*"],
+                        ["qm_game_search", "qm_game_paths", "qm_base"], False),
     "qm_game_search": (["shell/game_search.*"], ["qm_base"], False),
     "qm_game_search_win32": (["shell/game_search_win32.*"],
                              ["qm_game_search", "qm_game_version", "qm_base_win32", "qm_base"], True),
@@ -78,7 +79,7 @@ LIBRARIES = {
                          "qm_skin_core", "qm_language", "qm_base"], False),
     "qm_editor": (["shell/*_win32.*"],
                   ["qm_shell_editor", "qm_game_search_win32", "qm_game_version", "qm_backup",
-                   "qm_make_sfx", "qm_catalogue", "qm_heroes", "qm_archive", "qm_portrait_win32",
+                   "qm_make_sfx", "qm_catalogue", "qm_heroes", "qm_game_paths", "qm_archive", "qm_portrait_win32",
                    "qm_picture_gdi", "qm_portrait", "qm_skin_win32", "qm_skin_core", "qm_web_win32", "qm_win32_ui",
                    "qm_shell_ui", "qm_language", "qm_program_resources", "qm_base_win32",
                    "qm_base"], True),
@@ -107,7 +108,7 @@ LIBRARIES = {
     "qm_demo_game": (["tools/demo_game/*"],
                      ["qm_catalogue", "qm_portrait", "qm_archive", "qm_heroes", "qm_game_paths",
                       "qm_game_version", "qm_demo_exe", "qm_base"], False),
-    "qm_skinart_art": (["tools/skinart/*"], ["qm_skin_core", "qm_portrait", "qm_base"], False),
+    "qm_skinart_art": (["tools/skinart/*"], ["qm_skin_core", "qm_portrait", "qm_heroes", "qm_base"], False),
 }
 
 # Libraries every library may include without listing them.
