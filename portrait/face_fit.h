@@ -80,7 +80,7 @@ void ApplyFaceMask(Picture* face, const Picture& mask);
 struct FaceHero {
   std::string keyword;  // written into the portrait image
   uint32_t hero_class = 0;
-  uint32_t alignment = 0;    // AlignmentOfClass(hero_class)
+  uint32_t alignment = 0;  // AlignmentOfClass(hero_class)
 };
 
 struct NewFace {
