@@ -11,6 +11,12 @@ size_t LastSeparator(std::string_view path) {
 
 }  // namespace
 
+std::string WithTrailingSeparator(std::string_view folder, char separator) {
+  std::string out(folder);
+  if (!out.empty() && out.back() != '\\' && out.back() != '/') out += separator;
+  return out;
+}
+
 std::string FolderOf(std::string_view path) {
   const size_t at = LastSeparator(path);
   return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at));

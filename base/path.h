@@ -7,6 +7,18 @@
 
 namespace qm {
 
+// The separator this platform's file system joins paths with.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+// The folder with a trailing separator: unchanged when it is empty or already ends in `\` or
+// `/`, else with `separator` appended. Paths the Windows side reports (the game search) pass
+// '\\' so that they keep their form on every host.
+std::string WithTrailingSeparator(std::string_view folder, char separator = kPathSeparator);
+
 // Everything before the last backslash, or, if there is none, before the last forward slash;
 // empty when the path has neither.
 std::string FolderOf(std::string_view path);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "base/file.h"
+#include "base/path.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
 #include "patcher/patch_apply.h"

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "portrait/face_size.h"
+#include "heroes/face_size.h"
 #include "portrait/picture.h"
 #include "portrait/portrait_codec.h"
 

@@ -10,22 +10,29 @@ namespace qm {
 bool DecodeRecordFace(const HeroCatalogue& catalogue, size_t index, FaceKind kind, Picture* out) {
   if (index >= catalogue.count()) return false;
   const HeroRecord& record = catalogue.record(index);
-  const bool flagged = kind == FaceKind::kLarge ? record.has_large() : record.has_small();
-  const std::vector<uint8_t>& face = kind == FaceKind::kLarge ? record.large_face : record.small_face;
-  if (!flagged || face.empty()) return false;
-  return DecodePortrait(face, FaceSize(kind), out).ok();
+  if (!record.holds_face(kind)) return false;
+  return DecodePortrait(record.face(kind), FaceSize(kind), out).ok();
+}
+
+FaceHero FaceHeroOf(const HeroRecord& record) {
+  return {record.keyword, record.hero_class, AlignmentOfClass(record.hero_class)};
+}
+
+Status StoreNewFaces(HeroCatalogue* catalogue, size_t index, FaceKind kind, NewFaces faces) {
+  if (index >= catalogue->count()) return Status::Fail("record " + std::to_string(index) + " does not exist");
+  (void)catalogue->ReplaceFace(index, kind, std::move(faces.face.image));  // the index is in range
+  if (faces.small) (void)catalogue->ReplaceFace(index, FaceKind::kSmall, std::move(faces.small->image));
+  return Status::Ok();
 }
 
 Status PutPictureIntoRecord(HeroCatalogue* catalogue, size_t index, const Picture& picture, FaceKind kind,
                             const FaceOptions& options) {
   if (index >= catalogue->count()) return Status::Fail("record " + std::to_string(index) + " does not exist");
-  const HeroRecord& record = catalogue->record(index);
   NewFaces faces;
-  const FaceHero hero{record.keyword, record.hero_class, AlignmentOfClass(record.hero_class)};
-  if (Status s = PutPictureIntoFace(picture, kind, options, hero, &faces); !s) return s;
-  if (Status s = catalogue->ReplaceFace(index, kind, std::move(faces.face.image)); !s) return s;
-  if (faces.small) return catalogue->ReplaceFace(index, FaceKind::kSmall, std::move(faces.small->image));
-  return Status::Ok();
+  if (Status s = PutPictureIntoFace(picture, kind, options, FaceHeroOf(catalogue->record(index)), &faces); !s) {
+    return s;
+  }
+  return StoreNewFaces(catalogue, index, kind, std::move(faces));
 }
 
 }  // namespace qm

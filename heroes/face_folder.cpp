@@ -23,8 +23,6 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && AsciiEqualNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-bool HasFaceFlag(const HeroRecord& r, FaceKind kind) { return kind == FaceKind::kLarge ? r.has_large() : r.has_small(); }
-
 // "12-Aldric-large.png": true with the record, kind and keyword part when the name has that form.
 bool SplitExportedName(std::string_view name, size_t* record, FaceKind* kind, std::string_view* keyword) {
   if (EndsWithNoCase(name, kLargeSuffix)) {
@@ -88,9 +86,7 @@ Status ExportFaces(const HeroCatalogue& catalogue, const std::string& folder, Fa
   for (size_t i = kDeadRecord; i < catalogue.count(); ++i) {
     const HeroRecord& r = catalogue.record(i);
     for (FaceKind kind : {FaceKind::kLarge, FaceKind::kSmall}) {
-      if (!HasFaceFlag(r, kind)) continue;
-      const std::vector<uint8_t>& bytes = kind == FaceKind::kLarge ? r.large_face : r.small_face;
-      if (bytes.empty()) continue;
+      if (!r.holds_face(kind)) continue;
       Picture face;
       const std::string name = ExportedFaceName(i, r.keyword, kind);
       if (!DecodeRecordFace(catalogue, i, kind, &face)) {
@@ -217,7 +213,7 @@ void ImportFacePictures(const HeroCatalogue& current, std::span<const FacePictur
     Picture picture, now;
     if (p.record >= current.count() || p.record >= proposed->count()) {
       refuse("no record " + std::to_string(p.record));
-    } else if (!HasFaceFlag(current.record(p.record), p.kind)) {
+    } else if (!current.record(p.record).has_face(p.kind)) {
       refuse("record " + std::to_string(p.record) + " (\"" + current.record(p.record).keyword + "\") holds no " + kind +
              " face, so it cannot take one");
     } else if (Status s = LoadPictureFile(p.file.path, options.auto_ring, kTransparentColour, &picture); !s) {

@@ -47,9 +47,9 @@
 
 #include "base/status.h"
 #include "heroes/code_page.h"
+#include "heroes/face_size.h"
 #include "heroes/hero_catalogue.h"
 #include "portrait/face_fit.h"
-#include "portrait/face_size.h"
 
 namespace qm {
 

@@ -10,12 +10,6 @@
 
 namespace qm {
 
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
-
 // `folder` ends with a separator (or is empty for the current directory). Returns the path of
 // the entry (file or folder) called `name`, as it exists; empty when there is none.
 std::string FindInFolder(const std::string& folder, std::string_view name);

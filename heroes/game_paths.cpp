@@ -1,14 +1,9 @@
 #include "heroes/game_paths.h"
 
+#include "base/path.h"
 #include "heroes/game_files.h"
 
 namespace qm {
-
-std::string WithTrailingSeparator(std::string_view folder) {
-  std::string out(folder);
-  if (!out.empty() && out.back() != '\\' && out.back() != '/') out += kPathSeparator;
-  return out;
-}
 
 std::string FindGameDataFile(const std::string& game_folder, std::string_view file) {
   const std::string data = FindInFolder(game_folder, kDataFolderName);

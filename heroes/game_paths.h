@@ -33,10 +33,6 @@ struct GamePaths {
   std::string text_archive;
 };
 
-// The folder with a trailing separator (unchanged when it already ends in one, empty when
-// empty).
-std::string WithTrailingSeparator(std::string_view folder);
-
 // Fills the paths for a game folder by the rules above. An empty folder means the current
 // directory.
 GamePaths GamePathsForFolder(std::string_view folder);

@@ -34,13 +34,6 @@ bool LoadFromEither(const std::string& first, const std::string& second, std::st
   return false;
 }
 
-std::vector<uint8_t>& FaceOf(HeroRecord& record, FaceKind kind) {
-  return kind == FaceKind::kLarge ? record.large_face : record.small_face;
-}
-const std::vector<uint8_t>& FaceOf(const HeroRecord& record, FaceKind kind) {
-  return kind == FaceKind::kLarge ? record.large_face : record.small_face;
-}
-
 std::string FirstChars(std::string_view text, size_t limit) {
   return std::string(text.substr(0, limit));
 }
@@ -137,7 +130,6 @@ BundleDistribution HeroCatalogue::DistributeBundle(std::span<const uint8_t> bund
   }
   result.declared = LoadU16(bundle.data());
   size_t at = kBundleCountSize;
-  const uint32_t flag = kind == FaceKind::kLarge ? kHeroHasLarge : kHeroHasSmall;
   for (size_t i = 0; i < result.declared; ++i) {
     const std::span<const uint8_t> rest = bundle.subspan(at);
     const std::optional<size_t> length = PortraitImageLength(rest);
@@ -150,8 +142,8 @@ BundleDistribution HeroCatalogue::DistributeBundle(std::span<const uint8_t> bund
     const int index = FindByKeyword(*name);
     if (index >= 0) {
       HeroRecord& record = records_[static_cast<size_t>(index)];
-      FaceOf(record, kind).assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(*length));
-      record.flags |= flag;
+      record.face(kind).assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(*length));
+      record.flags |= FaceFlag(kind);
       ++result.placed;
     } else {
       ++result.unmatched;
@@ -166,7 +158,7 @@ void HeroCatalogue::CollectBundle(uint8_t alignment, FaceKind kind, std::vector<
   uint16_t taken = 0;  // at most kMaxHeroRecords - 1, so it fits
   for (size_t i = kDeadRecord; i < records_.size(); ++i) {
     const HeroRecord& record = records_[i];
-    const std::vector<uint8_t>& face = FaceOf(record, kind);
+    const std::vector<uint8_t>& face = record.face(kind);
     if (record.keyword.empty() || face.empty() || AlignmentOfClass(record.hero_class) != alignment) continue;
     out->insert(out->end(), face.begin(), face.end());
     ++taken;
@@ -315,7 +307,7 @@ Status HeroCatalogue::ToggleAllowedBy() {
 
 Status HeroCatalogue::ReplaceFace(size_t index, FaceKind kind, std::vector<uint8_t> image) {
   if (index >= records_.size()) return Status::Fail("record " + std::to_string(index) + " does not exist");
-  FaceOf(records_[index], kind) = std::move(image);
+  records_[index].face(kind) = std::move(image);
   return Status::Ok();
 }
 

@@ -43,11 +43,11 @@
 #include <vector>
 
 #include "base/status.h"
+#include "heroes/face_size.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_record.h"
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
-#include "portrait/face_size.h"
 
 namespace qm {
 

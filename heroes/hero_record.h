@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "heroes/face_size.h"
+
 namespace qm {
 
 // The catalogue's fixed capacity: the header row, the two pseudo-heroes and 997 heroes.
@@ -25,6 +27,8 @@ constexpr size_t kExtraMaxChars = 512;
 constexpr uint32_t kHeroReadOnly = 1u << 0;  // texts, sex, class and Allowed By are not editable
 constexpr uint32_t kHeroHasLarge = 1u << 1;  // holds (or, for a pseudo-hero, may receive) an 82x82 face
 constexpr uint32_t kHeroHasSmall = 1u << 2;  // the same for the 52x52 face
+
+constexpr uint32_t FaceFlag(FaceKind kind) { return kind == FaceKind::kLarge ? kHeroHasLarge : kHeroHasSmall; }
 
 struct HeroRecord {
   std::string keyword;    // identifier, also the name inside its portrait images
@@ -41,6 +45,12 @@ struct HeroRecord {
   bool read_only() const { return (flags & kHeroReadOnly) != 0; }
   bool has_large() const { return (flags & kHeroHasLarge) != 0; }
   bool has_small() const { return (flags & kHeroHasSmall) != 0; }
+  bool has_face(FaceKind kind) const { return (flags & FaceFlag(kind)) != 0; }
+
+  std::vector<uint8_t>& face(FaceKind kind) { return kind == FaceKind::kLarge ? large_face : small_face; }
+  const std::vector<uint8_t>& face(FaceKind kind) const { return kind == FaceKind::kLarge ? large_face : small_face; }
+  // The face of that size is flagged and has bytes: what can be shown, copied or exported.
+  bool holds_face(FaceKind kind) const { return has_face(kind) && !face(kind).empty(); }
 };
 
 // Record roles in the catalogue: 0 is the table's header row, 1 and 2 the pseudo-heroes the

@@ -4,8 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "base/os.h"
 #include "base/handles_win32.h"
+#include "base/os.h"
+#include "base/path.h"
+#include "heroes/game_files.h"
 #include "patcher/patch_apply.h"
 #include "patcher/patcher_app_win32.h"
 #include "patcher/patcher_ui.h"
@@ -22,9 +24,6 @@ namespace qm::patcher {
 namespace {
 
 constexpr char kBrowserTitle[] = "Select HOMM4 Folder";
-constexpr char kUpdatesArchive[] = "DATA\\UPDATES.H4R";
-constexpr char kBaseArchive[] = "DATA\\HEROES4.H4R";
-constexpr char kGameExecutableName[] = "Heroes4.exe";
 
 COLORREF Rgb(uint32_t colour) { return RGB(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
 
@@ -55,10 +54,6 @@ HWND ControlById(uint16_t id) {
     if (kControls[i].id == id) return TheSkin().controls[i];
   }
   return nullptr;
-}
-
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The folder box's background: the background under it, lightened, as a pattern (NT), or the
@@ -187,17 +182,14 @@ LRESULT ColourReply(HDC dc, HWND control) {
 void ChooseFolder(HWND window) {
   PatcherState& state = Patcher();
   std::optional<std::string> chosen =
-      BrowseForFolder(window, kBrowserTitle, state.game_folder, [](const std::string& folder) {
-        return FolderHolds(folder, kGameExecutable);
-      });
-  if (!chosen) return;
-  std::string folder = *chosen;
-  if (!EnsureTrailingBackslash(&folder)) return;
+      BrowseForFolder(window, kBrowserTitle, state.game_folder,
+                      [](const std::string& folder) { return !FindInFolder(folder, kGameExecutable).empty(); });
+  if (!chosen || chosen->empty()) return;
+  const std::string folder = WithTrailingSeparator(*chosen);
   // A folder without either archive is not taken: the game folder and the target archive
   // always belong to the same game.
-  std::string target = folder + kUpdatesArchive;
-  if (!FileExists(target)) target = folder + kBaseArchive;
-  if (!FileExists(target)) return;
+  const std::string target = TargetArchiveForGame(folder);
+  if (!os::FileExists(target)) return;
   state.game_folder = folder;
   state.target_archive = target;
   SetUpdateButtonsEnabled(true);
@@ -207,7 +199,7 @@ void ChooseFolder(HWND window) {
 
 // The version gate: an older game is patched only when the user says so.
 bool MayUpdate(HWND window) {
-  const float version = ReadGameVersion(Patcher().game_folder + kGameExecutableName);
+  const float version = GameVersionOfFolder(Patcher().game_folder);
   if (!VersionNeedsQuestion(version)) return true;
   const std::string question = FormatVersionQuestion(Text(kPatcherMsgVersionQuestion), version);
   return MessageBoxA(window, question.c_str(), kClassName, MB_YESNO | MB_ICONWARNING) == IDYES;

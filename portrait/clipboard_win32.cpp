@@ -15,14 +15,14 @@ bool CopyFace(HWND owner, HBITMAP face_view) {
   return true;
 }
 
-PasteResult PasteFace(HWND owner, FaceKind kind, const FaceEdit& edit) {
+PasteResult PasteFace(HWND owner, FaceKind kind, const FaceEdit& edit, NewFaces* faces) {
   if (!IsClipboardFormatAvailable(CF_BITMAP)) return PasteResult::kNoBitmap;
   ClipboardScope clipboard(owner);
   if (!clipboard.ok()) return PasteResult::kNoBitmap;
   // The bitmap stays the clipboard's.
   const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   if (bitmap == nullptr) return PasteResult::kNoBitmap;
-  return PutPictureIntoFace(bitmap, kind, edit) ? PasteResult::kPasted : PasteResult::kUnusable;
+  return PutPictureIntoFace(bitmap, kind, edit, faces) ? PasteResult::kPasted : PasteResult::kUnusable;
 }
 
 }  // namespace qm

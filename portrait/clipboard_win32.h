@@ -3,8 +3,9 @@
 //   // Command 1013 / 1012 (a record with that face): CopyFace, then status 312 / 314.
 //   qm::CopyFace(main_window, qm::skin::FaceViewBitmap(qm::FaceKind::kLarge));
 //   // Command 1015 / 1014 (a record with that face flag):
-//   switch (qm::PasteFace(main_window, qm::FaceKind::kLarge, edit)) {
-//     case qm::PasteResult::kPasted:   refresh faces; status 316 / 319
+//   qm::NewFaces faces;
+//   switch (qm::PasteFace(main_window, qm::FaceKind::kLarge, edit, &faces)) {
+//     case qm::PasteResult::kPasted:   store the faces, refresh; status 316 / 319
 //     case qm::PasteResult::kNoBitmap: status 317 / 320
 //     case qm::PasteResult::kUnusable: status 318 / 321
 //   }
@@ -19,9 +20,10 @@
 // clipboard is opened and closed within each call.
 //
 // Drop procedures: WM_DROPFILES takes the first dropped file (others of the same drop are
-// ignored); when the catalogue holds records it loads the file (fill = Use Auto-Ring) and puts
-// it into the face of that view, then refreshes the faces and shows status 308 / 310; an empty
-// catalogue or a file that gives no face shows 309 / 311 and changes nothing. The drop is
+// ignored); when the catalogue holds records it loads the file (fill = Use Auto-Ring), fits it
+// into the face of that view and hands the new faces to the host, which stores and shows them,
+// then shows status 308 / 310; an empty catalogue or a file that gives no face shows 309 / 311
+// and changes nothing. The drop is
 // always released. Every other message goes to the previous procedure kept in the control's
 // user data.
 #pragma once
@@ -43,16 +45,16 @@ bool CopyFace(HWND owner, HBITMAP face_view);
 enum class PasteResult {
   kPasted,    // the clipboard's bitmap is the new face
   kNoBitmap,  // the clipboard offers no bitmap (or could not be opened)
-  kUnusable,  // a bitmap was there but could not be made a face (the face is unchanged)
+  kUnusable,  // a bitmap was there but could not be made a face (`faces` is unchanged)
 };
-PasteResult PasteFace(HWND owner, FaceKind kind, const FaceEdit& edit);
+PasteResult PasteFace(HWND owner, FaceKind kind, const FaceEdit& edit, NewFaces* faces);
 
 // What the drop procedures need from the main window.
 struct FaceDropHost {
   // The selected record's edit, or nullopt when the catalogue holds no records.
   std::function<std::optional<FaceEdit>()> current_edit;
-  // Refresh faces: decode both faces of the selected record and show, hide or repaint the views.
-  std::function<void()> refresh_faces;
+  // Stores the new faces of that size in the selected record and shows them.
+  std::function<void(FaceKind kind, NewFaces faces)> store_faces;
   // Shows a numbered status string in the message panel.
   std::function<void(uint32_t string_id)> show_status;
 };

@@ -48,12 +48,13 @@ uint32_t HandleDroppedFile(const char* path, FaceKind kind) {
   const FaceDropHost& host = Host();
   std::optional<FaceEdit> edit;
   if (host.current_edit) edit = host.current_edit();
+  NewFaces faces;
   bool taken = false;
   if (edit && path != nullptr && *path != '\0') {
     const GdiBitmap picture = LoadPictureFile(path, edit->options.auto_ring);
-    taken = picture && PutPictureIntoFace(picture.get(), kind, *edit).ok();
+    taken = picture && PutPictureIntoFace(picture.get(), kind, *edit, &faces).ok();
   }
-  if (taken && host.refresh_faces) host.refresh_faces();
+  if (taken && host.store_faces) host.store_faces(kind, std::move(faces));
   const uint32_t status = taken ? (large ? kMsgLoadedLarge : kMsgLoadedSmall)
                                 : (large ? kMsgLoadLargeFailed : kMsgLoadSmallFailed);
   if (host.show_status) host.show_status(status);

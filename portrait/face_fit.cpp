@@ -57,11 +57,6 @@ void ApplyRange(bool use, int low, int high, int size, int32_t* begin, int32_t* 
   *end = static_cast<int32_t>(int64_t{high} * size / 100);
 }
 
-Status StretchIntoFace(const Picture& picture, const FitRect& crop, int method, Picture* face) {
-  return StretchWithMethod(picture, crop.AsPixelRect(), face,
-                           {0, 0, face->width(), face->height()}, method);
-}
-
 }  // namespace
 
 FitRect FittingRectangle(const FaceOptions& options, int width, int height) {
@@ -128,36 +123,46 @@ void ApplyFaceMask(Picture* face, const Picture& mask) {
   }
 }
 
-Status DeriveSmallFace(const Picture& large_face, const FaceOptions& options,
-                       std::string_view keyword, NewFace* out) {
+Status CoreFaceStretch(const Picture& source, PixelRect from, int method, Picture* face) {
+  return StretchWithMethod(source, from, face, {0, 0, face->width(), face->height()}, method);
+}
+
+Status DeriveSmallFace(const Picture& large_face, const FaceOptions& options, std::string_view keyword, NewFace* out,
+                       FaceStretch stretch) {
   NewFace small{Picture(kSmallFaceSize, kSmallFaceSize), {}};
   const FitRect crop = FittingRectangle(options, large_face.width(), large_face.height());
-  if (Status s = StretchIntoFace(large_face, crop, options.resize_method, &small.face); !s) return s;
+  if (Status s = stretch(large_face, crop.AsPixelRect(), options.resize_method, &small.face); !s) return s;
   ApplyFaceMask(&small.face, MakeFaceMask(kSmallFaceSize));
   if (Status s = EncodePortrait(small.face, keyword, &small.image); !s) return s;
   *out = std::move(small);
   return Status::Ok();
 }
 
-Status PutPictureIntoFace(const Picture& picture, FaceKind kind, const FaceOptions& options,
-                          const FaceHero& hero, NewFaces* out) {
+Status FinishFaces(Picture stretched, FaceKind kind, const FaceOptions& options, const FaceHero& hero,
+                   FaceStretch stretch, NewFaces* out) {
   const int size = FaceSize(kind);
+  if (stretched.width() != size || stretched.height() != size) return Status::Fail("the face has the wrong size");
   NewFaces faces;
-  faces.face.face = Picture(size, size);
-  const FitRect crop = FittingRectangle(options, picture.width(), picture.height());
-  if (Status s = StretchIntoFace(picture, crop, options.resize_method, &faces.face.face); !s) {
-    return s;
-  }
+  faces.face.face = std::move(stretched);
   if (options.auto_ring) RingStep(&faces.face.face, MakeRingOverlay(size), hero.hero_class, hero.alignment);
   ApplyFaceMask(&faces.face.face, MakeFaceMask(size));
   if (Status s = EncodePortrait(faces.face.face, hero.keyword, &faces.face.image); !s) return s;
   if (options.small_face_copy && kind == FaceKind::kLarge) {
     NewFace small;
-    if (Status s = DeriveSmallFace(faces.face.face, options, hero.keyword, &small); !s) return s;
+    if (Status s = DeriveSmallFace(faces.face.face, options, hero.keyword, &small, stretch); !s) return s;
     faces.small = std::move(small);
   }
   *out = std::move(faces);
   return Status::Ok();
+}
+
+Status PutPictureIntoFace(const Picture& picture, FaceKind kind, const FaceOptions& options, const FaceHero& hero,
+                          NewFaces* out) {
+  const int size = FaceSize(kind);
+  Picture face(size, size);
+  const FitRect crop = FittingRectangle(options, picture.width(), picture.height());
+  if (Status s = CoreFaceStretch(picture, crop.AsPixelRect(), options.resize_method, &face); !s) return s;
+  return FinishFaces(std::move(face), kind, options, hero, CoreFaceStretch, out);
 }
 
 }  // namespace qm

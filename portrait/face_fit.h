@@ -10,6 +10,10 @@
 //   // faces.face.image is the new large face; with Auto S.Face Copy, faces.small holds the
 //   // small face derived from it. The caller stores them in the record (Replace face).
 //
+// The editor stretches with the platform for two methods (portrait/face_fit_win32.h): it hands
+// the stretched face to FinishFaces, with its own FaceStretch for the derived small face, so
+// every step after the stretch is this file's on every platform.
+//
 // Ranges are percentages of the picture's width and height (0 .. 100); a range whose low and
 // high are equal is no range. The aspect lock crops the remaining area to a centred square
 // (an odd surplus drops its extra pixel on the right or at the bottom).
@@ -20,19 +24,20 @@
 // its smallest and largest component plus the offset, clamped to 0 .. 255. Heroes of class 0
 // or 1 (generic) get no ring: their transparent areas turn black.
 //
-// PutPictureIntoFace and DeriveSmallFace fail (and produce nothing, so the record keeps its
-// old face) when the stretch or the encoding fails: a crop of zero width or height, a crop
-// outside the picture (ranges beyond 0 .. 100 or low above high), an unknown method.
+// PutPictureIntoFace, FinishFaces and DeriveSmallFace fail (and produce nothing, so the record
+// keeps its old face) when the stretch or the encoding fails: a crop of zero width or height, a
+// crop outside the picture (ranges beyond 0 .. 100 or low above high), an unknown method.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/status.h"
+#include "heroes/face_size.h"
 #include "heroes/value_tables.h"
-#include "portrait/face_size.h"
 #include "portrait/picture.h"
 
 namespace qm {
@@ -73,9 +78,9 @@ void RingStep(Picture* face, const Picture& overlay, uint32_t hero_class, uint32
 void ApplyFaceMask(Picture* face, const Picture& mask);
 
 struct FaceHero {
-  std::string_view keyword;  // written into the portrait image
+  std::string keyword;  // written into the portrait image
   uint32_t hero_class = 0;
-  uint32_t alignment = 0;    // AlignmentOfClass(hero_class)
+  uint32_t alignment = 0;  // AlignmentOfClass(hero_class)
 };
 
 struct NewFace {
@@ -88,12 +93,23 @@ struct NewFaces {
   std::optional<NewFace> small; // derived from a new large face under Auto S.Face Copy
 };
 
+// Stretches the crop `from` of `source` over the whole of `face` (already of the face's size)
+// with a resize method. CoreFaceStretch is the core's resampling.
+using FaceStretch = Status (*)(const Picture& source, PixelRect from, int method, Picture* face);
+Status CoreFaceStretch(const Picture& source, PixelRect from, int method, Picture* face);
+
 Status PutPictureIntoFace(const Picture& picture, FaceKind kind, const FaceOptions& options,
                           const FaceHero& hero, NewFaces* out);
 
+// The steps after the stretch: `stretched` is the picture's crop already stretched to the face
+// of `kind`. Rings it (Use Auto-Ring), masks and encodes it, and for a large face under Auto
+// S.Face Copy derives the small face from it with `stretch`.
+Status FinishFaces(Picture stretched, FaceKind kind, const FaceOptions& options, const FaceHero& hero,
+                   FaceStretch stretch, NewFaces* out);
+
 // The small face made from a large face as shown: cropped by the ranges once more, stretched
 // to 52 x 52, masked and encoded. There is no ring step: the large face's ring scales with it.
-Status DeriveSmallFace(const Picture& large_face, const FaceOptions& options,
-                       std::string_view keyword, NewFace* out);
+Status DeriveSmallFace(const Picture& large_face, const FaceOptions& options, std::string_view keyword, NewFace* out,
+                       FaceStretch stretch = CoreFaceStretch);
 
 }  // namespace qm

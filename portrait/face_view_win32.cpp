@@ -7,12 +7,8 @@
 
 namespace qm {
 
-bool DecodeFaceIntoView(const HeroRecord* record, FaceKind kind, HBITMAP view) {
-  if (record == nullptr || view == nullptr) return false;
-  const bool large = kind == FaceKind::kLarge;
-  if (!(large ? record->has_large() : record->has_small())) return false;
-  const std::vector<uint8_t>& image = large ? record->large_face : record->small_face;
-  if (image.empty()) return false;
+bool DecodeFaceIntoView(std::span<const uint8_t> image, FaceKind kind, HBITMAP view) {
+  if (image.empty() || view == nullptr) return false;
   try {
     Picture face;
     if (!DecodePortrait(image, FaceSize(kind), &face)) return false;

@@ -114,8 +114,8 @@ GdiBitmap LoadPictureFile(const char* path, bool fill, COLORREF fill_colour) {
   }
 }
 
-bool LoadFaceFromFile(HWND owner, FaceKind kind,
-                      const std::function<std::optional<FaceEdit>()>& begin_edit) {
+bool LoadFaceFromFile(HWND owner, FaceKind kind, const std::function<std::optional<FaceEdit>()>& begin_edit,
+                      NewFaces* faces) {
   const std::optional<std::string> path = ChoosePictureFile(owner);
   if (!path) return false;
   // Only now: the option panel stays usable while the dialog is open.
@@ -123,7 +123,7 @@ bool LoadFaceFromFile(HWND owner, FaceKind kind,
   if (!edit) return false;
   const GdiBitmap picture = LoadPictureFile(path->c_str(), edit->options.auto_ring);
   if (!picture) return false;
-  return PutPictureIntoFace(picture.get(), kind, *edit).ok();
+  return PutPictureIntoFace(picture.get(), kind, *edit, faces).ok();
 }
 
 }  // namespace qm

@@ -2,8 +2,9 @@
 // pane, and the Load command puts them into a face.
 //
 //   // Command 1021 (large) / 1022 (small), after the main window's record and flag checks:
-//   if (qm::LoadFaceFromFile(main_window, qm::FaceKind::kLarge, BeginFaceEdit)) {
-//     refresh; status kMsgLoadedLarge
+//   qm::NewFaces faces;
+//   if (qm::LoadFaceFromFile(main_window, qm::FaceKind::kLarge, BeginFaceEdit, &faces)) {
+//     store the faces, refresh; status kMsgLoadedLarge
 //   } else { status kMsgLoadLargeFailed }
 //
 //   qm::GdiBitmap picture = qm::LoadPictureFile("C:\\face.gif", /*fill=*/true);
@@ -43,13 +44,13 @@ GdiBitmap LoadPictureFile(const char* path, bool fill, COLORREF fill_colour = kT
 // path, or nullopt when the user cancels.
 std::optional<std::string> ChoosePictureFile(HWND owner);
 
-// Load face from file: choose, then begin the edit, load with fill = options.auto_ring and put
-// into the face of `kind`. The edit (and so the option panel's settings) is taken once a file is
-// chosen: the panel stays usable while the dialog is open. False when cancelled, when there is
-// no edit, when the file gives no picture or when the fitting fails; the face and the record
-// are then unchanged.
-bool LoadFaceFromFile(HWND owner, FaceKind kind,
-                      const std::function<std::optional<FaceEdit>()>& begin_edit);
+// Load face from file: choose, then begin the edit, load with fill = options.auto_ring and fit
+// into new faces of `kind`. The edit (and so the option panel's settings) is taken once a file
+// is chosen: the panel stays usable while the dialog is open. False, with `faces` unchanged,
+// when cancelled, when there is no edit, when the file gives no picture or when the fitting
+// fails.
+bool LoadFaceFromFile(HWND owner, FaceKind kind, const std::function<std::optional<FaceEdit>()>& begin_edit,
+                      NewFaces* faces);
 
 // The dialog's "Show preview" choice for this run.
 bool ShowPreviewFlag();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/path.h"
 #include "heroes/game_paths.h"
 #include "qlmk/command.h"
 #include "qlmk/game_context.h"

@@ -58,7 +58,7 @@ int Import(const Args& args) {
   const std::string failed = EditorText(large ? qm::kMsgLoadLargeFailed : qm::kMsgLoadSmallFailed);
   const qm::HeroRecord& record = game.catalogue.record(index);
   // As the editor's Load button: only a record with the face flag of that size takes a face.
-  if (!(large ? record.has_large() : record.has_small())) {
+  if (!record.has_face(kind)) {
     return Fail(failed + " (record " + std::to_string(index) + ", \"" + record.keyword + "\", holds no " +
                 args.positional()[1] + " face)");
   }

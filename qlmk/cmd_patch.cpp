@@ -7,6 +7,7 @@
 #include "archive/payload.h"
 #include "archive/payload_codec.h"
 #include "base/ascii.h"
+#include "base/path.h"
 #include "heroes/catalogue_diff.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"

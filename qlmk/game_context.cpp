@@ -2,11 +2,8 @@
 
 #include <cstdio>
 
-#include "heroes/game_files.h"
 #include "heroes/hero_table.h"
 #include "resources/string_ids.h"
-#include "shell/game_search.h"
-#include "shell/game_version.h"
 #include "shell/language.h"
 #include "shell/program_strings.h"
 
@@ -23,11 +20,6 @@ bool AllDigits(const std::string& text) {
 }
 
 }  // namespace
-
-float GameVersionOfFolder(const std::string& game_folder) {
-  const std::string exe = qm::FindInFolder(qm::WithTrailingSeparator(game_folder), qm::kGameExecutable);
-  return exe.empty() ? 0.0f : qm::ReadGameVersion(exe);
-}
 
 void Warn(const std::string& message) { std::fprintf(stderr, "qlmk: warning: %s\n", message.c_str()); }
 

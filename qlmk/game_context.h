@@ -10,6 +10,7 @@
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
 #include "qlmk/command.h"
+#include "shell/game_version.h"
 
 namespace qlmk {
 
@@ -51,8 +52,7 @@ int SaveGame(const Game& game);
 
 void Warn(const std::string& message);
 
-// The game version of the folder's HEROES4.EXE (found without regard to case), as the stubs
-// compute it; 0 when it cannot be read.
-float GameVersionOfFolder(const std::string& game_folder);
+// The game version of the folder's HEROES4.EXE, as the stubs compute it (shell/game_version.h).
+using qm::GameVersionOfFolder;
 
 }  // namespace qlmk

@@ -18,7 +18,7 @@ void Tell(const char* text) { MessageBoxA(nullptr, text, kCaption, MB_OK); }
 int Run() {
   const GameSearch found = LocateStubGame(PlatformGameSearchHost(), kGameRegistryKeys, true);
   const std::string& folder = found.folder;  // empty when no game was found
-  const float version = found.found ? ReadGameVersion(folder + kGameExecutable) : 0.0f;
+  const float version = found.found ? GameVersionOfFolder(folder) : 0.0f;
   switch (CheckRestoreStart(folder, version)) {
     case RestoreStart::kNothingToRestore:
       Tell("Perhaps you don't need to restore UPDATE.H4R.");

@@ -1,5 +1,6 @@
 #include "shell/editor_state.h"
 
+#include "base/path.h"
 #include "resources/string_ids.h"
 #include "shell/display_name.h"
 #include "shell/language.h"
@@ -11,12 +12,12 @@ EditorState& Editor() {
   return state;
 }
 
-void SetGameFolder(EditorState* state, std::string folder) {
-  EnsureTrailingBackslash(&folder);
-  state->paths = GamePathsForFolder(folder);
+void SetGameFolder(EditorState* state, const std::string& folder) {
+  const std::string game_folder = WithTrailingSeparator(folder);
+  state->paths = GamePathsForFolder(game_folder);
   // An empty folder stands for the current directory in GamePathsForFolder; keep it empty here,
   // as the search left it.
-  state->paths.game_folder = folder;
+  state->paths.game_folder = game_folder;
 }
 
 void InitialiseEditorState(EditorState* state, const GameSearchHost& host,

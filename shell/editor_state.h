@@ -7,7 +7,7 @@
 //   s.paths.working_archive                            // every save and wipe goes here
 //
 // InitialiseEditorState, in order: clear the panel; locate the game (shell/game_search.h);
-// give the folder its trailing backslash; derive the archive paths (heroes/game_paths.h);
+// give the folder its trailing separator; derive the archive paths (heroes/game_paths.h);
 // choose the display name and greet on line 0; load the catalogue (on failure lines 2 and 3
 // say the game data was not found); clamp the selection; the banner on line 5.
 #pragma once
@@ -39,8 +39,8 @@ void InitialiseEditorState(EditorState* state, const GameSearchHost& host,
                            const std::optional<std::string>& login_name,
                            const OverlongReport& overlong = {});
 
-// The archive paths for a game folder (which gets its trailing backslash); the working archive
+// The archive paths for a game folder (which gets its trailing separator); the working archive
 // chosen with PATCH is replaced as well.
-void SetGameFolder(EditorState* state, std::string folder);
+void SetGameFolder(EditorState* state, const std::string& folder);
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "base/handles_win32.h"
+#include "base/path.h"
 
 namespace qm {
 namespace {
@@ -26,9 +27,8 @@ int CALLBACK BrowserCallback(HWND browser, UINT message, LPARAM lparam, LPARAM d
     std::array<char, MAX_PATH> path{};
     std::string folder;
     if (SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(lparam), path.data())) {
-      folder = path.data();
+      folder = WithTrailingSeparator(path.data());
     }
-    if (!folder.empty() && folder.back() != '\\') folder.push_back('\\');
     const bool ok = !folder.empty() && state->acceptable && state->acceptable(folder);
     SendMessageA(browser, BFFM_ENABLEOK, 0, ok ? TRUE : FALSE);
   }
@@ -53,11 +53,6 @@ std::optional<std::string> BrowseForFolder(HWND owner, const char* title,
   std::array<char, MAX_PATH> path{};
   if (!SHGetPathFromIDListA(chosen.get(), path.data()) || path[0] == '\0') return std::nullopt;
   return std::string(path.data());
-}
-
-bool FolderHolds(std::string folder, const char* name) {
-  if (!folder.empty() && folder.back() != '\\') folder.push_back('\\');
-  return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace qm

@@ -2,7 +2,7 @@
 // buttons of the editor and of the patcher both use it.
 //
 //   std::optional<std::string> folder = qm::BrowseForFolder(owner, "Select HOMM4 Folder",
-//       current_folder, [](const std::string& f) { return exists(f + "HEROES4.EXE"); });
+//       current_folder, [](const std::string& f) { return !qm::FindInFolder(f, "HEROES4.EXE").empty(); });
 //
 // The browser opens with the validation flag, preselects `start_folder`, and from then on
 // enables OK only while the selected folder passes `acceptable` (which sees the path with a
@@ -21,8 +21,5 @@ namespace qm {
 std::optional<std::string> BrowseForFolder(HWND owner, const char* title,
                                            const std::string& start_folder,
                                            std::function<bool(const std::string&)> acceptable);
-
-// True when `folder` (with or without a trailing backslash) holds the file `name`.
-bool FolderHolds(std::string folder, const char* name);
 
 }  // namespace qm

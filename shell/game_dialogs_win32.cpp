@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "heroes/game_paths.h"
 #include "shell/editor_state.h"
 #include "shell/folder_browser_win32.h"
 
@@ -12,14 +13,13 @@ namespace qm {
 namespace {
 
 constexpr DWORD kPathBytes = 260;
-constexpr const char* kBaseArchive = "DATA\\HEROES4.H4R";
 
 }  // namespace
 
 bool ChooseGameFolder(HWND owner) {
   std::optional<std::string> chosen =
       BrowseForFolder(owner, kFolderBrowserTitle, Editor().paths.game_folder,
-                      [](const std::string& folder) { return FolderHolds(folder, kBaseArchive); });
+                      [](const std::string& folder) { return !FindGameDataFile(folder, kBaseArchiveName).empty(); });
   if (!chosen) return false;
   SetGameFolder(&Editor(), *chosen);
   return true;

@@ -1,5 +1,7 @@
 #include "shell/game_search.h"
 
+#include "base/path.h"
+
 namespace qm {
 namespace {
 
@@ -51,10 +53,10 @@ GameSearch LocateGame(const GameSearchHost& host) {
 GameSearch LocateStubGame(const GameSearchHost& host, std::span<const char* const> keys,
                           bool try_parent_folder) {
   GameSearch result;
-  const auto found_in = [&](std::string folder) {
+  const auto found_in = [&](const std::string& folder) {
     if (!host.exists(kGameExecutable)) return false;
-    EnsureTrailingBackslash(&folder);
-    result.folder = Bounded(std::move(folder));
+    // The host reports Windows paths, whatever system the search runs on.
+    result.folder = Bounded(WithTrailingSeparator(folder, '\\'));
     result.found = !result.folder.empty();
     return result.found;
   };
@@ -82,12 +84,6 @@ GameSearch LocateStubGame(const GameSearchHost& host, std::span<const char* cons
     if (found_in(folder)) return result;
   }
   return GameSearch{};
-}
-
-bool EnsureTrailingBackslash(std::string* path) {
-  if (path == nullptr || path->empty()) return false;
-  if (path->back() != '\\') path->push_back('\\');
-  return true;
 }
 
 std::vector<std::string> NetworkNames(const GameSearchHost& host) {

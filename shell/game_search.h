@@ -70,12 +70,10 @@ bool DetectGameHere(const GameSearchHost& host, float* version);
 // Candidates in order: the current directory; the program's own folder (made current); with
 // `try_parent_folder`, the parent of that folder (the restore tool lives in the game's DATA
 // folder); then the "AppPath" of each of `keys` (made current, one trailing backslash dropped).
-// When found, `folder` ends in exactly one backslash; otherwise it is empty. No version is read.
+// When found, `folder` ends in exactly one separator (a backslash unless it ends in `/`);
+// otherwise it is empty. No version is read.
 GameSearch LocateStubGame(const GameSearchHost& host, std::span<const char* const> keys,
                           bool try_parent_folder);
-
-// Appends a backslash unless the path already ends in one; false (unchanged) for an empty path.
-bool EnsureTrailingBackslash(std::string* path);
 
 // The "Network Default Name" values of the game keys that can be read, newest game first
 // (shell/display_name.h picks from them).

@@ -35,9 +35,7 @@ GameSearchHost PlatformGameSearchHost() {
   host.set_current_directory = [](const std::string& folder) {
     return !folder.empty() && SetCurrentDirectoryA(folder.c_str()) != 0;
   };
-  host.exists = [](const std::string& name) {
-    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
-  };
+  host.exists = [](const std::string& name) { return os::FileExists(name); };
   host.read_version = [](const std::string& path) { return ReadGameVersion(path); };
   host.read_machine_value = [](const char* key, const char* value) {
     const DWORD capacity = std::string_view(value) == kAppPathValue ? kPathBufferBytes

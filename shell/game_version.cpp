@@ -1,5 +1,8 @@
 #include "shell/game_version.h"
 
+#include "base/path.h"
+#include "heroes/game_files.h"
+#include "shell/game_search.h"
 #include "shell/pe_version.h"
 
 namespace qm {
@@ -26,6 +29,11 @@ float GameVersionOfImage(std::span<const uint8_t> image) {
 float ReadGameVersionPortable(const std::string& path) {
   std::optional<PeProductVersion> v = ReadPeProductVersionOfFile(path);
   return v ? GameVersionFromProductVersion(v->ms, v->ls) : 0.0f;
+}
+
+float GameVersionOfFolder(const std::string& game_folder) {
+  const std::string executable = FindInFolder(WithTrailingSeparator(game_folder), kGameExecutable);
+  return executable.empty() ? 0.0f : ReadGameVersion(executable);
 }
 
 }  // namespace qm

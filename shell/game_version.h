@@ -3,6 +3,7 @@
 //
 //   float v = qm::GameVersionFromProductVersion(0x00010003, 0);  // 1.3.0.0 -> 1.3f
 //   float v = qm::ReadGameVersion("HEROES4.EXE");                // 0 when unreadable
+//   float v = qm::GameVersionOfFolder(game_folder);              // its HEROES4.EXE's version
 //
 // version = minor x 0.1 + major + build x 0.01 + revision x 0.001, added in that order, the
 // factors being single-precision constants and the result stored as a float.
@@ -23,5 +24,10 @@ float GameVersionFromProductVersion(uint32_t ms, uint32_t ls);
 float GameVersionOfImage(std::span<const uint8_t> image);
 float ReadGameVersionPortable(const std::string& path);
 float ReadGameVersion(const std::string& path);
+
+// The version of the folder's HEROES4.EXE, found as the game's other files are found (without
+// regard to case on hosts whose file systems keep it); 0 when it is missing or unreadable. The
+// folder may end in a separator or not.
+float GameVersionOfFolder(const std::string& game_folder);
 
 }  // namespace qm

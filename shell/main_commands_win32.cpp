@@ -2,8 +2,10 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "archive/h4r_wipe.h"
+#include "heroes/catalogue_faces.h"
 #include "portrait/clipboard_win32.h"
 #include "portrait/picture_import_win32.h"
 #include "resources/string_ids.h"
@@ -28,16 +30,6 @@ using namespace qm::skin;
 constexpr int kNumberTextBytes = 259;
 constexpr int kListTextBytes = 260;
 
-// The copy of the selected record that face fitting works on.
-struct FaceScratch {
-  HeroRecord record;
-  int index = -1;
-};
-FaceScratch& Scratch() {
-  static FaceScratch scratch;
-  return scratch;
-}
-
 HeroCatalogue& Catalogue() { return Editor().catalogue; }
 bool Nonempty() { return !Catalogue().empty(); }
 
@@ -49,14 +41,12 @@ const HeroRecord* Selected() {
 
 bool HasFaceFlag(FaceKind kind) {
   const HeroRecord* record = Selected();
-  return record != nullptr && (kind == FaceKind::kLarge ? record->has_large() : record->has_small());
+  return record != nullptr && record->has_face(kind);
 }
 
 bool HoldsFace(FaceKind kind) {
   const HeroRecord* record = Selected();
-  if (record == nullptr) return false;
-  return kind == FaceKind::kLarge ? record->has_large() && !record->large_face.empty()
-                                  : record->has_small() && !record->small_face.empty();
+  return record != nullptr && record->holds_face(kind);
 }
 
 std::string WindowText(HWND window, int max_bytes) {
@@ -132,10 +122,10 @@ void PasteFaceCommand(HWND window, FaceKind kind) {
     ShowStatusString(large ? kMsgCannotPasteLarge : kMsgCannotPasteSmall);
     return;
   }
-  switch (PasteFace(window, kind, *edit)) {
+  NewFaces faces;
+  switch (PasteFace(window, kind, *edit, &faces)) {
     case PasteResult::kPasted:
-      CommitFaceEdit();
-      RefreshFaces(false);
+      StoreFaces(kind, std::move(faces));
       ShowStatusString(large ? kMsgPastedLarge : kMsgPastedSmall);
       break;
     case PasteResult::kNoBitmap:
@@ -149,9 +139,9 @@ void PasteFaceCommand(HWND window, FaceKind kind) {
 
 void LoadFaceCommand(HWND window, FaceKind kind) {
   const bool large = kind == FaceKind::kLarge;
-  if (Nonempty() && HasFaceFlag(kind) && LoadFaceFromFile(window, kind, BeginFaceEdit)) {
-    CommitFaceEdit();
-    RefreshFaces(false);
+  NewFaces faces;
+  if (Nonempty() && HasFaceFlag(kind) && LoadFaceFromFile(window, kind, BeginFaceEdit, &faces)) {
+    StoreFaces(kind, std::move(faces));
     ShowStatusString(large ? kMsgLoadedLarge : kMsgLoadedSmall);
   } else {
     ShowStatusString(large ? kMsgLoadLargeFailed : kMsgLoadSmallFailed);
@@ -163,21 +153,14 @@ void LoadFaceCommand(HWND window, FaceKind kind) {
 std::optional<FaceEdit> BeginFaceEdit() {
   const HeroRecord* record = Selected();
   if (record == nullptr) return std::nullopt;
-  FaceScratch& scratch = Scratch();
-  scratch.record = *record;
-  scratch.index = Catalogue().selected();
-  return FaceEdit{&scratch.record, Options(), FaceViewBitmap(FaceKind::kLarge),
-                  FaceViewBitmap(FaceKind::kSmall)};
+  return FaceEdit{Options(), FaceHeroOf(*record)};
 }
 
-void CommitFaceEdit() {
-  FaceScratch& scratch = Scratch();
-  if (scratch.index < 0) return;
-  const auto index = static_cast<size_t>(scratch.index);
-  // The index was in range when the edit began and records are not removed meanwhile.
-  (void)Catalogue().ReplaceFace(index, FaceKind::kLarge, std::move(scratch.record.large_face));
-  (void)Catalogue().ReplaceFace(index, FaceKind::kSmall, std::move(scratch.record.small_face));
-  scratch = FaceScratch{};
+void StoreFaces(FaceKind kind, NewFaces faces) {
+  // Selected() checked the index: nothing selects another record while a picture is fitted.
+  if (Selected() == nullptr) return;
+  (void)StoreNewFaces(&Catalogue(), static_cast<size_t>(Catalogue().selected()), kind, std::move(faces));
+  RefreshFaces(false);
 }
 
 void RunMainCommand(HWND window, int id) {

@@ -3,9 +3,9 @@
 //
 //   case WM_COMMAND: if (qm::CommandGoesOn(id, code, nonempty)) qm::RunMainCommand(hwnd, id);
 //
-// Commands run to their end on the calling thread. Faces are fitted into a copy of the selected
-// record and handed back to the catalogue (Replace face) once the fitting succeeded, so a
-// failed Load, Paste or drop leaves the record as it was.
+// Commands run to their end on the calling thread. Load, Paste and drop fit a picture into new
+// faces for the selected record; only faces that were made are stored in the catalogue, so a
+// failed fitting leaves the record as it was.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +20,7 @@ void RunMainCommand(HWND main_window, int id);
 
 // The selected record's face edit for the drop procedures; nullopt with no record selected.
 std::optional<FaceEdit> BeginFaceEdit();
-// Hands the edit's faces back to the catalogue's selected record.
-void CommitFaceEdit();
+// Stores new faces of that size in the selected record and shows them.
+void StoreFaces(FaceKind kind, NewFaces faces);
 
 }  // namespace qm

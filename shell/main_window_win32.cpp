@@ -32,10 +32,7 @@ void ConnectFaceDrops() {
     if (Editor().catalogue.empty()) return std::nullopt;
     return BeginFaceEdit();
   };
-  host.refresh_faces = [] {
-    CommitFaceEdit();
-    RefreshFaces(false);
-  };
+  host.store_faces = StoreFaces;
   host.show_status = [](uint32_t id) { ShowStatusString(id); };
   SetFaceDropHost(std::move(host));
   Subclass(Control(kSlotLargeFace), LargeFaceDropProc);

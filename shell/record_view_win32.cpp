@@ -137,8 +137,14 @@ bool ShowRecord(int index, bool repaint_biography) {
 
 void RefreshFaces(bool decode_only) {
   const HeroRecord* record = SelectedRecord();
-  const bool large = DecodeFaceIntoView(record, FaceKind::kLarge, FaceViewBitmap(FaceKind::kLarge));
-  const bool small = DecodeFaceIntoView(record, FaceKind::kSmall, FaceViewBitmap(FaceKind::kSmall));
+  // A face shows only while its flag is set: bytes a record gained without the flag (Auto S.Face
+  // Copy) are saved but not shown.
+  const auto shown = [record](FaceKind kind) {
+    return record != nullptr && record->has_face(kind) &&
+           DecodeFaceIntoView(record->face(kind), kind, FaceViewBitmap(kind));
+  };
+  const bool large = shown(FaceKind::kLarge);
+  const bool small = shown(FaceKind::kSmall);
   if (decode_only) return;
   SetFaceShown(kSlotLargeFace, &MainView().large_shown, large);
   SetFaceShown(kSlotSmallFace, &MainView().small_shown, small);

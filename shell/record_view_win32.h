@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "portrait/face_size.h"
+#include "heroes/face_size.h"
 
 namespace qm {
 

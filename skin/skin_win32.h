@@ -31,7 +31,7 @@
 #include <string_view>
 
 #include "base/handles_win32.h"
-#include "portrait/face_size.h"
+#include "heroes/face_size.h"
 
 namespace qm::skin {
 

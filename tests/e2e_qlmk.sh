@@ -7,50 +7,9 @@
 # Every step runs in a private temporary folder with relative paths, so both tools see the
 # same names. Under Wine every start of the tool costs many seconds, so that run leaves out
 # the error and usage checks (which exercise the same portable code) unless QM_E2E_FULL=1.
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_preamble.sh" qlmk-e2e "$@"
 
-wine=0
-if [ "${1:-}" = "--wine" ]; then
-  wine=1
-  shift
-fi
-[ $# -eq 1 ] || { echo "usage: $0 [--wine] QLMK" >&2; exit 2; }
-tool="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
-if [ $wine -eq 1 ]; then run=("$root/scripts/wine-run.sh" "$tool"); else run=("$tool"); fi
-full=1
-if [ $wine -eq 1 ] && [ "${QM_E2E_FULL:-0}" != 1 ]; then full=0; fi
-
-work="$(mktemp -d "${TMPDIR:-/tmp}/qlmk-e2e.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# q ARGS...: runs the tool; out.txt and err.txt get its output (line ends as on POSIX), rc its
-# exit code.
-q() {
-  set +e
-  "${run[@]}" "$@" >out.raw 2>err.raw
-  rc=$?
-  set -e
-  tr -d '\r' <out.raw >out.txt
-  tr -d '\r' <err.raw >err.txt
-}
-# expect CODE ARGS...: runs the tool and checks its exit code.
-expect() {
-  local want=$1
-  shift
-  q "$@"
-  [ "$rc" = "$want" ] || fail "qlmk $* exited $rc, expected $want; stderr: $(cat err.txt); stdout: $(head -c 400 out.txt)"
-}
-has() { grep -qF -- "$1" "${2:-out.txt}" || fail "no '$1' in ${2:-out.txt}: $(head -c 600 "${2:-out.txt}")"; }
-hasnt() { ! grep -qF -- "$1" "${2:-out.txt}" || fail "unexpected '$1' in ${2:-out.txt}"; }
 size() { stat -c %s "$1"; }
-step() { echo "-- $*"; }
 
 G=(--game game)
 

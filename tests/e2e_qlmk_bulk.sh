@@ -8,45 +8,9 @@
 # named by keyword, every kind of bad input (the working archive must stay byte for byte as it
 # was), and the round trip of a 998-record catalogue. Under Wine the bad inputs and the large
 # catalogue are left out unless QM_E2E_FULL=1 (each start of the tool costs seconds there).
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_preamble.sh" qlmk-bulk "$@"
 
-wine=0
-if [ "${1:-}" = "--wine" ]; then
-  wine=1
-  shift
-fi
-[ $# -eq 1 ] || { echo "usage: $0 [--wine] QLMK" >&2; exit 2; }
-tool="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
-if [ $wine -eq 1 ]; then run=("$root/scripts/wine-run.sh" "$tool"); else run=("$tool"); fi
-full=1
-if [ $wine -eq 1 ] && [ "${QM_E2E_FULL:-0}" != 1 ]; then full=0; fi
-
-work="$(mktemp -d "${TMPDIR:-/tmp}/qlmk-bulk.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-q() {
-  set +e
-  "${run[@]}" "$@" >out.raw 2>err.raw
-  rc=$?
-  set -e
-  tr -d '\r' <out.raw >out.txt
-  tr -d '\r' <err.raw >err.txt
-}
-expect() {
-  local want=$1
-  shift
-  q "$@"
-  [ "$rc" = "$want" ] || fail "qlmk $* exited $rc, expected $want; stderr: $(cat err.txt); stdout: $(head -c 600 out.txt)"
-}
-has() { grep -qF -- "$1" "${2:-out.txt}" || fail "no '$1' in ${2:-out.txt}: $(head -c 800 "${2:-out.txt}")"; }
 lines() { [ "$(grep -c . "${2:-out.txt}")" -eq "$1" ] || fail "expected $1 lines in ${2:-out.txt}: $(cat "${2:-out.txt}")"; }
-step() { echo "-- $*"; }
 same_archive() { cmp -s game/DATA/UPDATES.H4R updates.before || fail "$1: the working archive changed"; }
 
 G=(--game game)

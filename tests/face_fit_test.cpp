@@ -210,6 +210,50 @@ TEST(FaceFit, GenericHeroGetsNoRingAndSmallFacesMakeNoCopy) {
   EXPECT_EQ(faces.face.face.at(41, 41), kTransparentColour);
 }
 
+// What a FaceStretch saw; the editor hands its platform stretch in for the derived small face.
+struct SeenStretch {
+  int calls = 0;
+  PixelRect from;
+  int source_width = 0;
+};
+SeenStretch seen_stretch;
+
+Status PaintGreyStretch(const Picture& source, PixelRect from, int, Picture* face) {
+  ++seen_stretch.calls;
+  seen_stretch.from = from;
+  seen_stretch.source_width = source.width();
+  *face = Picture(face->width(), face->height(), MakeColour(99, 99, 99));
+  return Status::Ok();
+}
+
+TEST(FaceFit, FinishFacesScalesTheSmallFaceWithTheStretchItIsGiven) {
+  FaceOptions o;
+  o.use_y_range = true;
+  o.y_low = 10;
+  o.y_high = 60;
+  const FaceHero hero{"Necro", kClassNecromancer, kAlignmentDeath};
+  seen_stretch = {};
+  NewFaces faces;
+  ASSERT_TRUE(FinishFaces(Picture(82, 82, kColourWhite), FaceKind::kLarge, o, hero, PaintGreyStretch, &faces));
+  EXPECT_EQ(seen_stretch.calls, 1);
+  EXPECT_EQ(seen_stretch.source_width, kLargeFaceSize);  // the large face as made, not the picture
+  EXPECT_EQ(seen_stretch.from.y, 8);                     // the ranges crop the large face once more
+  EXPECT_EQ(seen_stretch.from.height, 41);
+  ASSERT_TRUE(faces.small);
+  EXPECT_EQ(faces.small->face.at(26, 26), MakeColour(99, 99, 99));
+  EXPECT_EQ(faces.small->face.at(0, 0), kColourBlack);  // masked after the stretch
+  EXPECT_EQ(faces.face.face.at(41, 41), kColourWhite);
+
+  // A small face, or a large one without Auto S.Face Copy, needs no second stretch.
+  ASSERT_TRUE(FinishFaces(Picture(52, 52), FaceKind::kSmall, o, hero, PaintGreyStretch, &faces));
+  o.small_face_copy = false;
+  ASSERT_TRUE(FinishFaces(Picture(82, 82), FaceKind::kLarge, o, hero, PaintGreyStretch, &faces));
+  EXPECT_EQ(seen_stretch.calls, 1);
+  EXPECT_FALSE(faces.small);
+  // A stretched face of the other size is refused.
+  EXPECT_FALSE(FinishFaces(Picture(52, 52), FaceKind::kLarge, o, hero, PaintGreyStretch, &faces));
+}
+
 TEST(FaceFit, CropWithoutPixelsOrOutsideThePictureFailsAndProducesNothing) {
   const Picture tiny(3, 3, kColourWhite);
   FaceOptions o;

@@ -6,8 +6,8 @@
 #include <set>
 
 #include "heroes/byte_cursor.h"
+#include "heroes/face_size.h"
 #include "portrait/face_art.h"
-#include "portrait/face_size.h"
 #include "portrait/palette.h"
 #include "tests/portrait_test_util.h"
 

@@ -128,6 +128,20 @@ TEST(VersionGates, TheDemoGameCanClaimAnyVersion) {
   EXPECT_FALSE(DemoExecutableWithVersion(test::Bytes("MZ not a program"), {1, 3, 0, 0}, &exe));
 }
 
+// The patcher, the restore tool and qlmk read the version of a game folder the same way.
+TEST(VersionGates, GameVersionOfFolderFindsTheExecutableWhateverItsCase) {
+  test::TempDir dir;
+  const std::string game = dir.path().string();
+  EXPECT_EQ(GameVersionOfFolder(game), 0.0f);  // no executable
+  std::vector<uint8_t> exe;
+  ASSERT_TRUE(DemoExecutableWithVersion(DemoGameExecutable(), {1, 2, 0, 0}, &exe));
+  test::WriteFileBytes(game + "/Heroes4.exe", exe);
+  EXPECT_EQ(GameVersionOfFolder(game), 1.2f);
+  EXPECT_EQ(GameVersionOfFolder(game + "/"), 1.2f);
+  test::WriteFileText(game + "/Heroes4.exe", "MZ not a program");
+  EXPECT_EQ(GameVersionOfFolder(game), 0.0f);
+}
+
 TEST(TargetArchive, UpdatesWhenPresentElseTheBaseArchive) {
   test::TempDir dir;
   const std::string game = dir.path().string() + "/";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file.h"
+#include "base/path.h"
 #include "base/status.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "base/path.h"
 #include "shell/command_rules.h"
 #include "shell/game_search.h"
 #include "skin/control_ids.h"
@@ -127,14 +128,11 @@ TEST(GameSearch, RegistryKeysInOrderOldestLastAndOneBackslashDropped) {
   GameSearch found = LocateGame(m.Host());
   EXPECT_TRUE(found.found);
   EXPECT_EQ(found.folder, "D:\\Games\\H4");
-  std::string folder = found.folder;
-  EXPECT_TRUE(EnsureTrailingBackslash(&folder));
+  const std::string folder = WithTrailingSeparator(found.folder, '\\');
   EXPECT_EQ(folder, "D:\\Games\\H4\\");
-  EXPECT_TRUE(EnsureTrailingBackslash(&folder));
-  EXPECT_EQ(folder, "D:\\Games\\H4\\");  // exactly one
-  std::string empty;
-  EXPECT_FALSE(EnsureTrailingBackslash(&empty));
-  EXPECT_TRUE(empty.empty());
+  EXPECT_EQ(WithTrailingSeparator(folder, '\\'), "D:\\Games\\H4\\");       // exactly one
+  EXPECT_EQ(WithTrailingSeparator("D:/Games/H4/", '\\'), "D:/Games/H4/");  // either separator ends it
+  EXPECT_EQ(WithTrailingSeparator("", '\\'), "");
 }
 
 TEST(GameSearch, NothingFoundKeepsTheLastAppPathReadAndNoVersion) {

@@ -6,9 +6,11 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/handles_win32.h"
+#include "heroes/hero_record.h"
 #include "portrait/dib_bits_win32.h"
 #include "portrait/face_art.h"
 #include "portrait/face_view_win32.h"
@@ -38,15 +40,23 @@ struct FaceClipboard : ::testing::Test {
         for (int x = 0; x < size; ++x) face.at(x, y) = MakeColour(x * 3, y * 3, 90);
       }
       ApplyFaceMask(&face, MakeFaceMask(size));
-      std::vector<uint8_t>& image =
-          kind == FaceKind::kLarge ? record.large_face : record.small_face;
-      EXPECT_TRUE(EncodePortrait(face, record.keyword, &image));
-      EXPECT_TRUE(DecodeFaceIntoView(&record, kind, kind == FaceKind::kLarge ? large.get()
-                                                                              : small.get()));
+      EXPECT_TRUE(EncodePortrait(face, record.keyword, &record.face(kind)));
+      EXPECT_TRUE(DecodeFaceIntoView(record.face(kind), kind, kind == FaceKind::kLarge ? large.get() : small.get()));
     }
   }
   FaceEdit Edit(const FaceOptions& options = {}) {
-    return {&record, options, large.get(), small.get()};
+    return {options, {record.keyword, record.hero_class, AlignmentOfClass(record.hero_class)}};
+  }
+  // What the editor does with new faces: the record takes them.
+  void Store(FaceKind kind, NewFaces faces) {
+    record.face(kind) = std::move(faces.face.image);
+    if (faces.small) record.small_face = std::move(faces.small->image);
+  }
+  PasteResult Paste(FaceKind kind, const FaceOptions& options = {}) {
+    NewFaces faces;
+    const PasteResult result = PasteFace(owner.get(), kind, Edit(options), &faces);
+    if (result == PasteResult::kPasted) Store(kind, std::move(faces));
+    return result;
   }
   static Picture Shown(const std::vector<uint8_t>& image, int size) {
     Picture face;
@@ -66,7 +76,7 @@ TEST_F(FaceClipboard, CopyThenPasteIntoTheSameFaceKeepsItsPixels) {
   ASSERT_TRUE(CopyFace(owner.get(), large.get()));
   FaceOptions options;
   options.resize_method = kResizeBicubic;  // equal sizes copy whatever the method
-  ASSERT_EQ(PasteFace(owner.get(), FaceKind::kLarge, Edit(options)), PasteResult::kPasted);
+  ASSERT_EQ(Paste(FaceKind::kLarge, options), PasteResult::kPasted);
   EXPECT_EQ(Shown(record.large_face, kLargeFaceSize), before);
   // Auto S.Face Copy made the small face from it (Bicubic smooths it: a new face).
   EXPECT_NE(record.small_face, small_before);
@@ -76,7 +86,7 @@ TEST_F(FaceClipboard, CopyThenPasteIntoTheSameFaceKeepsItsPixels) {
 TEST_F(FaceClipboard, LargeFacePastedIntoTheSmallFaceIsScaled) {
   ASSERT_TRUE(CopyFace(owner.get(), large.get()));
   const std::vector<uint8_t> large_before = record.large_face;
-  ASSERT_EQ(PasteFace(owner.get(), FaceKind::kSmall, Edit()), PasteResult::kPasted);
+  ASSERT_EQ(Paste(FaceKind::kSmall), PasteResult::kPasted);
   EXPECT_EQ(record.large_face, large_before);
   EXPECT_EQ(Shown(record.small_face, kSmallFaceSize).width(), kSmallFaceSize);
 }
@@ -88,7 +98,7 @@ TEST_F(FaceClipboard, EmptyClipboardGivesNoBitmap) {
     EmptyClipboard();
   }
   const std::vector<uint8_t> before = record.large_face;
-  EXPECT_EQ(PasteFace(owner.get(), FaceKind::kLarge, Edit()), PasteResult::kNoBitmap);
+  EXPECT_EQ(Paste(FaceKind::kLarge), PasteResult::kNoBitmap);
   EXPECT_EQ(record.large_face, before);
 }
 
@@ -121,7 +131,11 @@ struct FaceDrop : FaceClipboard {
                        if (!catalogue_has_records) return std::nullopt;
                        return Edit(options);
                      },
-                     [this] { ++refreshes; }, [this](uint32_t id) { statuses.push_back(id); }});
+                     [this](FaceKind kind, NewFaces faces) {
+                       Store(kind, std::move(faces));
+                       ++refreshes;
+                     },
+                     [this](uint32_t id) { statuses.push_back(id); }});
     view = CreateWindowExA(WS_EX_ACCEPTFILES, "STATIC", "", WS_CHILD, 0, 0, 82, 82, owner.get(),
                            nullptr, GetModuleHandleA(nullptr), nullptr);
     // The main window's Subclass: the previous procedure goes into the user data.

@@ -32,20 +32,14 @@ Picture Decoded(const std::vector<uint8_t>& image, int size) {
 }
 
 struct FaceFit : ::testing::Test {
-  HeroRecord record = [] {
-    HeroRecord r;
-    r.keyword = "Tester";
-    r.hero_class = kClassNecromancer;  // death: a ring colour of its own
-    r.flags = kHeroHasLarge | kHeroHasSmall;
-    return r;
-  }();
+  // Death: a ring colour of its own.
+  FaceHero hero{"Tester", kClassNecromancer, AlignmentOfClass(kClassNecromancer)};
   GdiBitmap large = FaceView(kLargeFaceSize);
-  GdiBitmap small = FaceView(kSmallFaceSize);
-  FaceEdit Edit(const FaceOptions& options) { return {&record, options, large.get(), small.get()}; }
+  FaceEdit Edit(const FaceOptions& options) { return {options, hero}; }
 };
 
-// Methods 5 to 7 are the core's: the bitmap path must give the very bytes of the core's own
-// fitting, small face included, and the views must show those faces.
+// Methods 5 to 7 are the core's: the bitmap path must give the very faces and bytes of the
+// core's own fitting, small face included.
 TEST_F(FaceFit, ComputedMethodsMatchTheCoreExactly) {
   const Picture picture = Gradient(200, 100);
   const GdiBitmap bitmap = MakePictureBitmap(picture);
@@ -56,17 +50,16 @@ TEST_F(FaceFit, ComputedMethodsMatchTheCoreExactly) {
     options.use_x_range = true;
     options.x_low = 10;
     options.x_high = 90;
-    ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options))) << method;
+    NewFaces faces;
+    ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options), &faces)) << method;
     NewFaces core;
-    ASSERT_TRUE(PutPictureIntoFace(picture, FaceKind::kLarge, options,
-                                   {record.keyword, record.hero_class,
-                                    AlignmentOfClass(record.hero_class)},
-                                   &core));
-    EXPECT_EQ(record.large_face, core.face.image) << method;
+    ASSERT_TRUE(PutPictureIntoFace(picture, FaceKind::kLarge, options, hero, &core));
+    EXPECT_EQ(faces.face.image, core.face.image) << method;
     ASSERT_TRUE(core.small);
-    EXPECT_EQ(record.small_face, core.small->image) << method;
-    EXPECT_EQ(test::BitmapPixels(large.get()), core.face.face) << method;
-    EXPECT_EQ(test::BitmapPixels(small.get()), core.small->face) << method;
+    ASSERT_TRUE(faces.small);
+    EXPECT_EQ(faces.small->image, core.small->image) << method;
+    EXPECT_EQ(faces.face.face, core.face.face) << method;
+    EXPECT_EQ(faces.small->face, core.small->face) << method;
   }
 }
 
@@ -78,16 +71,32 @@ TEST_F(FaceFit, PlatformMethodsFillTheDiscAndBlackenTheCorners) {
     FaceOptions options;
     options.resize_method = method;
     options.small_face_copy = false;
-    record.small_face = {1, 2, 3};
-    ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options))) << method;
-    const Picture face = Decoded(record.large_face, kLargeFaceSize);
+    NewFaces faces;
+    ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options), &faces)) << method;
+    const Picture face = Decoded(faces.face.image, kLargeFaceSize);
     for (int y = 0; y < kLargeFaceSize; ++y) {
       for (int x = 0; x < kLargeFaceSize; ++x) {
         ASSERT_EQ(face.at(x, y), mask.at(x, y) ? MakeColour(90, 140, 200) : kColourBlack)
             << method << " at " << x << "," << y;
       }
     }
-    EXPECT_EQ(record.small_face, (std::vector<uint8_t>{1, 2, 3}));  // no Auto S.Face Copy
+    EXPECT_FALSE(faces.small);  // no Auto S.Face Copy
+  }
+}
+
+// Under Auto S.Face Copy the platform methods also scale the large face down for the small one.
+TEST_F(FaceFit, PlatformMethodsDeriveTheSmallFaceFromTheLargeOne) {
+  const GdiBitmap bitmap = MakePictureBitmap(Picture(300, 240, MakeColour(90, 140, 200)));
+  for (int method : {kResizeSmart, kResizeHalftone}) {
+    FaceOptions options;
+    options.resize_method = method;
+    NewFaces faces;
+    ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options), &faces)) << method;
+    ASSERT_TRUE(faces.small) << method;
+    const Picture small = Decoded(faces.small->image, kSmallFaceSize);
+    // The disc's centre keeps the colour; the corners are black.
+    EXPECT_EQ(small.at(26, 26), MakeColour(90, 140, 200)) << method;
+    EXPECT_EQ(small.at(0, 0), kColourBlack) << method;
   }
 }
 
@@ -98,11 +107,12 @@ TEST_F(FaceFit, AutoRingPaintsTheTransparentAreaLikeTheCore) {
   FaceOptions options;
   options.auto_ring = true;
   options.resize_method = kResizeSmart;
-  ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kSmall, Edit(options)));
+  NewFaces faces;
+  ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kSmall, Edit(options), &faces));
   NewFaces core;
-  ASSERT_TRUE(PutPictureIntoFace(magenta, FaceKind::kSmall, options,
-                                 {record.keyword, record.hero_class, kAlignmentDeath}, &core));
-  EXPECT_EQ(record.small_face, core.face.image);
+  ASSERT_TRUE(
+      PutPictureIntoFace(magenta, FaceKind::kSmall, options, {hero.keyword, hero.hero_class, kAlignmentDeath}, &core));
+  EXPECT_EQ(faces.face.image, core.face.image);
 }
 
 TEST_F(FaceFit, EqualSizeIsAPlainCopyWithEveryMethod) {
@@ -113,42 +123,42 @@ TEST_F(FaceFit, EqualSizeIsAPlainCopyWithEveryMethod) {
   for (int method = kResizeSmart; method <= kResizeBicubic; ++method) {
     FaceOptions options;
     options.resize_method = method;
-    ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kSmall, Edit(options)));
-    EXPECT_EQ(test::BitmapPixels(small.get()), want) << method;
+    NewFaces faces;
+    ASSERT_TRUE(PutPictureIntoFace(bitmap.get(), FaceKind::kSmall, Edit(options), &faces));
+    EXPECT_EQ(faces.face.face, want) << method;
   }
 }
 
-TEST_F(FaceFit, FailureLeavesRecordAndViewsAlone) {
+TEST_F(FaceFit, FailureMakesNoFaces) {
   const GdiBitmap bitmap = MakePictureBitmap(Gradient(3, 3));
   FaceOptions options;
   options.use_x_range = true;  // 3 * 10 / 100 = 0 .. 3 * 20 / 100 = 0: no columns left
   options.x_low = 10;
   options.x_high = 20;
-  record.large_face = {9, 9};
-  const Picture before = test::BitmapPixels(large.get());
-  EXPECT_FALSE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options)));
+  NewFaces faces;
+  faces.face.image = {9, 9};
+  EXPECT_FALSE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options), &faces));
   options = {};
   options.resize_method = 9;
-  EXPECT_FALSE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options)));
-  EXPECT_FALSE(PutPictureIntoFace(nullptr, FaceKind::kLarge, Edit({})));
-  EXPECT_EQ(record.large_face, (std::vector<uint8_t>{9, 9}));
-  EXPECT_EQ(test::BitmapPixels(large.get()), before);
+  EXPECT_FALSE(PutPictureIntoFace(bitmap.get(), FaceKind::kLarge, Edit(options), &faces));
+  EXPECT_FALSE(PutPictureIntoFace(nullptr, FaceKind::kLarge, Edit({}), &faces));
+  EXPECT_EQ(faces.face.image, (std::vector<uint8_t>{9, 9}));
+  EXPECT_FALSE(faces.small);
 }
 
 TEST_F(FaceFit, DecodeIntoViewShowsTheStoredFaceAndRefusesWhatIsNotThere) {
   Picture face = Gradient(kLargeFaceSize, kLargeFaceSize);
   ApplyFaceMask(&face, MakeFaceMask(kLargeFaceSize));
-  ASSERT_TRUE(EncodePortrait(face, record.keyword, &record.large_face));
-  ASSERT_TRUE(DecodeFaceIntoView(&record, FaceKind::kLarge, large.get()));
-  EXPECT_EQ(test::BitmapPixels(large.get()), Decoded(record.large_face, kLargeFaceSize));
+  std::vector<uint8_t> image;
+  ASSERT_TRUE(EncodePortrait(face, hero.keyword, &image));
+  ASSERT_TRUE(DecodeFaceIntoView(image, FaceKind::kLarge, large.get()));
+  EXPECT_EQ(test::BitmapPixels(large.get()), Decoded(image, kLargeFaceSize));
 
   const Picture shown = test::BitmapPixels(large.get());
-  record.flags = kHeroHasSmall;  // the large flag clear
-  EXPECT_FALSE(DecodeFaceIntoView(&record, FaceKind::kLarge, large.get()));
-  record.flags = kHeroHasLarge;
-  record.large_face.resize(100);  // cut short
-  EXPECT_FALSE(DecodeFaceIntoView(&record, FaceKind::kLarge, large.get()));
-  EXPECT_FALSE(DecodeFaceIntoView(nullptr, FaceKind::kLarge, large.get()));
+  EXPECT_FALSE(DecodeFaceIntoView(image, FaceKind::kSmall, large.get()));  // not a small face
+  EXPECT_FALSE(DecodeFaceIntoView({}, FaceKind::kLarge, large.get()));
+  image.resize(100);  // cut short
+  EXPECT_FALSE(DecodeFaceIntoView(image, FaceKind::kLarge, large.get()));
   EXPECT_EQ(test::BitmapPixels(large.get()), shown);
 }
 

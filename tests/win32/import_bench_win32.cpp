@@ -30,13 +30,7 @@ int main(int argc, char** argv) {
   const int repeats = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
   const char* path = argv[1];
 
-  qm::HeroRecord record;
-  record.keyword = "Bench";
-  record.hero_class = qm::kClassMage;
-  record.flags = qm::kHeroHasLarge | qm::kHeroHasSmall;
-  qm::WindowDc screen(nullptr);
-  qm::GdiBitmap large(CreateCompatibleBitmap(screen.get(), 82, 82));
-  qm::GdiBitmap small(CreateCompatibleBitmap(screen.get(), 52, 52));
+  const qm::FaceHero hero{"Bench", qm::kClassMage, qm::AlignmentOfClass(qm::kClassMage)};
 
   int width = 0, height = 0;
   double best_load = 1e30;
@@ -62,8 +56,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < repeats; ++i) {
       const double start = Now();
       const qm::GdiBitmap picture = qm::LoadPictureFile(path, false);
-      const qm::Status s = qm::PutPictureIntoFace(
-          picture.get(), qm::FaceKind::kLarge, {&record, options, large.get(), small.get()});
+      qm::NewFaces faces;
+      const qm::Status s = qm::PutPictureIntoFace(picture.get(), qm::FaceKind::kLarge, {options, hero}, &faces);
       best = std::min(best, Now() - start);
       if (!s) {
         std::fprintf(stderr, "qm_import_bench: method %d: %s\n", method, s.why().c_str());

@@ -1,7 +1,7 @@
 #include "tools/skinart/skin_files.h"
 
+#include "heroes/face_size.h"
 #include "portrait/face_art.h"
-#include "portrait/face_size.h"
 #include "tools/skinart/artwork.h"
 #include "tools/skinart/quantize.h"
 

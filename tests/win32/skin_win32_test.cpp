@@ -1,11 +1,9 @@
 // The skin's GDI primitives on real bitmaps (Windows build, run under Wine): each bulk
 // operation gives the same pixels as the per-pixel rule it replaces.
-#ifdef _WIN32
-
 #include "skin/skin_win32.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
@@ -26,7 +24,8 @@ uint32_t ColourOf(COLORREF c) { return MakeColour(GetRValue(c), GetGValue(c), Ge
 class Canvas {
  public:
   Canvas(int width, int height)
-      : screen_(nullptr), dc_(screen_.get()),
+      : screen_(nullptr),
+        dc_(screen_.get()),
         bitmap_(CreateCompatibleBitmap(screen_.get(), width, height)),
         keep_(dc_.get(), bitmap_.get()) {}
   HDC dc() const { return dc_.get(); }
@@ -167,8 +166,7 @@ TEST(SkinGdi, KeyColourRegionHoldsExactlyTheOtherPixels) {
   ASSERT_TRUE(region);
   for (int y = 0; y < 11; ++y)
     for (int x = 0; x < 28; ++x)
-      ASSERT_EQ(PtInRegion(region.get(), x, y) != 0,
-                picture.at(x + 2, y + 1) != MakeColour(255, 0, 255))
+      ASSERT_EQ(PtInRegion(region.get(), x, y) != 0, picture.at(x + 2, y + 1) != MakeColour(255, 0, 255))
           << x << "," << y;
   EXPECT_FALSE(PtInRegion(region.get(), 28, 0));
 
@@ -217,8 +215,7 @@ TEST(SkinGdi, ColourRepliesGoBySlot) {
   SetTextColor(canvas.dc(), RGB(1, 2, 3));
   // A window in no slot: the hollow brush, text colour untouched.
   HBRUSH hollow = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  HWND stray = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 4, 4, nullptr, nullptr, nullptr,
-                               nullptr);
+  HWND stray = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 4, 4, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(stray, nullptr);
   EXPECT_EQ(ControlColourReply(canvas.dc(), stray), hollow);
   EXPECT_EQ(ControlColourReply(canvas.dc(), nullptr), hollow);
@@ -257,5 +254,3 @@ TEST(SkinGdi, ColourRepliesGoBySlot) {
 
 }  // namespace
 }  // namespace qm::skin
-
-#endif  // _WIN32

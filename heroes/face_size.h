@@ -11,8 +11,6 @@ enum class FaceKind : uint8_t { kLarge, kSmall };
 constexpr int kLargeFaceSize = 82;
 constexpr int kSmallFaceSize = 52;
 
-constexpr int FaceSize(FaceKind kind) {
-  return kind == FaceKind::kLarge ? kLargeFaceSize : kSmallFaceSize;
-}
+constexpr int FaceSize(FaceKind kind) { return kind == FaceKind::kLarge ? kLargeFaceSize : kSmallFaceSize; }
 
 }  // namespace qm

@@ -1,11 +1,8 @@
 // The panel windows under Wine: opening once, the option panel's check boxes, range drags and
 // method list, and closing.
-#ifdef _WIN32
-
-#include <gtest/gtest.h>
 #include <windows.h>
-
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include "base/handles_win32.h"
 #include "skin/controls_win32.h"
@@ -28,8 +25,7 @@ class SkinPanels : public ::testing::Test {
     RegisterClassA(&sub);  // may exist from an earlier test
     ClearControlTable();
     Options() = FaceOptions{};
-    main_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                            nullptr);
+    main_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(main_, nullptr);
     SetControl(kSlotMainWindow, main_);
   }
@@ -39,16 +35,11 @@ class SkinPanels : public ::testing::Test {
     Options() = FaceOptions{};
   }
 
-  static void Command(HWND panel, int id, int code) {
-    SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, code), 0);
-  }
+  static void Command(HWND panel, int id, int code) { SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, code), 0); }
   static void Scroll(HWND panel, int slot, int code, int position) {
-    SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(code, position),
-                 reinterpret_cast<LPARAM>(Control(slot)));
+    SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(Control(slot)));
   }
-  static int Selection(int slot, UINT which) {
-    return static_cast<int>(SendMessageA(Control(slot), which, 0, 0));
-  }
+  static int Selection(int slot, UINT which) { return static_cast<int>(SendMessageA(Control(slot), which, 0, 0)); }
 
   HWND main_ = nullptr;
 };
@@ -181,10 +172,8 @@ TEST_F(SkinPanels, PanelsAnswerTheSharedSkinnedWindowMessages) {
 
   const WindowDc dc(panel);
   LRESULT direct = 0;
-  ASSERT_TRUE(AnswerSkinnedWindowMessage(panel, WM_CTLCOLORSTATIC,
-                                         reinterpret_cast<WPARAM>(dc.get()),
-                                         reinterpret_cast<LPARAM>(Control(kSlotAspectLabel)), {},
-                                         &direct));
+  ASSERT_TRUE(AnswerSkinnedWindowMessage(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                                         reinterpret_cast<LPARAM>(Control(kSlotAspectLabel)), {}, &direct));
   EXPECT_NE(direct, 0);
   EXPECT_EQ(SendMessageA(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                          reinterpret_cast<LPARAM>(Control(kSlotAspectLabel))),
@@ -198,5 +187,3 @@ TEST_F(SkinPanels, PanelsAnswerTheSharedSkinnedWindowMessages) {
 
 }  // namespace
 }  // namespace qm::skin
-
-#endif  // _WIN32
