@@ -1,9 +1,10 @@
 #include "heroes/catalogue_diff.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "base/json_string.h"
+#include "base/quoted_text.h"
+#include "heroes/face_loss.h"
 #include "heroes/value_tables.h"
 
 namespace qm {
@@ -15,6 +16,12 @@ std::string TokenOrNone(ValueTable table, uint32_t id) {
 }
 
 const char* Presence(const std::vector<uint8_t>& face) { return face.empty() ? "none" : "present"; }
+
+// The face as a save writes it: none when the record's class puts it in no bundle.
+const std::vector<uint8_t>& SavedFace(const HeroRecord& record, FaceKind kind) {
+  static const std::vector<uint8_t> kNone;
+  return SavesFace(record, kind) ? record.face(kind) : kNone;
+}
 
 bool IsText(DiffField field) {
   return field == DiffField::kKeyword || field == DiffField::kName || field == DiffField::kBiography ||
@@ -38,37 +45,14 @@ void CompareRecords(const HeroRecord& a, const HeroRecord& b, std::vector<FieldC
     out->push_back({DiffField::kAllowedBy, a.allowed_by ? "yes" : "no", b.allowed_by ? "yes" : "no"});
   }
   text(DiffField::kExtra, a.extra, b.extra);
-  if (a.large_face != b.large_face) {
-    out->push_back({DiffField::kLargeFace, Presence(a.large_face), Presence(b.large_face)});
-  }
-  if (a.small_face != b.small_face) {
-    out->push_back({DiffField::kSmallFace, Presence(a.small_face), Presence(b.small_face)});
+  for (const FaceKind kind : {FaceKind::kLarge, FaceKind::kSmall}) {
+    const std::vector<uint8_t>&x = SavedFace(a, kind), &y = SavedFace(b, kind);
+    if (x != y) out->push_back({kind == FaceKind::kLarge ? DiffField::kLargeFace : DiffField::kSmallFace,
+                                Presence(x), Presence(y)});
   }
 }
 
-// A game text on one line: UTF-8, quoted, with C escapes for quotes, backslashes and controls.
-std::string QuotedLine(std::string_view text, CodePage page) {
-  std::string out = "\"";
-  for (char ch : CodePageToUtf8(text, page)) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          char escape[8];
-          std::snprintf(escape, sizeof escape, "\\x%02X", c);
-          out += escape;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out + "\"";
-}
+std::string QuotedLine(std::string_view text, CodePage page) { return QuotedText(CodePageToUtf8(text, page)); }
 
 const char* FaceLabel(DiffField field) { return field == DiffField::kLargeFace ? "large face" : "small face"; }
 
@@ -137,7 +121,7 @@ CatalogueDiff DiffCatalogues(std::span<const HeroRecord> current, std::span<cons
 std::string CatalogueDiffText(const CatalogueDiff& diff, CodePage page) {
   std::string out;
   for (const HeroChange& h : diff.heroes) {
-    const std::string heading = std::to_string(h.record) + " " + CodePageToUtf8(h.keyword, page) + ": ";
+    const std::string heading = std::to_string(h.record) + " " + EscapedText(CodePageToUtf8(h.keyword, page)) + ": ";
     if (h.kind != HeroChangeKind::kChanged) {
       out += heading + KindName(h.kind) + "\n";
       continue;

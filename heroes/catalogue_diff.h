@@ -6,6 +6,8 @@
 //   std::fputs(qm::CatalogueDiffText(diff).c_str(), stdout);
 //     12 Aldric: name "Old" -> "New"
 //     12 Aldric: large face changed
+//     14 Corin: class knight -> generic
+//     14 Corin: large face removed
 //     998 Xyz: added
 //   std::fputs(qm::CatalogueDiffJson(diff).c_str(), stdout);
 //
@@ -13,12 +15,14 @@
 // only the proposed catalogue has is "added", one that only the current has is "dropped";
 // those list no fields. Fields compared, in this order: keyword, name, biography, sex, class,
 // Allowed By, extra, large face, small face. Texts are compared as bytes; sex and class by id
-// (shown as tokens, or "none"); Allowed By as yes/no; faces by their image bytes.
+// (shown as tokens, or "none"); Allowed By as yes/no; faces by their image bytes as a save
+// writes them, so a face whose hero changes to a class without a portrait bundle (generic) is
+// listed as removed, since the save drops it (heroes/face_loss.h).
 //
 // Texts are game texts in a code page; the printers show them in UTF-8 through `page`. The
-// text form quotes texts with C escapes (\" \\ \n \r \t and \xNN for other control bytes), so
-// each change stays on one line. The heading of a hero is its number and its keyword (the
-// proposed keyword for an added record, else the current one).
+// text form quotes texts and escapes control characters (base/quoted_text.h), so each change
+// stays on one line. The heading of a hero is its number and its keyword (the proposed
+// keyword for an added record, else the current one), escaped likewise.
 //
 // JSON form: {"changes": [{"record": 12, "keyword": "Aldric", "change": "changed",
 //   "fields": [{"field": "name", "before": "Old", "after": "New"},

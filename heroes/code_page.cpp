@@ -1,6 +1,9 @@
 #include "heroes/code_page.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "base/utf8.h"
 
 namespace qm {
 namespace {
@@ -72,38 +75,6 @@ const uint16_t* HighTable(CodePage page) {
   return k1252High;
 }
 
-// Reads one code point from `text` at *pos and advances past it; false for malformed UTF-8.
-bool NextCodePoint(std::string_view text, size_t* pos, uint32_t* out) {
-  const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
-  const uint8_t lead = byte(*pos);
-  if (lead < 0x80) {
-    *out = lead;
-    ++*pos;
-    return true;
-  }
-  size_t extra = 0;
-  uint32_t cp = 0, min = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07, min = 0x10000;
-  } else {
-    return false;
-  }
-  if (text.size() - *pos <= extra) return false;
-  for (size_t i = 1; i <= extra; ++i) {
-    const uint8_t b = byte(*pos + i);
-    if ((b & 0xC0) != 0x80) return false;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-  *out = cp;
-  *pos += extra + 1;
-  return true;
-}
-
 std::string Hex(uint32_t cp) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
@@ -125,9 +96,25 @@ bool IsUtf8(std::string_view text) {
   size_t pos = 0;
   uint32_t cp = 0;
   while (pos < text.size()) {
-    if (!NextCodePoint(text, &pos, &cp)) return false;
+    if (!NextUtf8CodePoint(text, &pos, &cp)) return false;
   }
   return true;
+}
+
+const char* Utf16FormOf(std::string_view text) {
+  const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
+  if (text.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) return "UTF-16LE";
+  if (text.size() >= 2 && byte(0) == 0xFE && byte(1) == 0xFF) return "UTF-16BE";
+  const size_t units = std::min<size_t>(text.size(), 512) / 2;
+  size_t nul_first = 0, nul_second = 0;  // code units whose first or second byte is NUL
+  for (size_t u = 0; u < units; ++u) {
+    if (byte(2 * u) == 0) ++nul_first;
+    if (byte(2 * u + 1) == 0) ++nul_second;
+  }
+  if (units < 2) return nullptr;
+  if (nul_second * 2 > units && nul_first * 4 < nul_second) return "UTF-16LE";
+  if (nul_first * 2 > units && nul_second * 4 < nul_first) return "UTF-16BE";
+  return nullptr;
 }
 
 void AppendUtf8(uint32_t cp, std::string* out) {
@@ -166,7 +153,7 @@ Status Utf8ToCodePage(std::string_view utf8, CodePage page, std::string* out) {
   size_t pos = 0;
   for (size_t n = 1; pos < utf8.size(); ++n) {
     uint32_t cp = 0;
-    if (!NextCodePoint(utf8, &pos, &cp)) {
+    if (!NextUtf8CodePoint(utf8, &pos, &cp)) {
       return Status::Fail("the text is not valid UTF-8 at character " + std::to_string(n));
     }
     if (cp == 0) return Status::Fail("the text holds a NUL character at character " + std::to_string(n));

@@ -45,6 +45,11 @@ Status Utf8ToCodePage(std::string_view utf8, CodePage page, std::string* out);
 // True when `text` is well-formed UTF-8 (NUL included).
 bool IsUtf8(std::string_view text);
 
+// "UTF-16LE" or "UTF-16BE" when `text` looks like UTF-16, as spreadsheets save "Unicode text":
+// it begins with that form's byte order mark, or most of its first 256 code units hold a NUL
+// byte in the same half (ASCII letters) and few hold one in the other; nullptr otherwise.
+const char* Utf16FormOf(std::string_view text);
+
 // Appends the UTF-8 form of a code point (at most 0x10FFFF, not a surrogate) to *out.
 void AppendUtf8(uint32_t code_point, std::string* out);
 

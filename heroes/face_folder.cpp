@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/ascii.h"
+#include "base/quoted_text.h"
 #include "heroes/catalogue_faces.h"
 #include "portrait/picture_file.h"
 
@@ -145,8 +146,8 @@ void MatchFacePictures(std::span<const FolderFile> files, const HeroCatalogue& c
       }
       const std::string safe = FileSafeKeyword(catalogue.record(record).keyword);
       if (!AsciiEqualNoCase(keyword_part, safe)) {
-        out->unmatched.push_back(file.shown + ": record " + std::to_string(record) + " is \"" + safe + "\", not \"" +
-                                 std::string(keyword_part) + "\"");
+        out->unmatched.push_back(file.shown + ": record " + std::to_string(record) + " is " + QuotedText(safe) +
+                                 ", not " + QuotedText(keyword_part));
         continue;
       }
       take(file, record, kind, false);
@@ -164,7 +165,7 @@ void MatchFacePictures(std::span<const FolderFile> files, const HeroCatalogue& c
       records = RecordsWithKeyword(catalogue, page, std::string_view(stem).substr(0, stem.size() - kSmallStem.size()));
     }
     if (records.empty()) {
-      out->unmatched.push_back(file.shown + ": no hero has the keyword \"" + stem + "\"");
+      out->unmatched.push_back(file.shown + ": no hero has the keyword " + QuotedText(stem));
     } else if (records.size() > 1) {
       out->refused.push_back(file.shown + ": the keyword belongs to records " + ListOf(records) +
                              "; name the file <record>-<keyword>-large.png or -small.png instead");
@@ -214,8 +215,7 @@ void ImportFacePictures(const HeroCatalogue& current, std::span<const FacePictur
     if (p.record >= current.count() || p.record >= proposed->count()) {
       refuse("no record " + std::to_string(p.record));
     } else if (!current.record(p.record).has_face(p.kind)) {
-      refuse("record " + std::to_string(p.record) + " (\"" + current.record(p.record).keyword + "\") holds no " + kind +
-             " face, so it cannot take one");
+      refuse("record " + std::to_string(p.record) + " holds no " + kind + " face, so it cannot take one");
     } else if (Status s = LoadPictureFile(p.file.path, options.auto_ring, kTransparentColour, &picture); !s) {
       report->refused.push_back(s.why());  // names the file already
     } else if (DecodeRecordFace(current, p.record, p.kind, &now) && now == picture) {

@@ -8,6 +8,7 @@
 #include "archive/h4r_writer.h"
 #include "base/ascii.h"
 #include "base/little_endian.h"
+#include "heroes/face_loss.h"
 #include "heroes/value_tables.h"
 #include "portrait/portrait_codec.h"
 
@@ -159,7 +160,7 @@ void HeroCatalogue::CollectBundle(uint8_t alignment, FaceKind kind, std::vector<
   for (size_t i = kDeadRecord; i < records_.size(); ++i) {
     const HeroRecord& record = records_[i];
     const std::vector<uint8_t>& face = record.face(kind);
-    if (record.keyword.empty() || face.empty() || AlignmentOfClass(record.hero_class) != alignment) continue;
+    if (!SavesFace(record, kind) || AlignmentOfClass(record.hero_class) != alignment) continue;
     out->insert(out->end(), face.begin(), face.end());
     ++taken;
   }

@@ -4,9 +4,11 @@
 #include <utility>
 
 #include "base/ascii.h"
-#include "heroes/csv_text.h"
-#include "heroes/hero_sheet_columns.h"
 #include "base/json_string.h"
+#include "base/quoted_text.h"
+#include "heroes/csv_text.h"
+#include "heroes/face_loss.h"
+#include "heroes/hero_sheet_columns.h"
 #include "heroes/value_tables.h"
 
 namespace qm {
@@ -31,15 +33,6 @@ bool ParseRecordNumber(const std::string& text, size_t* out) {
   }
   *out = v;
   return true;
-}
-
-std::string Quoted(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size() + 2);
-  out += '"';
-  out += utf8;
-  out += '"';
-  return out;
 }
 
 // Checks one row against its record and works out the values to store; false (with *why) when
@@ -72,7 +65,7 @@ bool TokenField(const std::string& text, ValueTable table, const char* field, co
   }
   const uint32_t id = IdOfToken(table, text);
   if (id == 0) {
-    *why = std::string(field) + ": unknown " + field + " " + Quoted(text) + " (" + known + ", or empty for none)";
+    *why = std::string(field) + ": unknown " + field + " " + QuotedText(text) + " (" + known + ", or empty for none)";
     return false;
   }
   *out = static_cast<uint8_t>(id);
@@ -83,8 +76,8 @@ bool CheckRow(const SheetRow& row, const HeroRecord& record, CodePage page, RowV
   std::string keyword;
   // Keywords compare as the game compares them, ASCII case folded.
   if (Status s = Utf8ToCodePage(row.keyword, page, &keyword); !s || !AsciiEqualNoCase(keyword, record.keyword)) {
-    *why = "keyword: " + Quoted(row.keyword) + " is not the record's keyword " +
-           Quoted(CodePageToUtf8(record.keyword, page)) + " (keywords cannot be changed)";
+    *why = "keyword: " + QuotedText(row.keyword) + " is not the record's keyword " +
+           QuotedText(CodePageToUtf8(record.keyword, page)) + " (keywords cannot be changed)";
     return false;
   }
   if (!TextField(row.name, page, kNameMaxChars, "name", &v->name, why)) return false;
@@ -101,7 +94,7 @@ bool CheckRow(const SheetRow& row, const HeroRecord& record, CodePage page, RowV
   } else if (AsciiEqualNoCase(row.allowed, "no")) {
     v->allowed = false;
   } else {
-    *why = "allowed: " + Quoted(row.allowed) + " is neither yes nor no";
+    *why = "allowed: " + QuotedText(row.allowed) + " is neither yes nor no";
     return false;
   }
   return true;
@@ -123,6 +116,38 @@ Status Store(HeroCatalogue* catalogue, size_t index, const RowValues& v) {
   if (s && r.hero_class != v.hero_class) s = catalogue->SetClass(v.hero_class);
   if (s && (r.allowed_by != 0) != v.allowed) s = catalogue->SetAllowedBy(v.allowed);
   return s;
+}
+
+// What a header row must hold, for a header that cannot be read.
+std::string ExpectedHeader() {
+  std::string needed, optional;
+  for (const auto& c : kColumns) {
+    std::string& list = c.read_back ? needed : optional;
+    list += list.empty() ? "" : ", ";
+    list += c.name;
+  }
+  return "the header row names the columns " + needed + " (and may name " + optional +
+         "), separated by commas, semicolons or tabs";
+}
+
+const char* SeparatorName(char separator) {
+  switch (separator) {
+    case ';': return "a semicolon";
+    case '\t': return "a tab";
+    default: return "a comma";
+  }
+}
+
+// The record number as a number when it is one, so "05" and 5 name the same record.
+std::string RecordKey(const std::string& record) {
+  size_t index = 0;
+  return ParseRecordNumber(record, &index) ? std::to_string(index) : record;
+}
+
+bool SameRow(const SheetRow& a, const SheetRow& b) {
+  return RecordKey(a.record) == RecordKey(b.record) && a.keyword == b.keyword && a.name == b.name &&
+         a.biography == b.biography && AsciiEqualNoCase(a.sex, b.sex) && AsciiEqualNoCase(a.hero_class, b.hero_class) &&
+         AsciiEqualNoCase(a.allowed, b.allowed);
 }
 
 }  // namespace
@@ -189,23 +214,40 @@ std::string SheetJson(std::span<const SheetRow> rows) {
 }
 
 Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<SheetRow>* rows) {
-  std::vector<CsvRecord> records;
-  if (Status s = ParseCsv(text, &records); !s) return Status::Fail(file + " " + s.why());
-  if (records.empty()) return Status::Fail(file + ": no header row");
-  const CsvRecord& header = records.front();
-  // Which column of the file feeds which member; -1 for a column nobody reads.
+  if (const char* form = Utf16FormOf(text)) {
+    return Status::Fail(file + ": the file is " + form + " text (\"Unicode text\"), not UTF-8; save the sheet as UTF-8 "
+                        "CSV (\"CSV UTF-8\")");
+  }
+  const char separator = CsvSeparatorOf(text);
+  CsvReader reader(text, separator);
+  CsvRecord header;
+  CsvError error;
+  // "heroes.csv line 7, column 3 ("name")": columns by number, and by name once the header is read.
+  auto at = [&](size_t line, size_t column, bool named) {
+    std::string where = file + " line " + std::to_string(line) + ", column " + std::to_string(column);
+    if (named && column >= 1 && column <= header.fields.size()) where += " (" + QuotedText(header.fields[column - 1]) + ")";
+    return where;
+  };
+  switch (reader.Next(&header, &error)) {
+    case CsvRead::kEnd: return Status::Fail(file + ": no header row; " + ExpectedHeader());
+    case CsvRead::kError:
+      return Status::Fail(at(error.line, error.field, false) + ": " + error.reason + "; " + ExpectedHeader());
+    case CsvRead::kRecord: break;
+  }
+  // Which member each column of the file feeds.
   std::vector<const sheet::Column*> feeds(header.fields.size(), nullptr);
   for (size_t f = 0; f < header.fields.size(); ++f) {
-    std::string name = header.fields[f];
     const sheet::Column* found = nullptr;
     for (const auto& c : kColumns) {
-      if (AsciiEqualNoCase(name, c.name)) found = &c;
+      if (AsciiEqualNoCase(header.fields[f], c.name)) found = &c;
     }
-    if (!found) return Status::Fail(file + " line " + std::to_string(header.line) + ": unknown column " + Quoted(name));
+    if (!found) {
+      return Status::Fail(at(header.line, f + 1, false) + ": unknown column " + QuotedText(header.fields[f]) + "; " +
+                          ExpectedHeader());
+    }
     for (size_t g = 0; g < f; ++g) {
       if (feeds[g] == found) {
-        return Status::Fail(file + " line " + std::to_string(header.line) + ": column " + Quoted(found->name) +
-                            " appears twice");
+        return Status::Fail(at(header.line, f + 1, false) + ": the column " + QuotedText(found->name) + " appears twice");
       }
     }
     feeds[f] = found;
@@ -214,20 +256,28 @@ Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<
     if (!c.read_back) continue;
     bool present = false;
     for (const sheet::Column* fed : feeds) present = present || fed == &c;
-    if (!present) return Status::Fail(file + ": the column " + Quoted(c.name) + " is missing");
+    if (!present) return Status::Fail(file + ": the column " + QuotedText(c.name) + " is missing; " + ExpectedHeader());
   }
   std::vector<SheetRow> out;
-  out.reserve(records.size() - 1);
-  for (size_t r = 1; r < records.size(); ++r) {
-    const CsvRecord& record = records[r];
-    if (record.fields.size() != header.fields.size()) {
-      return Status::Fail(file + " line " + std::to_string(record.line) + ": " + std::to_string(record.fields.size()) +
-                          " fields, the header row has " + std::to_string(header.fields.size()));
+  CsvRecord record;
+  for (;;) {
+    const CsvRead read = reader.Next(&record, &error);
+    if (read == CsvRead::kEnd) break;
+    if (read == CsvRead::kError) return Status::Fail(at(error.line, error.field, true) + ": " + error.reason);
+    const size_t fields = record.fields.size(), columns = header.fields.size();
+    if (fields < columns) {
+      return Status::Fail(at(record.line, fields + 1, true) + ": missing; the row has " + std::to_string(fields) +
+                          " fields, the header row " + std::to_string(columns));
     }
-    for (const std::string& field : record.fields) {
-      if (!IsUtf8(field)) {
+    if (fields > columns) {
+      return Status::Fail(at(record.line, columns + 1, false) + ": the row has " + std::to_string(fields) +
+                          " fields, the header row " + std::to_string(columns) + " (a field that holds " +
+                          SeparatorName(separator) + " needs quotes around it)");
+    }
+    for (size_t f = 0; f < fields; ++f) {
+      if (!IsUtf8(record.fields[f])) {
         // Spreadsheets save plain "CSV" in the system's code page.
-        return Status::Fail(file + " line " + std::to_string(record.line) +
+        return Status::Fail(at(record.line, f + 1, true) +
                             ": the text is not UTF-8; save the sheet as UTF-8 CSV (\"CSV UTF-8\")");
       }
     }
@@ -240,7 +290,8 @@ Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<
   return Status::Ok();
 }
 
-void ApplySheet(std::span<const SheetRow> rows, CodePage page, HeroCatalogue* catalogue, SheetApply* report) {
+void ApplySheet(std::span<const SheetRow> rows, CodePage page, HeroCatalogue* catalogue, SheetApply* report,
+                FaceLossRule face_loss) {
   // Records named by more than one row are refused in every row: which one is meant is unclear.
   std::map<size_t, std::vector<std::string>> places;
   for (const SheetRow& row : rows) {
@@ -251,9 +302,10 @@ void ApplySheet(std::span<const SheetRow> rows, CodePage page, HeroCatalogue* ca
     size_t index = 0;
     auto refuse = [&](const std::string& why) {
       report->refused.push_back(row.where + ": " + why);
+      report->refused_rows.push_back(row);
     };
     if (!ParseRecordNumber(row.record, &index)) {
-      refuse("record: " + Quoted(row.record) + " is not a record number");
+      refuse("record: " + QuotedText(row.record) + " is not a record number");
       continue;
     }
     if (index >= catalogue->count()) {
@@ -262,7 +314,7 @@ void ApplySheet(std::span<const SheetRow> rows, CodePage page, HeroCatalogue* ca
       continue;
     }
     const HeroRecord& record = catalogue->record(index);
-    const std::string who = "record " + row.record + " (" + Quoted(CodePageToUtf8(record.keyword, page)) + ")";
+    const std::string who = "record " + row.record + " (" + QuotedText(CodePageToUtf8(record.keyword, page)) + ")";
     if (const auto& where = places[index]; where.size() > 1) {
       std::string list;
       for (const std::string& w : where) list += (list.empty() ? "" : ", ") + w;
@@ -287,18 +339,34 @@ void ApplySheet(std::span<const SheetRow> rows, CodePage page, HeroCatalogue* ca
       refuse(who + ": is read-only; its name, biography, sex, class and Allowed By cannot be changed");
       continue;
     }
-    const uint8_t old_class = record.hero_class;
+    const FaceLoss loss = FacesLostByClass(record, values.hero_class);
+    const std::string lost = loss.any() ? "class " + QuotedText(row.hero_class) +
+                                              " has no portrait bundle, so saving drops the hero's " + loss.Text()
+                                        : "";
+    if (loss.any() && face_loss == FaceLossRule::kRefuse) {
+      refuse(who + ": " + lost);
+      ++report->refused_for_face_loss;
+      continue;
+    }
     if (Status s = Store(catalogue, index, values); !s) {
       refuse(who + ": " + s.why());
       continue;
     }
     ++report->rows_applied;
-    const bool has_faces = !record.large_face.empty() || !record.small_face.empty();
-    if (old_class != values.hero_class && has_faces && AlignmentOfClass(values.hero_class) == kAlignmentNone) {
-      report->warnings.push_back(row.where + ": " + who + ": class " + Quoted(row.hero_class) +
-                                 " has no portrait bundle, so this hero's faces are no longer saved");
-    }
+    if (loss.any()) report->warnings.push_back(row.where + ": " + who + ": " + lost);
   }
+}
+
+const SheetRow* RefusedOnlyIn(const SheetApply& a, const SheetApply& b) {
+  std::vector<bool> matched(b.refused_rows.size(), false);
+  for (const SheetRow& row : a.refused_rows) {
+    bool found = false;
+    for (size_t i = 0; i < b.refused_rows.size() && !found; ++i) {
+      if (!matched[i] && SameRow(row, b.refused_rows[i])) matched[i] = found = true;
+    }
+    if (!found) return &row;
+  }
+  return nullptr;
 }
 
 }  // namespace qm

@@ -17,6 +17,19 @@
 namespace qlmk {
 namespace {
 
+// Git converts line ends of files it takes for text (core.autocrlf, eol), which would change
+// the CRLF record ends and the line breaks inside biographies on the way through a repository.
+constexpr const char* kGitAttributes =
+    "# Written by qlmk export: keeps the sheets byte for byte (no line-end conversion) and the\n"
+    "# pictures as binary files.\n"
+    "heroes.csv -text\n"
+    "heroes.json -text\n"
+    "*.png binary\n"
+    "*.jpg binary\n"
+    "*.jpeg binary\n"
+    "*.gif binary\n"
+    "*.bmp binary\n";
+
 bool FolderIsEmptyOrMissing(const std::string& folder) {
   std::error_code ec;
   if (!std::filesystem::exists(folder, ec)) return !ec;
@@ -50,6 +63,7 @@ int Export(const Args& args) {
   const std::vector<qm::SheetRow> rows = qm::SheetRowsOf(game.catalogue, page);
   if (qm::Status s = WriteTextFile(folder + "/" + kSheetCsvName, qm::SheetCsv(rows)); !s) return Fail(s.why());
   if (qm::Status s = WriteTextFile(folder + "/" + kSheetJsonName, qm::SheetJson(rows)); !s) return Fail(s.why());
+  if (qm::Status s = WriteTextFile(folder + "/" + kGitAttributesName, kGitAttributes); !s) return Fail(s.why());
   qm::FaceExport exported;
   if (qm::Status s = qm::ExportFaces(game.catalogue, faces, &exported); !s) return Fail(s.why());
   for (const std::string& skipped : exported.skipped) Warn(skipped);
@@ -72,6 +86,8 @@ const Command kExport = {
         "  faces/        every face as <record>-<keyword>-large.png and -small.png, in its exact\n"
         "                colours; in the keyword, characters other than ASCII letters, digits, '-'\n"
         "                and '_' become '_'\n"
+        "  .gitattributes  keeps heroes.csv and heroes.json byte for byte and the pictures binary\n"
+        "                when the folder is committed to git\n"
         "Records 0 (the table's header row), 1 and 2 (\"dead\", \"sleeping\") are marked in the role\n"
         "column. alignment, read_only, has_large, has_small and role are not read back by import.\n",
     .run = Export,

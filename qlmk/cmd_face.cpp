@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/quoted_text.h"
 #include "heroes/catalogue_faces.h"
 #include "portrait/face_fit.h"
 #include "portrait/picture_file.h"
@@ -34,7 +35,7 @@ int Export(const Args& args) {
   if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
   qm::Picture face;
   if (!qm::DecodeRecordFace(game.catalogue, index, kind, &face)) {
-    return Fail("record " + std::to_string(index) + " (\"" + game.catalogue.record(index).keyword + "\") has no " +
+    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(game.catalogue.record(index).keyword) + ") has no " +
                 args.positional()[1] + " face to show");
   }
   const std::string& out = args.positional()[2];
@@ -59,7 +60,7 @@ int Import(const Args& args) {
   const qm::HeroRecord& record = game.catalogue.record(index);
   // As the editor's Load button: only a record with the face flag of that size takes a face.
   if (!record.has_face(kind)) {
-    return Fail(failed + " (record " + std::to_string(index) + ", \"" + record.keyword + "\", holds no " +
+    return Fail(failed + " (record " + std::to_string(index) + ", " + qm::QuotedText(record.keyword) + ", holds no " +
                 args.positional()[1] + " face)");
   }
   const std::string& path = args.positional()[2];

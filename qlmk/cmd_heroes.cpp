@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "base/quoted_text.h"
+#include "heroes/face_loss.h"
 #include "heroes/hero_catalogue.h"
 #include "heroes/value_tables.h"
 #include "qlmk/command.h"
+#include "qlmk/face_loss_option.h"
 #include "qlmk/game_context.h"
 #include "qlmk/json_text.h"
 
@@ -109,8 +112,16 @@ int Set(const Args& args) {
   if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
   qm::HeroCatalogue& c = game.catalogue;
   if (c.record(index).read_only()) {
-    return Fail("record " + std::to_string(index) + " (\"" + c.record(index).keyword +
-                "\") is read-only: its texts, sex, class and Allowed By cannot be changed");
+    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(c.record(index).keyword) +
+                ") is read-only: its texts, sex, class and Allowed By cannot be changed");
+  }
+  const qm::FaceLoss loss =
+      args.Has("--class") ? qm::FacesLostByClass(c.record(index), static_cast<uint8_t>(hero_class)) : qm::FaceLoss{};
+  const std::string lost =
+      "class " + args.Value("--class") + " has no portrait bundle, so saving drops the hero's " + loss.Text();
+  if (loss.any() && !args.Has("--allow-face-loss")) {
+    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(c.record(index).keyword) + "): " + lost +
+                "; give --allow-face-loss to change it anyway");
   }
   c.Select(static_cast<int>(index));
   qm::Status s = qm::Status::Ok();
@@ -120,9 +131,7 @@ int Set(const Args& args) {
   if (s && args.Has("--class")) s = c.SetClass(static_cast<uint8_t>(hero_class));
   if (s && args.Has("--allowed")) s = c.SetAllowedBy(allowed == "yes");
   if (!s) return Fail(s.why());
-  if (args.Has("--class") && qm::AlignmentOfClass(hero_class) == qm::kAlignmentNone) {
-    Warn("class " + args.Value("--class") + " has no portrait bundle, so this hero's faces are no longer saved");
-  }
+  if (loss.any()) Warn(lost);
   return SaveGame(game);
 }
 
@@ -161,11 +170,13 @@ const Command kSet = {
                  "generic, archer, barbarian, knight, priest, druid, mage, lord, necromancer, sorcerer, thief or "
                  "death_knight"},
                 {"--allowed", "yes|no", "the game's Allowed By mark"}},
-    .groups = {kGameOptions},
+    .groups = {kAllowFaceLossOption, kGameOptions},
     .details =
         "Changes one hero and saves the catalogue into the working archive (the hero table and all\n"
         "twelve portrait bundles). ID is a record number or a hero's keyword. Read-only records\n"
-        "(\"dead\", \"sleeping\", heroes without a keyword) cannot be changed.\n",
+        "(\"dead\", \"sleeping\", heroes without a keyword) cannot be changed. A class without a\n"
+        "portrait bundle (generic) would lose the hero's faces, so changing a hero with faces to it\n"
+        "needs --allow-face-loss.\n",
     .run = Set,
 };
 QLMK_COMMAND(kSet);

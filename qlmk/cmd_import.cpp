@@ -14,6 +14,7 @@
 #include "qlmk/byte_io.h"
 #include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
+#include "qlmk/face_loss_option.h"
 #include "qlmk/face_options.h"
 #include "qlmk/game_context.h"
 #include "qlmk/sheet_files.h"
@@ -41,34 +42,46 @@ int ReadSheet(const std::string& path, const std::string& shown, bool json, std:
 
 struct Outcome {
   std::vector<std::string> refused, warnings, unmatched;
+  size_t refused_for_face_loss = 0;
 };
+
+// Why the two forms of the sheet are not the same edit; empty when they are.
+std::string Disagreement(const qm::CatalogueDiff& diff, const qm::SheetApply& csv, const qm::SheetApply& json) {
+  if (!diff.empty()) return "at record " + std::to_string(diff.heroes.front().record);
+  if (const qm::SheetRow* row = qm::RefusedOnlyIn(csv, json)) {
+    return row->where + " is refused, and " + kSheetJsonName + " has no row like it";
+  }
+  if (const qm::SheetRow* row = qm::RefusedOnlyIn(json, csv)) {
+    return row->where + " is refused, and " + kSheetCsvName + " has no row like it";
+  }
+  return "";
+}
 
 // The catalogue with the sheet's rows applied. With both files, each is applied to its own
 // copy and the two results must be the same.
-int ApplySheets(const std::string& dir, qm::CodePage page, const qm::HeroCatalogue& current, qm::HeroCatalogue* proposed,
-                Outcome* outcome) {
+int ApplySheets(const std::string& dir, qm::CodePage page, qm::FaceLossRule face_loss, const qm::HeroCatalogue& current,
+                qm::HeroCatalogue* proposed, Outcome* outcome) {
   const std::string csv = dir + "/" + kSheetCsvName, json = dir + "/" + kSheetJsonName;
   const bool has_csv = Exists(csv), has_json = Exists(json);
   std::vector<qm::SheetRow> rows;
   qm::SheetApply applied;
   if (has_csv) {
     if (int rc = ReadSheet(csv, kSheetCsvName, false, &rows); rc != kExitOk) return rc;
-    qm::ApplySheet(rows, page, proposed, &applied);
+    qm::ApplySheet(rows, page, proposed, &applied, face_loss);
   }
   if (has_json) {
     std::vector<qm::SheetRow> json_rows;
     if (int rc = ReadSheet(json, kSheetJsonName, true, &json_rows); rc != kExitOk) return rc;
     qm::HeroCatalogue from_json = current;
     qm::SheetApply json_applied;
-    qm::ApplySheet(json_rows, page, &from_json, &json_applied);
+    qm::ApplySheet(json_rows, page, &from_json, &json_applied, face_loss);
     if (!has_csv) {
       *proposed = std::move(from_json);
       applied = std::move(json_applied);
     } else {
-      const qm::CatalogueDiff disagree = qm::DiffCatalogues(proposed->records(), from_json.records());
-      if (!disagree.empty() || applied.refused.size() != json_applied.refused.size()) {
-        std::string where = disagree.empty() ? "in the rows they refuse"
-                                             : "at record " + std::to_string(disagree.heroes.front().record);
+      const std::string where =
+          Disagreement(qm::DiffCatalogues(proposed->records(), from_json.records()), applied, json_applied);
+      if (!where.empty()) {
         return Fail(std::string(kSheetCsvName) + " and " + kSheetJsonName + " disagree (" + where +
                     "); keep the one you edited and delete the other");
       }
@@ -76,6 +89,7 @@ int ApplySheets(const std::string& dir, qm::CodePage page, const qm::HeroCatalog
   }
   outcome->refused = std::move(applied.refused);
   outcome->warnings = std::move(applied.warnings);
+  outcome->refused_for_face_loss = applied.refused_for_face_loss;
   return kExitOk;
 }
 
@@ -96,7 +110,8 @@ int Import(const Args& args) {
   const qm::HeroCatalogue& current = game.catalogue;
   qm::HeroCatalogue proposed = current;
   Outcome outcome;
-  if (int rc = ApplySheets(dir, page, current, &proposed, &outcome); rc != kExitOk) return rc;
+  const qm::FaceLossRule face_loss = args.Has("--allow-face-loss") ? qm::FaceLossRule::kAllow : qm::FaceLossRule::kRefuse;
+  if (int rc = ApplySheets(dir, page, face_loss, current, &proposed, &outcome); rc != kExitOk) return rc;
 
   std::vector<qm::FolderFile> files, top;
   if (qm::Status s = qm::ListFolderFiles(dir + "/" + kFacesFolderName, std::string(kFacesFolderName) + "/", &files); !s) {
@@ -104,7 +119,8 @@ int Import(const Args& args) {
   }
   if (qm::Status s = qm::ListFolderFiles(dir, "", &top); !s) return Fail(s.why());
   for (qm::FolderFile& f : top) {
-    if (f.name != kSheetCsvName && f.name != kSheetJsonName) files.push_back(std::move(f));
+    // Hidden files (.gitattributes, .gitignore, a desktop's own) are no pictures of heroes.
+    if (f.name != kSheetCsvName && f.name != kSheetJsonName && f.name.front() != '.') files.push_back(std::move(f));
   }
   qm::FaceMatch match;
   qm::MatchFacePictures(files, current, page, &match);
@@ -123,8 +139,10 @@ int Import(const Args& args) {
   std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
   for (const std::string& r : outcome.refused) std::fprintf(stderr, "qlmk: refused: %s\n", r.c_str());
   if (!outcome.refused.empty() && !args.Has("--skip-bad")) {
-    return Fail(std::to_string(outcome.refused.size()) + " refused; nothing written (correct them, or give --skip-bad "
-                "to apply the rest)");
+    const std::string allow = outcome.refused_for_face_loss == 0 ? ""
+                              : ", give --allow-face-loss to change classes that drop faces";
+    return Fail(std::to_string(outcome.refused.size()) + " refused; nothing written (correct them" + allow +
+                ", or give --skip-bad to apply the rest)");
   }
   std::printf("%zu changes in %zu heroes; pictures: %zu fitted, %zu equal to the current face%s\n", diff.LineCount(),
               diff.heroes.size(), faces.replaced, faces.unchanged,
@@ -147,19 +165,22 @@ const Command kImport = {
     .positionals = {{"DIR"}},
     .options = {{"--dry-run", nullptr, "print what would change, hero by hero and field by field; write nothing"},
                 {"--skip-bad", nullptr, "apply the sound rows and pictures and skip the refused ones"}},
-    .groups = {kCodePageOption, kResizeMethodOption, kFaceFitOptions, kSmallFromLargeOption, kGameOptions},
+    .groups = {kCodePageOption, kAllowFaceLossOption, kResizeMethodOption, kFaceFitOptions, kSmallFromLargeOption,
+               kGameOptions},
     .details =
         "Reads DIR as qlmk export writes it and changes what differs, then saves the catalogue once.\n"
         "  heroes.csv or heroes.json (one of them; when both are there they must agree): name,\n"
         "      biography, sex, class and allowed of each row's record. keyword must be the record's\n"
         "      own; rows may be left out. Read-only records, unknown values and over-long texts are\n"
-        "      refused, each with its row.\n"
+        "      refused, each with its row; so is a class without a portrait bundle (generic) for a\n"
+        "      hero with faces, which saving would drop, unless --allow-face-loss is given. The CSV\n"
+        "      may separate its fields with commas, semicolons or tabs, as its header row does.\n"
         "  pictures in DIR/faces and DIR: <record>-<keyword>-large.png / -small.png as exported, or\n"
         "      <keyword>.png|.jpg|.gif|.bmp (large face) and <keyword>-small.<ext> (small face),\n"
         "      keywords matched without regard to case; a picture named by keyword is taken over the\n"
         "      exported file for the same face. A picture equal to the current face is left alone;\n"
         "      any other is fitted into the face as `qlmk face import` does. Files that match no\n"
-        "      hero are listed.\n"
+        "      hero are listed; hidden files (.gitattributes) are passed over.\n"
         "When anything is refused nothing is written, unless --skip-bad is given.\n",
     .run = Import,
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/quoted_text.h"
 #include "heroes/hero_table.h"
 #include "resources/string_ids.h"
 #include "shell/language.h"
@@ -63,7 +64,7 @@ int ResolveRecord(const qm::HeroCatalogue& catalogue, const std::string& id, siz
     n = std::stoll(id);
   } else {
     n = catalogue.FindByKeyword(id);
-    if (n < 0) return Fail("no hero has the keyword \"" + id + "\"");
+    if (n < 0) return Fail("no hero has the keyword " + qm::QuotedText(id));
   }
   if (n == static_cast<long long>(qm::kHeaderRecord)) return Fail("record 0 is the hero table's header row, not a hero");
   if (n >= static_cast<long long>(catalogue.count())) {

@@ -6,5 +6,6 @@ namespace qlmk {
 constexpr const char* kSheetCsvName = "heroes.csv";
 constexpr const char* kSheetJsonName = "heroes.json";
 constexpr const char* kFacesFolderName = "faces";
+constexpr const char* kGitAttributesName = ".gitattributes";  // export only; import passes over it
 
 }  // namespace qlmk
