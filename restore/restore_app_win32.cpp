@@ -21,7 +21,7 @@ int Run() {
   const float version = found.found ? GameVersionOfFolder(folder) : 0.0f;
   switch (CheckRestoreStart(folder, version)) {
     case RestoreStart::kNothingToRestore:
-      Tell("Perhaps you don't need to restore UPDATE.H4R.");
+      Tell("Perhaps you don't need to restore UPDATES.H4R.");
       return 0;
     case RestoreStart::kVersionTooOld:
       Tell("Your current version seems 1.0, you can't restore.");

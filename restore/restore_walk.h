@@ -2,7 +2,7 @@
 // files only; links no zlib.
 //
 //   switch (qm::CheckRestoreStart(game_folder, version)) {
-//     case kNothingToRestore: "Perhaps you don't need to restore UPDATE.H4R."
+//     case kNothingToRestore: "Perhaps you don't need to restore UPDATES.H4R."
 //     case kVersionTooOld:    "Your current version seems 1.0, you can't restore."
 //     case kGo: qm::RestoreFromPayload(own_exe, game_folder) ? restored : failed
 //   }

@@ -93,5 +93,36 @@ TEST(CatalogueDiffTest, JsonNamesFacesAndKinds) {
             " {\"record\": 4, \"keyword\": \"Hero4\", \"change\": \"added\", \"fields\": []}\n]}\n");
 }
 
+TEST(CatalogueDiffTest, FacesAreComparedAsASaveWritesThem) {
+  const auto a = Catalogue(6);
+  auto b = a;
+  b[3].hero_class = kClassGeneric;  // no portrait bundle: saving drops both faces
+  b[4].hero_class = 13;             // unknown classes have none either
+  b[4].small_face.clear();
+  auto c = b;
+  c[3].name = std::string("Renamed");  // stays generic: its faces were not saved before either
+  c[4].hero_class = kClassMage;        // back in a bundle: its large face is saved again
+  EXPECT_EQ(CatalogueDiffText(DiffCatalogues(a, b)),
+            "3 Hero3: class knight -> generic\n"
+            "3 Hero3: large face removed\n"
+            "3 Hero3: small face removed\n"
+            "4 Hero4: class knight -> none\n"
+            "4 Hero4: large face removed\n"
+            "4 Hero4: small face removed\n");
+  EXPECT_EQ(CatalogueDiffText(DiffCatalogues(b, c)),
+            "3 Hero3: name \"Name 3\" -> \"Renamed\"\n"
+            "4 Hero4: class none -> mage\n"
+            "4 Hero4: large face added\n");
+}
+
+TEST(CatalogueDiffTest, ControlCharactersInKeywordsAndTextsAreEscaped) {
+  auto a = Catalogue(4);
+  a[3].keyword = std::string("Evil\x1B[2J\nHero");
+  auto b = a;
+  b[3].name = std::string("\x1B]0;title\x07\x81");  // 0x81 is the C1 control U+0081 in code page 1252
+  EXPECT_EQ(CatalogueDiffText(DiffCatalogues(a, b)),
+            "3 Evil\\x1B[2J\\nHero: name \"Name 3\" -> \"\\x1B]0;title\\x07\\u0081\"\n");
+}
+
 }  // namespace
 }  // namespace qm

@@ -63,6 +63,23 @@ TEST(CsvTextTest, MalformedQuotingNamesTheLine) {
   ASSERT_FALSE(s);
   EXPECT_NE(s.why().find("line 3"), std::string::npos) << s.why();
   EXPECT_TRUE(r.empty());
+  s = ParseCsv("a,b,c\nx,y,\"z\"!", &r);
+  EXPECT_EQ(s.why(), "line 2, field 3: text after the closing quote of a field");
+}
+
+TEST(CsvTextTest, TheHeaderLineChoosesTheSeparator) {
+  EXPECT_EQ(CsvSeparatorOf("a,b,c\n1;2;3;4;5\n"), ',');
+  EXPECT_EQ(CsvSeparatorOf("\xEF\xBB\xBF" "a;b;c\r\n1,2,3\r\n"), ';');
+  EXPECT_EQ(CsvSeparatorOf("a\tb;c\td\n"), '\t');
+  EXPECT_EQ(CsvSeparatorOf("\"a;b;c\",d\n"), ',');  // quoted separators do not count
+  EXPECT_EQ(CsvSeparatorOf("a;b,c\n"), ',');         // a tie keeps the standard one
+  EXPECT_EQ(CsvSeparatorOf("single\n"), ',');
+  EXPECT_EQ(CsvSeparatorOf(""), ',');
+  std::vector<CsvRecord> r;
+  ASSERT_TRUE(ParseCsv("a;\"b;c\";d,e\n;\n", &r, ';'));
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r[0].fields, (Fields{"a", "b;c", "d,e"}));
+  EXPECT_EQ(r[1].fields, (Fields{"", ""}));
 }
 
 }  // namespace

@@ -227,7 +227,7 @@ if [ $full -eq 1 ]; then
   has "you can't restore" err.txt
   rm ancient/DATA/UPDATES.H4R
   expect 1 restore dst/DATA/RESTORE.EXE --game ancient
-  has "Perhaps you don't need to restore UPDATE.H4R." err.txt
+  has "Perhaps you don't need to restore UPDATES.H4R." err.txt
   expect 2 backup --game dst --bogus
 fi
 

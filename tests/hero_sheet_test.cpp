@@ -159,37 +159,149 @@ TEST(HeroSheetTest, TextsGoThroughTheChosenCodePage) {
   EXPECT_EQ(SheetRowsOf(c, CodePage::k1251)[4].name, "\xD0\x9C\xD0\xB8\xD1\x80\xD0\xB0");
 }
 
-TEST(HeroSheetTest, AClassWithoutBundleWarns) {
+TEST(HeroSheetTest, AClassWithoutBundleIsRefusedForAHeroWithFacesUnlessTheLossIsAllowed) {
+  // Aldric (knight) holds a large face, Mira (mage) none.
+  const std::string rows = std::string(kHeader) +
+                           "3,Aldric,Sir Aldric,\"Caf\xC3\xA9, \"\"quoted\"\"\r\nsecond line\",male,generic,yes\r\n"
+                           "4,Mira,Mira,,,generic,no\r\n";
   HeroCatalogue c = SmallCatalogue();
-  const SheetApply report = Apply(FromCsv(std::string(kHeader) + "3,Aldric,Sir Aldric,\"Caf\xC3\xA9, \"\"quoted\"\"\r\n"
-                                                                 "second line\",male,generic,yes\r\n"),
-                                  &c);
+  SheetApply report = Apply(FromCsv(rows), &c);
+  EXPECT_EQ(OneRefusal(report),
+            "heroes.csv line 2: record 3 (\"Aldric\"): class \"generic\" has no portrait bundle, so saving drops the "
+            "hero's large face");
+  EXPECT_EQ(report.refused_for_face_loss, 1u);
+  EXPECT_EQ(c.record(3).hero_class, kClassKnight);
+  EXPECT_EQ(c.record(4).hero_class, kClassGeneric);  // nothing to lose
+  EXPECT_TRUE(report.warnings.empty());
+
+  c = SmallCatalogue();
+  report = SheetApply();
+  ApplySheet(FromCsv(rows), CodePage::k1252, &c, &report, FaceLossRule::kAllow);
   EXPECT_TRUE(report.refused.empty());
+  EXPECT_EQ(c.record(3).hero_class, kClassGeneric);
   ASSERT_EQ(report.warnings.size(), 1u);
-  EXPECT_NE(report.warnings[0].find("no portrait bundle"), std::string::npos);
+  EXPECT_NE(report.warnings[0].find("saving drops the hero's large face"), std::string::npos) << report.warnings[0];
 }
 
-TEST(HeroSheetTest, CsvFormErrorsNameTheFileAndColumn) {
-  std::vector<SheetRow> rows;
-  Status s = ReadSheetCsv("record,keyword,name,sex,class,allowed\r\n3,Aldric,A,,,no\r\n", "heroes.csv", &rows);
-  ASSERT_FALSE(s);
-  EXPECT_EQ(s.why(), "heroes.csv: the column \"biography\" is missing");
-  s = ReadSheetCsv(std::string(kHeader).insert(0, "notes,") + "x,3,Aldric,A,,,,no\r\n", "heroes.csv", &rows);
-  ASSERT_FALSE(s);
-  EXPECT_EQ(s.why(), "heroes.csv line 1: unknown column \"notes\"");
-  s = ReadSheetCsv(std::string(kHeader) + "3,Aldric,A\r\n", "heroes.csv", &rows);
-  ASSERT_FALSE(s);
-  EXPECT_EQ(s.why(), "heroes.csv line 2: 3 fields, the header row has 7");
-  s = ReadSheetCsv("", "heroes.csv", &rows);
-  EXPECT_FALSE(s);
-  s = ReadSheetCsv(std::string(kHeader) + "4,Mira,Zo\xEB,,,mage,no\r\n", "heroes.csv", &rows);  // saved in 1252
-  ASSERT_FALSE(s);
-  EXPECT_NE(s.why().find("heroes.csv line 2: the text is not UTF-8"), std::string::npos) << s.why();
+TEST(HeroSheetTest, CsvFormErrorsNameTheFileLineAndColumn) {
+  struct Case {
+    std::string text, expected;
+  };
+  const std::string expected_header =
+      "the header row names the columns record, keyword, name, biography, sex, class, allowed (and may name "
+      "alignment, read_only, has_large, has_small, role), separated by commas, semicolons or tabs";
+  const std::vector<Case> cases = {
+      {"record,keyword,name,sex,class,allowed\r\n3,Aldric,A,,,no\r\n",
+       "heroes.csv: the column \"biography\" is missing; " + expected_header},
+      {std::string(kHeader).insert(0, "notes,") + "x,3,Aldric,A,,,,no\r\n",
+       "heroes.csv line 1, column 1: unknown column \"notes\"; " + expected_header},
+      {"record,keyword,name,Name,biography,sex,class,allowed\r\n",
+       "heroes.csv line 1, column 4: the column \"name\" appears twice"},
+      // A separator no spreadsheet uses leaves one column named like the whole header.
+      {"record|keyword|name\r\n", "heroes.csv line 1, column 1: unknown column \"record|keyword|name\"; " + expected_header},
+      {"", "heroes.csv: no header row; " + expected_header},
+      {"\xEF\xBB\xBF\r\n\r\n", "heroes.csv: no header row; " + expected_header},
+      {std::string(kHeader) + "3,Aldric,A\r\n",
+       "heroes.csv line 2, column 4 (\"biography\"): missing; the row has 3 fields, the header row 7"},
+      {std::string(kHeader) + "3,Aldric,Sir Aldric, the Bold,,male,knight,yes\r\n",
+       "heroes.csv line 2, column 8: the row has 8 fields, the header row 7 (a field that holds a comma needs quotes "
+       "around it)"},
+      {std::string(kHeader) + "4,Mira,Mira,,,mage,no\r\n3,Aldric,Sir \"Al\",,male,knight,yes\r\n",
+       "heroes.csv line 3, column 3 (\"name\"): a quote inside a field that does not begin with one"},
+      {std::string(kHeader) + "3,Aldric,\"Sir\" Al,,male,knight,yes\r\n",
+       "heroes.csv line 2, column 3 (\"name\"): text after the closing quote of a field"},
+      {std::string(kHeader) + "3,Aldric,A,\"open\r\nstill open,,\r\n",
+       "heroes.csv line 2, column 4 (\"biography\"): a quoted field is never closed"},
+      {"record,keyword,\"name\r\n", "heroes.csv line 1, column 3: a quoted field is never closed; " + expected_header},
+      // Spreadsheets save plain "CSV" in the system's code page.
+      {std::string(kHeader) + "4,Mira,Zo\xEB,,,mage,no\r\n",
+       "heroes.csv line 2, column 3 (\"name\"): the text is not UTF-8; save the sheet as UTF-8 CSV (\"CSV UTF-8\")"},
+  };
+  for (const Case& k : cases) {
+    std::vector<SheetRow> rows;
+    const Status s = ReadSheetCsv(k.text, "heroes.csv", &rows);
+    ASSERT_FALSE(s) << k.text;
+    EXPECT_EQ(s.why(), k.expected);
+    EXPECT_TRUE(rows.empty());
+  }
   // Columns in another order, derived ones left out.
+  std::vector<SheetRow> rows;
   ASSERT_TRUE(ReadSheetCsv("allowed,class,sex,biography,name,keyword,record\r\nno,mage,,,Mira,Mira,4\r\n", "h", &rows));
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].record, "4");
   EXPECT_EQ(rows[0].hero_class, "mage");
+}
+
+TEST(HeroSheetTest, SemicolonAndTabSeparatedSheetsReadLikeCommaSeparatedOnes) {
+  const std::vector<SheetRow> commas =
+      FromCsv(std::string(kHeader) + "4,Mira,\"Mira; \"\"the Wise\"\"\",\"one, two\ttabs\",female,mage,yes\r\n");
+  for (const char* text :
+       {"\xEF\xBB\xBFrecord;keyword;name;biography;sex;class;allowed\r\n"
+        "4;Mira;\"Mira; \"\"the Wise\"\"\";\"one, two\ttabs\";female;mage;yes\r\n",
+        "record\tkeyword\tname\tbiography\tsex\tclass\tallowed\n"
+        "4\tMira\t\"Mira; \"\"the Wise\"\"\"\t\"one, two\ttabs\"\tfemale\tmage\tyes\n"}) {
+    const std::vector<SheetRow> rows = FromCsv(text);
+    ASSERT_EQ(rows.size(), 1u) << text;
+    EXPECT_EQ(rows[0].name, commas[0].name);
+    EXPECT_EQ(rows[0].name, "Mira; \"the Wise\"");
+    EXPECT_EQ(rows[0].biography, commas[0].biography);
+    EXPECT_EQ(rows[0].allowed, "yes");
+  }
+  std::vector<SheetRow> rows;
+  const Status s = ReadSheetCsv("record;keyword;name;biography;sex;class;allowed\r\n4;Mira;Mira;;;mage;no;x\r\n",
+                                "heroes.csv", &rows);
+  ASSERT_FALSE(s);
+  EXPECT_EQ(s.why(),
+            "heroes.csv line 2, column 8: the row has 8 fields, the header row 7 (a field that holds a semicolon needs "
+            "quotes around it)");
+}
+
+TEST(HeroSheetTest, AUtf16SheetIsNamedAsSuch) {
+  const std::string ascii = std::string(kHeader) + "4,Mira,Mira,,,mage,no\r\n";
+  auto utf16 = [&](bool little_endian, bool mark) {
+    std::string out;
+    if (mark) out = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+    for (char c : ascii) {
+      out += little_endian ? std::string{c, '\0'} : std::string{'\0', c};
+    }
+    return out;
+  };
+  for (const bool little_endian : {true, false}) {
+    for (const bool mark : {true, false}) {
+      std::vector<SheetRow> rows;
+      const Status s = ReadSheetCsv(utf16(little_endian, mark), "heroes.csv", &rows);
+      ASSERT_FALSE(s);
+      EXPECT_EQ(s.why(), std::string("heroes.csv: the file is ") + (little_endian ? "UTF-16LE" : "UTF-16BE") +
+                             " text (\"Unicode text\"), not UTF-8; save the sheet as UTF-8 CSV (\"CSV UTF-8\")");
+    }
+  }
+  // UTF-8 with letters of every script is no UTF-16, nor is a stray NUL.
+  EXPECT_EQ(Utf16FormOf("\xD0\x9C\xD0\xB8\xD1\x80\xD0\xB0, \xC4\x80\xC4\x81"), nullptr);
+  EXPECT_EQ(Utf16FormOf(std::string("ab\0cd", 5)), nullptr);
+  EXPECT_EQ(Utf16FormOf("x"), nullptr);
+}
+
+TEST(HeroSheetTest, RefusedRowsOfTwoSheetsAreComparedByRecordAndValues) {
+  const std::string bad3 = "3,Aldric,Sir Aldric,x,male,wizard,yes\r\n";
+  const std::string bad4 = "4,Mira,Mira,,,wizard,no\r\n";
+  auto refusals = [&](const std::string& rows) {
+    HeroCatalogue c = SmallCatalogue();
+    return Apply(FromCsv(std::string(kHeader) + rows), &c);
+  };
+  const SheetApply csv = refusals(bad3);
+  // As many refusals, but of another record: the two sheets are not the same edit.
+  const SheetApply other = refusals(bad4);
+  ASSERT_NE(RefusedOnlyIn(csv, other), nullptr);
+  EXPECT_EQ(RefusedOnlyIn(csv, other)->record, "3");
+  EXPECT_EQ(RefusedOnlyIn(other, csv)->record, "4");
+  // The same bad row elsewhere in the file, its record written "03" and its class in capitals.
+  const SheetApply same = refusals("4,Mira,Mira,,,mage,no\r\n03,Aldric,Sir Aldric,x,MALE,Wizard,yes\r\n");
+  EXPECT_EQ(RefusedOnlyIn(csv, same), nullptr);
+  EXPECT_EQ(RefusedOnlyIn(same, csv), nullptr);
+  // One refusal against two of the same row.
+  const SheetApply twice = refusals(bad3 + bad3);
+  EXPECT_EQ(RefusedOnlyIn(csv, twice), nullptr);
+  EXPECT_NE(RefusedOnlyIn(twice, csv), nullptr);
 }
 
 TEST(HeroSheetTest, JsonFormErrors) {
