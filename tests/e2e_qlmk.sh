@@ -109,8 +109,12 @@ if [ $full -eq 1 ]; then
 fi
 cp aldric3.png aldric4.png
 
-step "face flags: a hero without a face slot takes none"
-expect 0 set Corin --class generic "${G[@]}"
+step "a class without a portrait bundle: refused, then allowed; the faces are gone"
+cp game/DATA/UPDATES.H4R updates.before
+expect 1 set Corin --class generic "${G[@]}"
+has 'record 4 ("Corin"): class generic has no portrait bundle, so saving drops the hero'"'"'s large and small faces; give --allow-face-loss' err.txt
+cmp -s game/DATA/UPDATES.H4R updates.before || fail "a refused class change changed the archive"
+expect 0 set Corin --class generic --allow-face-loss "${G[@]}"
 has "no portrait bundle" err.txt
 expect 0 heroes "${G[@]}"
 has $'4\tCorin\tCorin Ashbow\tmale\tgeneric\t\tyes\tno\tno\tno'  # no bundle kept its faces

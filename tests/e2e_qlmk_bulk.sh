@@ -28,6 +28,19 @@ has '"record": 62, "keyword": "Varrak"' out/heroes.json
 [ -s out/faces/15-Aldric-large.png ] && [ -s out/faces/1-dead-small.png ] || fail "faces missing"
 expect 1 export out "${G[@]}"
 has "not an empty folder" err.txt
+has 'heroes.csv -text' out/.gitattributes
+has 'heroes.json -text' out/.gitattributes
+
+if command -v git >/dev/null; then
+  step "git with line-end conversion keeps the export byte for byte"
+  gitc=(git -c core.autocrlf=true -c core.safecrlf=false -c user.name=qlmk -c user.email=qlmk@example.invalid)
+  cp -r out repo
+  (cd repo && "${gitc[@]}" init -q && "${gitc[@]}" add -A && "${gitc[@]}" commit -qm export)
+  "${gitc[@]}" clone -q -c core.autocrlf=true repo clone
+  for f in heroes.csv heroes.json faces/15-Aldric-large.png; do
+    cmp -s "out/$f" "clone/$f" || fail "$f changed on its way through git"
+  done
+fi
 
 step "import unchanged: nothing is saved"
 cp game/DATA/UPDATES.H4R updates.before
@@ -35,6 +48,7 @@ expect 0 import out "${G[@]}"
 has "nothing to change"
 has "124 equal to the current face"
 same_archive "importing an unchanged export"
+hasnt ".gitattributes" err.txt
 
 step "edit three texts, two faces and a picture named by keyword"
 row15=$(grep '^15,Aldric,' out/heroes.csv | tr -d '\r')
@@ -114,6 +128,14 @@ if [ $full -eq 1 ]; then
   bad long "${row9/Grusk Ironhide/$(printf 'n%.0s' $(seq 65))}" 'name: 65 characters, a name holds at most 64'
   bad codepage "${row9/Grusk Ironhide/Грускъ}" "is not in code page 1252"
   bad keyword "${row9/9,Grusk,/9,Grask,}" "keywords cannot be changed"
+  bad generic "${row9/,barbarian,/,generic,}" \
+    'record 9 ("Grusk"): class "generic" has no portrait bundle, so saving drops the hero'"'"'s large and small faces'
+  has "give --allow-face-loss" err.txt
+  expect 0 import bad-generic --allow-face-loss --dry-run "${G[@]}"
+  has "9 Grusk: class barbarian -> generic"
+  has "9 Grusk: large face removed"
+  has "9 Grusk: small face removed"
+  same_archive "a dry run that drops faces"
   mkdir -p bad-column
   printf 'record,keyword,name,sex,class,allowed\r\n9,Grusk,Grusk,male,barbarian,yes\r\n' >bad-column/heroes.csv
   expect 1 import bad-column "${G[@]}"
@@ -128,6 +150,35 @@ if [ $full -eq 1 ]; then
   printf '%s\r\n%s\r\n' "$header" "${row9/Grusk Ironhide/Grusk the Smith}" >bad-both/heroes.csv
   expect 1 import bad-both "${G[@]}"
   has 'heroes.csv and heroes.json disagree (at record 9)' err.txt
+  # As many refused rows in each, but not the same ones.
+  mkdir -p bad-both-refused
+  sed '/"record": 10,/s/"class": "barbarian"/"class": "wizard"/' after/heroes.json >bad-both-refused/heroes.json
+  printf '%s\r\n%s\r\n' "$header" "${row9/,barbarian,/,wizard,}" >bad-both-refused/heroes.csv
+  expect 1 import bad-both-refused "${G[@]}"
+  has 'heroes.csv and heroes.json disagree (heroes.csv line 2 is refused, and heroes.json has no row like it)' err.txt
+  mkdir -p utf16
+  iconv -f UTF-8 -t UTF-16LE out/heroes.csv >utf16/heroes.csv
+  expect 1 import utf16 "${G[@]}"
+  has 'heroes.csv: the file is UTF-16LE text' err.txt
+  mkdir -p bad-header
+  printf '%s\r\n' "${header//,/|}" >bad-header/heroes.csv
+  expect 1 import bad-header "${G[@]}"
+  has 'separated by commas, semicolons or tabs' err.txt
+  printf '%s\r\n%s\r\n' "$header" "${row9/Grusk Ironhide/Grusk \"the\" Smith}" >bad-header/heroes.csv
+  expect 1 import bad-header "${G[@]}"
+  has 'heroes.csv line 2, column 3 ("name"): a quote inside a field' err.txt
+  same_archive "unreadable sheets"
+
+  step "sheets saved with semicolons or tabs"
+  for sep in ';' $'\t'; do
+    rm -rf separated
+    mkdir -p separated
+    printf '%s\r\n%s\r\n' "${header//,/$sep}" "${row9//,/$sep}" | sed "s/Grusk Ironhide/Grusk the Smith/" \
+      >separated/heroes.csv
+    expect 0 import separated --dry-run "${G[@]}"
+    has '9 Grusk: name "Grusk Ironhide" -> "Grusk the Smith"'
+  done
+  same_archive "separated sheets"
   mkdir -p bad-picture
   echo "not a picture" >bad-picture/Aldric.png
   head -c 60 out/faces/15-Aldric-small.png >bad-picture/Aldric-small.png
