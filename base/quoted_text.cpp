@@ -25,9 +25,7 @@ void AppendEscaped(std::string* out, std::string_view text, bool quoted) {
       case '\n': *out += "\\n"; continue;
       case '\r': *out += "\\r"; continue;
       case '\t': *out += "\\t"; continue;
-      case '"':
-        *out += quoted ? "\\\"" : "\"";
-        continue;
+      case '"': *out += quoted ? "\\\"" : "\""; continue;
       default: break;
     }
     if (cp < 0x20 || cp == 0x7F) {

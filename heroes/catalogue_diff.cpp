@@ -46,9 +46,10 @@ void CompareRecords(const HeroRecord& a, const HeroRecord& b, std::vector<FieldC
   }
   text(DiffField::kExtra, a.extra, b.extra);
   for (const FaceKind kind : {FaceKind::kLarge, FaceKind::kSmall}) {
-    const std::vector<uint8_t>&x = SavedFace(a, kind), &y = SavedFace(b, kind);
-    if (x != y) out->push_back({kind == FaceKind::kLarge ? DiffField::kLargeFace : DiffField::kSmallFace,
-                                Presence(x), Presence(y)});
+    const std::vector<uint8_t>& x = SavedFace(a, kind);
+    const std::vector<uint8_t>& y = SavedFace(b, kind);
+    const DiffField field = kind == FaceKind::kLarge ? DiffField::kLargeFace : DiffField::kSmallFace;
+    if (x != y) out->push_back({field, Presence(x), Presence(y)});
   }
 }
 

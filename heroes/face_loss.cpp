@@ -5,8 +5,7 @@
 namespace qm {
 
 bool SavesFace(const HeroRecord& record, FaceKind kind) {
-  return !record.face(kind).empty() && !record.keyword.empty() &&
-         AlignmentOfClass(record.hero_class) != kAlignmentNone;
+  return !record.face(kind).empty() && !record.keyword.empty() && AlignmentOfClass(record.hero_class) != kAlignmentNone;
 }
 
 std::string FaceLoss::Text() const {

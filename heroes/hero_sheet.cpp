@@ -118,6 +118,8 @@ Status Store(HeroCatalogue* catalogue, size_t index, const RowValues& v) {
   return s;
 }
 
+constexpr const char* kSaveAsUtf8 = "save the sheet as UTF-8 CSV (\"CSV UTF-8\")";
+
 // What a header row must hold, for a header that cannot be read.
 std::string ExpectedHeader() {
   std::string needed, optional;
@@ -215,8 +217,7 @@ std::string SheetJson(std::span<const SheetRow> rows) {
 
 Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<SheetRow>* rows) {
   if (const char* form = Utf16FormOf(text)) {
-    return Status::Fail(file + ": the file is " + form + " text (\"Unicode text\"), not UTF-8; save the sheet as UTF-8 "
-                        "CSV (\"CSV UTF-8\")");
+    return Status::Fail(file + ": the file is " + form + " text (\"Unicode text\"), not UTF-8; " + kSaveAsUtf8);
   }
   const char separator = CsvSeparatorOf(text);
   CsvReader reader(text, separator);
@@ -225,7 +226,9 @@ Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<
   // "heroes.csv line 7, column 3 ("name")": columns by number, and by name once the header is read.
   auto at = [&](size_t line, size_t column, bool named) {
     std::string where = file + " line " + std::to_string(line) + ", column " + std::to_string(column);
-    if (named && column >= 1 && column <= header.fields.size()) where += " (" + QuotedText(header.fields[column - 1]) + ")";
+    if (named && column >= 1 && column <= header.fields.size()) {
+      where += " (" + QuotedText(header.fields[column - 1]) + ")";
+    }
     return where;
   };
   switch (reader.Next(&header, &error)) {
@@ -247,7 +250,8 @@ Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<
     }
     for (size_t g = 0; g < f; ++g) {
       if (feeds[g] == found) {
-        return Status::Fail(at(header.line, f + 1, false) + ": the column " + QuotedText(found->name) + " appears twice");
+        return Status::Fail(at(header.line, f + 1, false) + ": the column " + QuotedText(found->name) +
+                            " appears twice");
       }
     }
     feeds[f] = found;
@@ -277,8 +281,7 @@ Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<
     for (size_t f = 0; f < fields; ++f) {
       if (!IsUtf8(record.fields[f])) {
         // Spreadsheets save plain "CSV" in the system's code page.
-        return Status::Fail(at(record.line, f + 1, true) +
-                            ": the text is not UTF-8; save the sheet as UTF-8 CSV (\"CSV UTF-8\")");
+        return Status::Fail(at(record.line, f + 1, true) + ": the text is not UTF-8; " + kSaveAsUtf8);
       }
     }
     SheetRow row;

@@ -67,11 +67,11 @@ Status ReadSheetCsv(std::string_view text, const std::string& file, std::vector<
 Status ReadSheetJson(std::string_view text, const std::string& file, std::vector<SheetRow>* rows);
 
 struct SheetApply {
-  std::vector<std::string> refused;     // one line per refused row: where, record, field, why
-  std::vector<SheetRow> refused_rows;   // the same rows as read
-  size_t refused_for_face_loss = 0;     // of them, rows whose class change would lose faces
-  std::vector<std::string> warnings;    // applied, but worth knowing
-  size_t rows_applied = 0;              // rows that passed (changed or not)
+  std::vector<std::string> refused;    // one line per refused row: where, record, field, why
+  std::vector<SheetRow> refused_rows;  // the same rows as read
+  size_t refused_for_face_loss = 0;    // of them, rows whose class change would lose faces
+  std::vector<std::string> warnings;   // applied, but worth knowing
+  size_t rows_applied = 0;             // rows that passed (changed or not)
 };
 
 enum class FaceLossRule { kRefuse, kAllow };

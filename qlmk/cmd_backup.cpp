@@ -30,8 +30,7 @@ int Restore(const Args& args) {
   const std::string& tool = args.positional()[0];
   const std::string folder = qm::WithTrailingSeparator(args.Value("--game", "."));
   switch (qm::CheckRestoreStart(folder, GameVersionOfFolder(folder))) {
-    case qm::RestoreStart::kNothingToRestore:
-      return Fail(folder + ": Perhaps you don't need to restore UPDATES.H4R.");
+    case qm::RestoreStart::kNothingToRestore: return Fail(folder + ": Perhaps you don't need to restore UPDATES.H4R.");
     case qm::RestoreStart::kVersionTooOld:
       return Fail(folder + ": Your current version seems 1.0, you can't restore.");
     case qm::RestoreStart::kGo:

@@ -35,8 +35,8 @@ int Export(const Args& args) {
   if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
   qm::Picture face;
   if (!qm::DecodeRecordFace(game.catalogue, index, kind, &face)) {
-    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(game.catalogue.record(index).keyword) + ") has no " +
-                args.positional()[1] + " face to show");
+    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(game.catalogue.record(index).keyword) +
+                ") has no " + args.positional()[1] + " face to show");
   }
   const std::string& out = args.positional()[2];
   if (qm::Status s = qm::WritePictureFile(out, face); !s) return Fail(s.why());

@@ -110,7 +110,8 @@ int Import(const Args& args) {
   const qm::HeroCatalogue& current = game.catalogue;
   qm::HeroCatalogue proposed = current;
   Outcome outcome;
-  const qm::FaceLossRule face_loss = args.Has("--allow-face-loss") ? qm::FaceLossRule::kAllow : qm::FaceLossRule::kRefuse;
+  const qm::FaceLossRule face_loss =
+      args.Has("--allow-face-loss") ? qm::FaceLossRule::kAllow : qm::FaceLossRule::kRefuse;
   if (int rc = ApplySheets(dir, page, face_loss, current, &proposed, &outcome); rc != kExitOk) return rc;
 
   std::vector<qm::FolderFile> files, top;
@@ -139,8 +140,8 @@ int Import(const Args& args) {
   std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
   for (const std::string& r : outcome.refused) std::fprintf(stderr, "qlmk: refused: %s\n", r.c_str());
   if (!outcome.refused.empty() && !args.Has("--skip-bad")) {
-    const std::string allow = outcome.refused_for_face_loss == 0 ? ""
-                              : ", give --allow-face-loss to change classes that drop faces";
+    const std::string allow =
+        outcome.refused_for_face_loss == 0 ? "" : ", give --allow-face-loss to change classes that drop faces";
     return Fail(std::to_string(outcome.refused.size()) + " refused; nothing written (correct them" + allow +
                 ", or give --skip-bad to apply the rest)");
   }

@@ -20,9 +20,7 @@ int Run() {
   const std::string& folder = found.folder;  // empty when no game was found
   const float version = found.found ? GameVersionOfFolder(folder) : 0.0f;
   switch (CheckRestoreStart(folder, version)) {
-    case RestoreStart::kNothingToRestore:
-      Tell("Perhaps you don't need to restore UPDATES.H4R.");
-      return 0;
+    case RestoreStart::kNothingToRestore: Tell("Perhaps you don't need to restore UPDATES.H4R."); return 0;
     case RestoreStart::kVersionTooOld:
       Tell("Your current version seems 1.0, you can't restore.");
       return 0;

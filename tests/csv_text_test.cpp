@@ -69,10 +69,10 @@ TEST(CsvTextTest, MalformedQuotingNamesTheLine) {
 
 TEST(CsvTextTest, TheHeaderLineChoosesTheSeparator) {
   EXPECT_EQ(CsvSeparatorOf("a,b,c\n1;2;3;4;5\n"), ',');
-  EXPECT_EQ(CsvSeparatorOf("\xEF\xBB\xBF" "a;b;c\r\n1,2,3\r\n"), ';');
+  EXPECT_EQ(CsvSeparatorOf(std::string(kUtf8ByteOrderMark) + "a;b;c\r\n1,2,3\r\n"), ';');
   EXPECT_EQ(CsvSeparatorOf("a\tb;c\td\n"), '\t');
   EXPECT_EQ(CsvSeparatorOf("\"a;b;c\",d\n"), ',');  // quoted separators do not count
-  EXPECT_EQ(CsvSeparatorOf("a;b,c\n"), ',');         // a tie keeps the standard one
+  EXPECT_EQ(CsvSeparatorOf("a;b,c\n"), ',');        // a tie keeps the standard one
   EXPECT_EQ(CsvSeparatorOf("single\n"), ',');
   EXPECT_EQ(CsvSeparatorOf(""), ',');
   std::vector<CsvRecord> r;

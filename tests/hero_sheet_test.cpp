@@ -198,7 +198,8 @@ TEST(HeroSheetTest, CsvFormErrorsNameTheFileLineAndColumn) {
       {"record,keyword,name,Name,biography,sex,class,allowed\r\n",
        "heroes.csv line 1, column 4: the column \"name\" appears twice"},
       // A separator no spreadsheet uses leaves one column named like the whole header.
-      {"record|keyword|name\r\n", "heroes.csv line 1, column 1: unknown column \"record|keyword|name\"; " + expected_header},
+      {"record|keyword|name\r\n",
+       "heroes.csv line 1, column 1: unknown column \"record|keyword|name\"; " + expected_header},
       {"", "heroes.csv: no header row; " + expected_header},
       {"\xEF\xBB\xBF\r\n\r\n", "heroes.csv: no header row; " + expected_header},
       {std::string(kHeader) + "3,Aldric,A\r\n",
@@ -235,11 +236,10 @@ TEST(HeroSheetTest, CsvFormErrorsNameTheFileLineAndColumn) {
 TEST(HeroSheetTest, SemicolonAndTabSeparatedSheetsReadLikeCommaSeparatedOnes) {
   const std::vector<SheetRow> commas =
       FromCsv(std::string(kHeader) + "4,Mira,\"Mira; \"\"the Wise\"\"\",\"one, two\ttabs\",female,mage,yes\r\n");
-  for (const char* text :
-       {"\xEF\xBB\xBFrecord;keyword;name;biography;sex;class;allowed\r\n"
-        "4;Mira;\"Mira; \"\"the Wise\"\"\";\"one, two\ttabs\";female;mage;yes\r\n",
-        "record\tkeyword\tname\tbiography\tsex\tclass\tallowed\n"
-        "4\tMira\t\"Mira; \"\"the Wise\"\"\"\t\"one, two\ttabs\"\tfemale\tmage\tyes\n"}) {
+  for (const char* text : {"\xEF\xBB\xBFrecord;keyword;name;biography;sex;class;allowed\r\n"
+                           "4;Mira;\"Mira; \"\"the Wise\"\"\";\"one, two\ttabs\";female;mage;yes\r\n",
+                           "record\tkeyword\tname\tbiography\tsex\tclass\tallowed\n"
+                           "4\tMira\t\"Mira; \"\"the Wise\"\"\"\t\"one, two\ttabs\"\tfemale\tmage\tyes\n"}) {
     const std::vector<SheetRow> rows = FromCsv(text);
     ASSERT_EQ(rows.size(), 1u) << text;
     EXPECT_EQ(rows[0].name, commas[0].name);
