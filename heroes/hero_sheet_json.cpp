@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/quoted_text.h"
 #include "heroes/hero_sheet.h"
 #include "heroes/hero_sheet_columns.h"
 
@@ -63,8 +64,8 @@ class SheetEvents : public nlohmann::json_sax<Json> {
     for (const Column& c : kColumns) {
       if (name == c.name) column_ = &c;
     }
-    if (!column_) return Fail(Where() + "unknown member \"" + name + "\"");
-    if (!seen_.insert(column_).second) return Fail(Where() + "member \"" + name + "\" appears twice");
+    if (!column_) return Fail(Where() + "unknown member " + QuotedText(name));
+    if (!seen_.insert(column_).second) return Fail(Where() + "member " + QuotedText(name) + " appears twice");
     return true;
   }
   bool end_object() override {
