@@ -31,27 +31,27 @@ screenshot backup.bmp
 click IDNO
 wait-window Quillmark
 name main
-set-text 1003 5
-wait-text 1003 5
+set-text NumberBox 5
+wait-text NumberBox 5
 sleep 2000
 screenshot main.bmp
-command 1035
+command Option
 wait-window QLMKSUB
 sleep 2000
 screenshot option.bmp
 close
 wait-gone
 use main
-command 1034
+command About
 wait-window QLMKSUB
 sleep 2000
 screenshot about.bmp
 close
 wait-gone
 use main
-command 1021
+command LoadLarge
 wait-window "#32770" "Select Image file"
-set-path 0x47C card.jpg
+set-path cmb13 card.jpg
 key VK_TAB
 sleep 3000
 screenshot open.bmp
@@ -63,7 +63,7 @@ start qlmksfx.exe
 wait-window "Quillmark SFX"
 sleep 1000
 screenshot patcher.bmp
-press 1006
+press UpdatePortraits
 sleep 500
 screenshot patcher_pressed.bmp
 close

@@ -28,6 +28,8 @@ constexpr Named kDialogControls[] = {
     {"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
     {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},     {"IDNO", IDNO},
     {"MessageBoxText", kMessageBoxTextId},
+    // The file name box of an open dialog: a combo box in newer dialogs, an edit box in older.
+    {"cmb13", 0x47C},     {"edt1", 0x480},
 };
 
 // The programs' controls by the names their id lists give them ("Save" is kIdSave).

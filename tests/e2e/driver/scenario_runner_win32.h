@@ -4,8 +4,8 @@
 //   ScenarioRunner runner(options);
 //   bool ok = runner.Run(steps, "smoke_quillmark.scn");
 //
-// Verbs (ID: a control by name: IDOK/IDCANCEL/IDYES/IDNO/IDABORT/IDRETRY/IDIGNORE in any window,
-// else a name from the id list of the current window's program, kId<name> in code: Save, Sex,
+// Verbs (ID: a control by name: IDOK/IDCANCEL/IDYES/IDNO/IDABORT/IDRETRY/IDIGNORE, MessageBoxText
+// and an open dialog's file name box cmb13/edt1 in any window, else a name from the id list of the current window's program, kId<name> in code: Save, Sex,
 // NumberBox, ... (skin/control_ids.h) for the editor's windows, UpdateText, Dir, ...
 // (patcher/patcher_ui.h) for the patcher's; TEXT: one argument, quoted when it holds blanks):
 //   workdir fresh | workdir PATH   programs start in a new empty folder (removed after a
