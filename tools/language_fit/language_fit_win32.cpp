@@ -21,8 +21,11 @@
 namespace qm::fit {
 namespace {
 
-// A text button's label keeps clear of the two-pixel rim on each side.
-constexpr int kButtonRim = 2;
+// A text button's label keeps four pixels clear of each side: the face's two-pixel rim and as
+// much air again, so that a label never reads as squeezed against the rim. A label keeps as
+// much air (eight pixels) before what follows it.
+constexpr int kButtonLabelMargin = 4;
+constexpr int kLabelAir = 2 * kButtonLabelMargin;
 // Sample values for the messages that take a name or a version: the longest login name the
 // greeting takes, and a version as the update check prints it.
 constexpr size_t kSampleNameLength = kLoginNameMax;
@@ -197,8 +200,8 @@ void CheckEditor(Language& lang, Checker& check, HWND parent, HFONT font) {
         std::span<const skin::ControlPlacement>(skin::kAboutControls)}) {
     for (const skin::ControlPlacement& c : table) {
       if (c.label == 0) continue;
-      if (c.kind == skin::ControlKind::kButton) check.Fits(c.label, text(c.label), c.width - 2 * kButtonRim, "the button");
-      if (c.kind == skin::ControlKind::kLabel) check.Fits(c.label, text(c.label), c.width, "the label");
+      if (c.kind == skin::ControlKind::kButton) check.Fits(c.label, text(c.label), c.width - 2 * kButtonLabelMargin, "the button");
+      if (c.kind == skin::ControlKind::kLabel) check.Fits(c.label, text(c.label), c.width - kLabelAir, "the label");
     }
   }
   for (const skin::PaintedText& p : {skin::kLargeFaceCaption, skin::kSmallFaceCaption, skin::kResizeMethodCaption}) {
@@ -251,7 +254,7 @@ void CheckEditor(Language& lang, Checker& check, HWND parent, HFONT font) {
 void CheckPatcher(Language& lang, Checker& check) {
   for (const patcher::ControlPlacement& c : patcher::kControls) {
     if (c.kind == patcher::ControlKind::kButton) {
-      check.Fits(c.label, lang.Text(c.label), c.width - 2 * kButtonRim, "the button");
+      check.Fits(c.label, lang.Text(c.label), c.width - 2 * kButtonLabelMargin, "the button");
     }
   }
 }

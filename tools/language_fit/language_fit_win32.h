@@ -4,8 +4,8 @@
 //   qm::fit::FitReport r = qm::fit::CheckLanguageFit(qm::fit::Program::kEditor, bytes, 1251);
 //   for (const qm::fit::FitProblem& p : r.problems) ... p.id, p.text (UTF-8), p.why
 //
-// The editor's texts: every text button's and label's text against its control (buttons keep
-// two pixels clear of their rim on each side), the texts the windows paint against the room
+// The editor's texts: every text button's and label's text against its control (a button's
+// label keeps four pixels clear of each side, a label eight pixels before what follows it), the texts the windows paint against the room
 // before the next control, the list entries (sex, class, resize method) against the closed
 // list's field, each line of the message panel's messages against the panel (448 pixels, 56
 // bytes: a line the panel would have to break by itself, or text beyond its six lines, is a
