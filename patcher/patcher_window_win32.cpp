@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "base/os.h"
 #include "base/handles_win32.h"
+#include "base/os.h"
 #include "patcher/patch_apply.h"
 #include "patcher/patcher_app_win32.h"
 #include "patcher/patcher_ui.h"

@@ -29,10 +29,12 @@ bool LanguageFileInSystemCodePage(std::string* content) {
   std::wstring wide(static_cast<size_t>(wide_size), L'\0');
   MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, body.data(), size, wide.data(), wide_size);
   BOOL lost = FALSE;
-  const int narrow_size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_size, nullptr, 0, nullptr, &lost);
+  const int narrow_size =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_size, nullptr, 0, nullptr, &lost);
   if (narrow_size <= 0 || lost) return false;
   std::string narrow(static_cast<size_t>(narrow_size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_size, narrow.data(), narrow_size, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_size, narrow.data(), narrow_size, nullptr,
+                      nullptr);
   *content = std::move(narrow);
   return true;
 }

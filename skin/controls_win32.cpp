@@ -2,7 +2,6 @@
 #include "skin/controls_win32.h"
 
 #include <windows.h>
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -290,8 +289,8 @@ bool BuildMainControls(HWND main_window, int selected_record) {
 
 int ComboFieldWidth(HWND parent, int width, HFONT font) {
   const WindowClassAndStyle cs = ClassOf(ControlKind::kCombo);
-  OwnedWindow combo(CreateWindowExA(cs.ex_style, cs.window_class, "", WS_CHILD | cs.style, 0, 0, width,
-                                     400, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+  OwnedWindow combo(CreateWindowExA(cs.ex_style, cs.window_class, "", WS_CHILD | cs.style, 0, 0, width, 400, parent,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr));
   if (!combo) return -1;
   SendMessageA(combo.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   COMBOBOXINFO info{};

@@ -1,5 +1,3 @@
-#include "tools/language_files/language_source.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +16,7 @@
 #include "shell/program_strings.h"
 #include "shell/status_text.h"
 #include "tests/test_util.h"
+#include "tools/language_files/language_source.h"
 
 namespace qm {
 namespace {
@@ -86,8 +85,9 @@ TEST(LanguageSource, WritesEachLineInTheCodePageEndingInCrLf) {
   std::string out;
   // A byte order mark is dropped, CR LF and LF sources give the same file, and the last line
   // gets its line end too.
-  ASSERT_TRUE(LanguageFileFromSource("\xEF\xBB\xBF; \xD0\xBA\r\n[STRING]\n304=\xD0\x93\xD0\xBE\xD1\x82\xD0\xBE\xD0\xB2\xD0\xBE.",
-                                     CodePage::k1251, &out));
+  ASSERT_TRUE(LanguageFileFromSource(
+      "\xEF\xBB\xBF; \xD0\xBA\r\n[STRING]\n304=\xD0\x93\xD0\xBE\xD1\x82\xD0\xBE\xD0\xB2\xD0\xBE.", CodePage::k1251,
+      &out));
   EXPECT_EQ(out, "; \xEA\r\n[STRING]\r\n304=\xC3\xEE\xF2\xEE\xE2\xEE.\r\n");
   ASSERT_TRUE(LanguageFileFromSource("Language=Polski\n[STRING]\n212=Dozwolony \xC5\xBC\n", CodePage::k1250, &out));
   EXPECT_EQ(out, "Language=Polski\r\n[STRING]\r\n212=Dozwolony \xBF\r\n");
@@ -139,7 +139,8 @@ TEST(ShippedLanguages, TheListNamesEachFolderOnceWithItsCodePage) {
       EXPECT_TRUE(codes.insert(region).second) << region << " is listed twice";
     }
     for (const ProgramFiles& program : kPrograms) {
-      EXPECT_TRUE(fs::exists(LanguageFolder() / language.code / program.source)) << language.code << "/" << program.source;
+      EXPECT_TRUE(fs::exists(LanguageFolder() / language.code / program.source))
+          << language.code << "/" << program.source;
     }
   }
   // The English file is the programs' fallback, not a translation.
@@ -161,7 +162,8 @@ TEST(ShippedLanguages, EveryStringIsTranslated) {
     for (const ProgramFiles& program : kPrograms) {
       SCOPED_TRACE(language.code + "/" + program.source);
       std::string bytes;
-      const Status converted = LanguageFileFromSource(ReadText(LanguageFolder() / language.code / program.source), page, &bytes);
+      const Status converted =
+          LanguageFileFromSource(ReadText(LanguageFolder() / language.code / program.source), page, &bytes);
       ASSERT_TRUE(converted) << converted.why();
       Language lang(nullptr);
       lang.ParseText(bytes);
@@ -215,7 +217,7 @@ TEST(ShippedLanguages, ListEntriesStayDistinct) {
 // last line end. Texts the file gets wrong fall back to the program's own.
 TEST(LanguageFile, BrokenFilesStillGiveEveryText) {
   const std::string utf8_russian = ReadText(LanguageFolder() / "RUS" / "QLMK.ini");
-  const std::string broken =
+  std::string broken =
       "\xEF\xBB\xBF[STRING]\n"  // a byte order mark hides the section line
       "304=\xD0\xA1\xD0\xBE\xD1\x85\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB5\xD0\xBD\xD0\xBE.\n"
       "[STRING]\n"
@@ -223,9 +225,10 @@ TEST(LanguageFile, BrokenFilesStillGiveEveryText) {
       "=no key\n"
       "no equals sign\n"
       "70000=no slot\n"
-      "9999=unknown id\n"
-      "306=" + std::string(3000, '\xE9') + "\n" + std::string("307=ends\0here\n", 14) +
-      "308=no line end";
+      "9999=unknown id\n";
+  broken += "306=" + std::string(3000, '\xE9') + "\n";  // longer than a line is read
+  broken += std::string("307=ends\0here\n", 14);        // a zero byte ends the text
+  broken += "308=no line end";
   for (const std::string& content : {utf8_russian, broken}) {
     Language lang(LookupEditorString);
     lang.ParseText(content);

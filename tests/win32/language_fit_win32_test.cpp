@@ -16,8 +16,8 @@ namespace {
 
 // The shipped Russian editor file, as the build writes it.
 std::string RussianEditorFile() {
-  const std::filesystem::path source =
-      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / "language" / "RUS" / "QLMK.ini";
+  const std::filesystem::path source = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
+                                       "resources" / "language" / "RUS" / "QLMK.ini";
   const std::vector<uint8_t> bytes = test::ReadFileBytes(source.string());
   std::string file;
   EXPECT_TRUE(LanguageFileFromSource(std::string(bytes.begin(), bytes.end()), CodePage::k1251, &file));
@@ -33,15 +33,21 @@ std::vector<uint32_t> ProblemIds(const FitReport& report) {
 
 TEST(LanguageFit, FindsEachTextThatRunsOutOfItsPlace) {
   // Later lines win: a fitting translation with a few texts made too long.
-  const std::string file = RussianEditorFile() +
-                           "205=\xD1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC \xE2\xF1\xB8\r\n"  // a button: 13 letters
-                           "212=\xD0\xE0\xE7\xF0\xE5\xF8\xB8\xED \xE2 \xE8\xE3\xF0\xE5\r\n"  // the 80-pixel label
-                           "401=\xC6\xE5\xED\xF9\xE8\xED\xE0\r\n"  // the narrow sex list
-                           "209=\xC1\xEE\xEB\xFC\xF8\xEE\xE9 \xEF\xEE\xF0\xF2\xF0\xE5\xF2:\r\n"  // runs under the Copy button
-                           "304=" + std::string(57, '\xE0') + "\r\n"  // wrapped by the panel itself
-                           "306=1\\n2\\n3\\n4\\n5\\n6\\n7\r\n"  // a seventh line
-                           "501=" + std::string(30, '\xE0') + "\\n" + std::string(30, '\xE0') + "\r\n"  // one line at start-up
-                           "65537=" + std::string(60, '\xE0') + "\r\n";  // the translator credit
+  const std::string file =
+      RussianEditorFile() +
+      "205=\xD1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC \xE2\xF1\xB8\r\n"           // a button: 13 letters
+      "212=\xD0\xE0\xE7\xF0\xE5\xF8\xB8\xED \xE2 \xE8\xE3\xF0\xE5\r\n"      // the 80-pixel label
+      "401=\xC6\xE5\xED\xF9\xE8\xED\xE0\r\n"                                // the narrow sex list
+      "209=\xC1\xEE\xEB\xFC\xF8\xEE\xE9 \xEF\xEE\xF0\xF2\xF0\xE5\xF2:\r\n"  // runs under the Copy button
+      "304=" +
+      std::string(57, '\xE0') +
+      "\r\n"                               // wrapped by the panel itself
+      "306=1\\n2\\n3\\n4\\n5\\n6\\n7\r\n"  // a seventh line
+      "501=" +
+      std::string(30, '\xE0') + "\\n" + std::string(30, '\xE0') +
+      "\r\n"  // one line at start-up
+      "65537=" +
+      std::string(60, '\xE0') + "\r\n";  // the translator credit
   const FitReport report = CheckLanguageFit(Program::kEditor, file, 1251);
   EXPECT_EQ(ProblemIds(report), (std::vector<uint32_t>{kLabelSave, kLabelLargeFace, kLabelAllowed, kMsgSaved, kMsgWiped,
                                                        kLabelFemale, kMsgNoGameData, skin::kTranslatorCreditString}));

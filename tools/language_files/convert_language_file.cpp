@@ -45,8 +45,7 @@ int main(int argc, char** argv) {
     return Fail(source + ": cannot read it");
   }
   std::string converted;
-  const qm::Status status =
-      qm::LanguageFileFromSource(std::string(bytes.begin(), bytes.end()), page, &converted);
+  const qm::Status status = qm::LanguageFileFromSource(std::string(bytes.begin(), bytes.end()), page, &converted);
   if (!status) return Fail(source + ": " + status.why());
 
   // Every output is written beside its target first and put in place only when all are
@@ -54,7 +53,8 @@ int main(int argc, char** argv) {
   std::vector<qm::ReplacementFile> outputs(static_cast<size_t>(argc - 4));
   for (int i = 4; i < argc; ++i) {
     qm::ReplacementFile& out = outputs[static_cast<size_t>(i - 4)];
-    if (qm::Status s = qm::ReplacementFile::Create(argv[i], &out); !s) return Fail(std::string(argv[i]) + ": " + s.why());
+    if (qm::Status s = qm::ReplacementFile::Create(argv[i], &out); !s)
+      return Fail(std::string(argv[i]) + ": " + s.why());
     if (!out.file().Write(converted.data(), converted.size())) return Fail(std::string(argv[i]) + ": cannot write it");
   }
   for (qm::ReplacementFile& out : outputs) {

@@ -15,7 +15,7 @@ bool IsStringNumber(std::string_view key) {
     if (c < '0' || c > '9') return false;
     value = value * 10 + static_cast<unsigned long>(c - '0');
   }
-  return value >= 1 && value < kLanguageSourceIdLimit;
+  return value >= 1 && value < kLanguageTableSlots;
 }
 
 // The line as the programs' reader sees it: trailing blanks, tabs and line ends removed.
@@ -46,8 +46,8 @@ Status LanguageFileFromSource(std::string_view utf8, CodePage page, std::string*
 
     std::string bytes;
     if (Status s = Utf8ToCodePage(line, page, &bytes); !s) return LineFailure(number, s.why());
-    if (bytes.size() > kLanguageSourceLineMaxBytes) {
-      return LineFailure(number, "the line is longer than " + std::to_string(kLanguageSourceLineMaxBytes) +
+    if (bytes.size() > kLanguageLineMaxChars) {
+      return LineFailure(number, "the line is longer than " + std::to_string(kLanguageLineMaxChars) +
                                      " bytes, the most the programs read");
     }
 
@@ -57,12 +57,13 @@ Status LanguageFileFromSource(std::string_view utf8, CodePage page, std::string*
     } else if (!seen.empty() && seen[0] != ';') {
       const size_t eq = seen.find('=');
       if (in_string_section && (eq == std::string_view::npos || !IsStringNumber(seen.substr(0, eq)))) {
-        return LineFailure(number, "not a string (a number from 1 to " + std::to_string(kLanguageSourceIdLimit - 1) +
+        return LineFailure(number, "not a string (a number from 1 to " + std::to_string(kLanguageTableSlots - 1) +
                                        ", '=' and the text); the programs would skip it");
       }
-      if (eq != std::string_view::npos && seen.size() - eq - 1 > kLanguageSourceTextMaxBytes) {
-        return LineFailure(number, "the text is longer than " + std::to_string(kLanguageSourceTextMaxBytes) +
-                                       " bytes, the most the programs show");
+      constexpr size_t kTextMaxBytes = kTextBufferSize - 1;
+      if (eq != std::string_view::npos && seen.size() - eq - 1 > kTextMaxBytes) {
+        return LineFailure(
+            number, "the text is longer than " + std::to_string(kTextMaxBytes) + " bytes, the most the programs show");
       }
     }
     result += bytes;

@@ -22,13 +22,9 @@
 
 #include "base/status.h"
 #include "heroes/code_page.h"
+#include "shell/language.h"
 
 namespace qm {
-
-// What the programs' language reader takes (shell/language.h holds the same limits).
-constexpr size_t kLanguageSourceLineMaxBytes = 2047;
-constexpr size_t kLanguageSourceTextMaxBytes = 511;
-constexpr unsigned long kLanguageSourceIdLimit = 66560;
 
 Status LanguageFileFromSource(std::string_view utf8, CodePage page, std::string* out);
 

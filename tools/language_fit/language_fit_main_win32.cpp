@@ -61,8 +61,7 @@ int main(int argc, char** argv) {
       std::printf("%s: %u \"%s\": %s\n", arg.c_str(), static_cast<unsigned>(p.id), p.text.c_str(), p.why.c_str());
     }
     std::printf("%s: %zu texts, %s (code page %u, font %s, drawn with %s)\n", arg.c_str(), report.texts,
-                report.ok() ? "all fit" : "NOT ALL FIT", code_page, report.requested_font.c_str(),
-                report.font.c_str());
+                report.ok() ? "all fit" : "NOT ALL FIT", code_page, report.requested_font.c_str(), report.font.c_str());
     all_fit = all_fit && report.ok();
   }
   if (files == 0) return Usage();

@@ -41,9 +41,11 @@ std::wstring Wide(std::string_view bytes, UINT code_page) {
 
 std::string Utf8(std::wstring_view wide) {
   if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  if (n > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
   return out;
 }
 
@@ -165,8 +167,9 @@ class Checker {
     for (size_t i = 0; i < written.size() && i < kStatusLines; ++i) broken = broken || lines[i] != written[i];
     if (broken) {
       ++report_->texts;
-      Problem(id, text, "the message panel holds six lines of at most " + std::to_string(kStatusLineBytes) +
-                            " letters; break the text with \\n where a line should end");
+      Problem(id, text,
+              "the message panel holds six lines of at most " + std::to_string(kStatusLineBytes) +
+                  " letters; break the text with \\n where a line should end");
       return;
     }
     for (size_t i = 0; i < written.size(); ++i) Fits(id, written[i], room, "the message panel");
@@ -200,7 +203,8 @@ void CheckEditor(Language& lang, Checker& check, HWND parent, HFONT font) {
         std::span<const skin::ControlPlacement>(skin::kAboutControls)}) {
     for (const skin::ControlPlacement& c : table) {
       if (c.label == 0) continue;
-      if (c.kind == skin::ControlKind::kButton) check.Fits(c.label, text(c.label), c.width - 2 * kButtonLabelMargin, "the button");
+      if (c.kind == skin::ControlKind::kButton)
+        check.Fits(c.label, text(c.label), c.width - 2 * kButtonLabelMargin, "the button");
       if (c.kind == skin::ControlKind::kLabel) check.Fits(c.label, text(c.label), c.width - kLabelAir, "the label");
     }
   }
@@ -281,8 +285,8 @@ FitReport CheckLanguageFit(Program program, std::string_view content, UINT code_
   FitReport report;
   Ruler ruler(code_page, face, editor ? skin::ParseFontWeight(weight) : patcher::FontWeight(weight));
   report.requested_font = ruler.Shown(face);
-  OwnedWindow parent(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr));
+  OwnedWindow parent(
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
   if (!ruler.ok() || !parent) {
     report.problems.push_back({0, report.requested_font, "cannot make the font or the measuring surface"});
     return report;

@@ -5,13 +5,14 @@
 //   for (const qm::fit::FitProblem& p : r.problems) ... p.id, p.text (UTF-8), p.why
 //
 // The editor's texts: every text button's and label's text against its control (a button's
-// label keeps four pixels clear of each side, a label eight pixels before what follows it), the texts the windows paint against the room
-// before the next control, the list entries (sex, class, resize method) against the closed
-// list's field, each line of the message panel's messages against the panel (448 pixels, 56
-// bytes: a line the panel would have to break by itself, or text beyond its six lines, is a
-// fault; messages with a name or version in them are measured with sample values), and the
-// about panel's translation lines. The patcher's: its buttons. Every one of these texts must
-// also have a glyph in the font for each letter (a missing one would show as a box).
+// label keeps four pixels clear of each side, a label eight pixels before what follows it), the
+// texts the windows paint against the room before the next control, the list entries (sex,
+// class, resize method) against the closed list's field, each line of the message panel's
+// messages against the panel (448 pixels, 56 bytes: a line the panel would have to break by
+// itself, or text beyond its six lines, is a fault; messages with a name or version in them are
+// measured with sample values), and the about panel's translation lines. The patcher's: its
+// buttons. Every one of these texts must also have a glyph in the font for each letter (a
+// missing one would show as a box).
 //
 // Texts the file leaves out are measured as the program would show them, from its own English
 // strings. The bytes are read in `code_page`, and the font is made with that code page's

@@ -25,11 +25,17 @@ struct Named {
 
 // The controls of the system's dialogs and message boxes, in any window.
 constexpr Named kDialogControls[] = {
-    {"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
-    {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},     {"IDNO", IDNO},
+    {"IDOK", IDOK},
+    {"IDCANCEL", IDCANCEL},
+    {"IDABORT", IDABORT},
+    {"IDRETRY", IDRETRY},
+    {"IDIGNORE", IDIGNORE},
+    {"IDYES", IDYES},
+    {"IDNO", IDNO},
     {"MessageBoxText", kMessageBoxTextId},
     // The file name box of an open dialog: a combo box in newer dialogs, an edit box in older.
-    {"cmb13", 0x47C},     {"edt1", 0x480},
+    {"cmb13", 0x47C},
+    {"edt1", 0x480},
 };
 
 // The programs' controls by the names their id lists give them ("Save" is kIdSave).
@@ -639,7 +645,8 @@ bool ScenarioRunner::CopyProgramFiles(const Step& s, std::string& why) {
   const DWORD attributes = GetFileAttributesA(from.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return Expect(false, why, "no " + from);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    return Expect(CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE, why, "cannot copy " + from + ": " + LastErrorText());
+    return Expect(CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE, why,
+                  "cannot copy " + from + ": " + LastErrorText());
   }
   if (!MakeFolders(to)) return Expect(false, why, "cannot make " + to + ": " + LastErrorText());
   WIN32_FIND_DATAA found;
