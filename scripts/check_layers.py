@@ -61,7 +61,8 @@ LIBRARIES = {
     "qm_language": (["shell/language.*", "shell/language_template.*", "shell/program_strings.*",
                      "shell/string_resource_*", "shell/locale_*"],
                     ["qm_program_resources", "qm_base"], False),
-    "qm_shell_ui": (["shell/status_text.*", "shell/display_name.*", "shell/window_placement.h"],
+    "qm_shell_ui": (["shell/status_text.*", "shell/lead_byte_*", "shell/display_name.*",
+                     "shell/window_placement.h"],
                     ["qm_base"], False),
     "qm_game_version": (["shell/pe_version.*", "shell/game_version*"],
                         ["qm_game_search", "qm_game_paths", "qm_base"], False),
@@ -109,6 +110,11 @@ LIBRARIES = {
                      ["qm_catalogue", "qm_portrait", "qm_archive", "qm_heroes", "qm_game_paths",
                       "qm_game_version", "qm_demo_exe", "qm_base"], False),
     "qm_skinart_art": (["tools/skinart/*"], ["qm_skin_core", "qm_portrait", "qm_heroes", "qm_base"], False),
+    "qm_language_source": (["tools/language_files/language_source.*"],
+                           ["qm_code_page", "qm_language", "qm_base"], False),
+    "qm_language_fit": (["tools/language_fit/language_fit_win32.*"],
+                        ["qm_skin_win32", "qm_skin_core", "qm_patcher_ui", "qm_web", "qm_language",
+                         "qm_shell_ui", "qm_base_win32", "qm_base"], True),
     # qlmk/: the command table, which the test suite tests without the tool.
     "qm_command_table": (["qlmk/command_table.*", "qlmk/command_help.cpp"], [], False),
 }
