@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/entry_compressor.h"
 #include "archive/h4r_format.h"
 #include "archive/payload.h"
 #include "archive/payload_codec.h"
@@ -24,7 +25,8 @@ constexpr const char* kUsage =
     "  list  the used slots in slot order: slot, name, data offset, stored size, content\n"
     "        size (0 for a blob stored as it is)\n"
     "  add   appends FILE under NAME (at most 83 characters); with --compress as a gzip\n"
-    "        stream with the file's length as content size, else as it is\n"
+    "        stream with the file's length as content size, else as it is. EXE is replaced\n"
+    "        in one step once the new copy is complete\n"
     "  get   the first slot named NAME (ASCII case ignored): its content, decompressed when\n"
     "        the slot has a content size; with --raw the blob as stored\n";
 
@@ -61,9 +63,14 @@ int Add(const Args& args) {
   const std::string& input = args.positional()[3];
   std::vector<uint8_t> bytes;
   if (qm::Status s = ReadInputFile(input, &bytes); !s) return Fail(input + ": " + s.why());
-  const qm::Status s = args.Has("--compress") ? qm::AppendCompressedPayloadEntry(path, name, bytes)
-                                              : qm::AppendPayloadEntry(path, name, bytes, 0);
-  if (!s) return OpenFailed(path, s);
+  uint32_t content_size = 0;
+  if (args.Has("--compress")) {
+    std::vector<uint8_t> compressed;
+    if (qm::Status s = qm::CompressEntry(bytes, &compressed); !s) return Fail(input + ": " + s.why());
+    content_size = static_cast<uint32_t>(bytes.size());
+    bytes = std::move(compressed);
+  }
+  if (qm::Status s = qm::AppendPayloadEntryByCopy(path, name, bytes, content_size); !s) return OpenFailed(path, s);
   return kExitOk;
 }
 

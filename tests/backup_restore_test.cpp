@@ -89,24 +89,10 @@ TEST_F(BackupRestore, BackupHoldsTheArchiveThenItsTimesAndRestoresBoth) {
   EXPECT_TRUE(test::TempFilesIn(data_).empty());
 }
 
-TEST_F(BackupRestore, AnUnansweredOrFailedBackupKeepsTheOldTool) {
+TEST_F(BackupRestore, AFailedBackupKeepsTheOldTool) {
   test::WriteFileText(tool_, "old restore tool");
-  {
-    PendingBackup pending;
-    ASSERT_TRUE(PendingBackup::Begin(stub_, tool_, &pending));
-    EXPECT_EQ(test::TempFilesIn(data_).size(), 1u);  // the stub waits beside the old tool
-    EXPECT_EQ(test::ReadFileBytes(pending.temp_path()), stub_);
-  }  // the answer was no
-  EXPECT_TRUE(test::TempFilesIn(data_).empty());
-  EXPECT_EQ(test::ReadFileBytes(tool_), Bytes("old restore tool"));
-
-  PendingBackup pending;
-  EXPECT_FALSE(PendingBackup::Begin({}, tool_, &pending));
-  EXPECT_FALSE(PendingBackup::Begin(test::ReadFileBytes(CustomTool({{"x", Bytes("x")}})), tool_, &pending));
-  ASSERT_TRUE(PendingBackup::Begin(stub_, tool_, &pending));
-  EXPECT_FALSE(pending.Complete(data_ + "MISSING.H4R"));
-  EXPECT_FALSE(pending.pending());
-  EXPECT_FALSE(pending.Complete(updates_));  // only once
+  EXPECT_FALSE(WriteBackup({}, tool_, updates_));
+  EXPECT_FALSE(WriteBackup(test::ReadFileBytes(CustomTool({{"x", Bytes("x")}})), tool_, updates_));
   EXPECT_FALSE(WriteBackup(stub_, tool_, data_ + "MISSING.H4R"));
   EXPECT_TRUE(test::TempFilesIn(data_).empty());
   EXPECT_EQ(test::ReadFileBytes(tool_), Bytes("old restore tool"));
