@@ -373,7 +373,9 @@ PowerCut::Tally PowerCut::CheckEveryStep(size_t random_states, uint32_t seed) {
 }
 
 void PrintTally(const std::string& operation, const PowerCut::Tally& tally) {
-  std::printf("power cut: %s: %zu states checked at %zu steps\n", operation.c_str(), tally.states, tally.steps);
+  std::printf("power cut: %s: %zu states checked at %zu steps", operation.c_str(), tally.states, tally.steps);
+  if (tally.failures > 0) std::printf(", %zu neither old nor new", tally.failures);
+  std::printf("\n");
 }
 
 }  // namespace qm::test

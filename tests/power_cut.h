@@ -65,7 +65,7 @@ class PowerCut {
   std::unique_ptr<Model> model_;
 };
 
-// Prints "power cut: <operation>: N states checked at S steps" for the record of a run.
+// Prints "power cut: <operation>: N states checked at S steps" (and how many failed, if any).
 void PrintTally(const std::string& operation, const PowerCut::Tally& tally);
 
 }  // namespace qm::test
