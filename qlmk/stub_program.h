@@ -1,7 +1,7 @@
 // Where qlmk finds the two stub programs it writes out (qlmksfx.exe for patch build,
-// restore.exe for backup): the file given with --stub; else the file of that name beside
-// qlmk's own executable (as in the win32 build's bin folder); else, in the host build, the
-// win32 build folder the host build was configured with (QM_WIN32_BUILD_DIR/bin).
+// restore.exe for backup): the file given with --stub; else, relative to qlmk's own executable,
+// the file of that name beside it (a release folder), then in the win32 build's bin folder
+// (../bin from the win32 build's qlmk, ../../win32/bin from a host build's, debug or release).
 #pragma once
 
 #include <cstdint>

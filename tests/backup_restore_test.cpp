@@ -98,6 +98,26 @@ TEST_F(BackupRestore, AFailedBackupKeepsTheOldTool) {
   EXPECT_EQ(test::ReadFileBytes(tool_), Bytes("old restore tool"));
 }
 
+// The rename that puts the archive back is the commit: a failed flush of the folder after it
+// leaves the archive restored, so the times are still applied and it is only a warning.
+TEST_F(BackupRestore, AFailedFolderFlushAfterTheRestoreIsAWarning) {
+  ASSERT_TRUE(WriteBackup(stub_, tool_, updates_));
+  fault::FailNth(1000, fault::kFlush);
+  ASSERT_TRUE(RestoreFromPayload(tool_, game_));
+  const unsigned long flushes = fault::Counted();  // the folder's flush is the last
+  test::WriteFileText(updates_, "changed since");
+  fault::FailNth(flushes, fault::kFlush);
+  RestoreReport report;
+  const Status s = RestoreFromPayload(tool_, game_, &report);
+  EXPECT_TRUE(fault::Triggered());
+  fault::Reset();
+  ASSERT_TRUE(s.ok()) << s.why();
+  EXPECT_EQ(test::ReadFileBytes(updates_), backed_up_);
+  EXPECT_EQ(LastWrite(updates_), kSavedTime);
+  ASSERT_EQ(report.warnings.size(), 1u);
+  EXPECT_NE(report.warnings[0].find("flush"), std::string::npos) << report.warnings[0];
+}
+
 TEST_F(BackupRestore, SlotOrderDecidesWhetherTheTimesSurviveTheRestore) {
   test::WriteFileText(updates_, "now");
   ASSERT_TRUE(RestoreFromPayload(CustomTool({{"DATA\\UPDATES.H4R", Bytes("archive")},
