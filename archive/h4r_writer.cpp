@@ -27,7 +27,8 @@ Status WriteFailed(const char* what) { return Status::Fail(std::string("cannot w
 // Where new bytes may go without touching anything the archive uses: the gaps between the
 // ranges that the header, the directory and the payloads take inside the file, and everything
 // from the end of the file on. Bytes past the end belong to no entry, even to a damaged record
-// that claims them. Each block takes the smallest gap it fits, else the end, so that the space
+// that claims them (else one such claim of gigabytes would make every later put grow the file
+// past it, or fail). Each block takes the smallest gap it fits, else the end, so that the space
 // superseded by one save is filled by the next instead of the file growing every time.
 class FreeSpace {
  public:
