@@ -249,7 +249,7 @@ bool BenchSave(const std::filesystem::path& folder) {
   for (int save = 0; save < kSaves; ++save) {
     const size_t hero = faces[(static_cast<size_t>(save) * 37) % faces.size()];
     std::vector<uint8_t> face = catalogue.record(hero).large_face;
-    face.back() ^= 1;
+    if (!face.empty()) face.back() ^= 1;
     if (!catalogue.ReplaceFace(hero, qm::FaceKind::kLarge, std::move(face))) return false;
     auto start = Clock::now();
     if (!Prepare(catalogue, &entries)) {
