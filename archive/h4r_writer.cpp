@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
-#include <map>
 #include <optional>
 
 #include "archive/entry_compressor.h"
-#include "base/ascii.h"
 #include "base/file.h"
 #include "base/little_endian.h"
 #include "base/os.h"
@@ -89,7 +87,7 @@ std::optional<bool> FileBytesEqual(File& file, uint64_t offset, std::span<const 
 class PutPlan {
  public:
   PutPlan(Archive& archive, const Directory& old) : archive_(archive), space_(UsedRanges(old), archive.size()) {
-    for (const FoundEntry& e : old.entries) records_.push_back(e.record);
+    next_.entries = old.entries;
     stored_count_ = old.count;
   }
 
@@ -97,19 +95,21 @@ class PutPlan {
     if (entry.name.empty()) return Status::Fail("no entry name given");
     if (entry.payload.empty()) return Status::Fail("the payload is empty");
     if (entry.payload.size() > UINT32_MAX) return Status::Fail("the payload is too large for an archive");
-    const std::optional<size_t> found = Find(entry.name);
+    const FoundEntry* hit = FindInDirectory(next_, entry.name);
+    const std::optional<size_t> found =
+        hit ? std::optional<size_t>(static_cast<size_t>(hit - next_.entries.data())) : std::nullopt;
     if (!found && entry.name.size() > kMaxStringLength) {
       return Status::Fail("the entry name is longer than 259 bytes");
     }
     // A count of 20,000 or more holds no entries but still leaves no room for one.
-    const uint64_t count = records_.empty() ? stored_count_ : records_.size();
+    const uint64_t count = next_.entries.empty() ? stored_count_ : next_.entries.size();
     if (!found && count >= kMaxEntryCount) {
       return Status::Fail("the directory is full (" + std::to_string(count) + " entries)");
     }
-    const size_t index = found ? *found : records_.size();
+    const size_t index = found ? *found : next_.entries.size();
     EntryRecord record;
     if (found) {
-      record = records_[index];
+      record = next_.entries[index].record;
     } else {
       record.name = std::string(entry.name);
       record.trailing_word = entry.new_entry_trailing_word;
@@ -127,6 +127,7 @@ class PutPlan {
       const std::optional<uint32_t> at = space_.Take(entry.payload.size());
       if (!at) return Status::Fail("the archive would grow past 4 GiB");
       record.data_offset = *at;
+      if (new_payloads_.size() <= index) new_payloads_.resize(index + 1);
       new_payloads_[index] = entry.payload;
     }
     record.stored_size = static_cast<uint32_t>(entry.payload.size());
@@ -137,9 +138,9 @@ class PutPlan {
       record.trailing_word = kTrailingWordGzip;
     }
     if (found) {
-      records_[index] = std::move(record);
+      next_.entries[index].record = std::move(record);
     } else {
-      records_.push_back(std::move(record));
+      next_.entries.push_back(FoundEntry{std::move(record), 0});
     }
     changed_ = true;
     return Status::Ok();
@@ -155,14 +156,16 @@ class PutPlan {
   // the save, a power cut included, leaves the whole old archive or the whole new one.
   Status Execute() {
     std::vector<uint8_t> directory;
-    AppendU32(&directory, static_cast<uint32_t>(records_.size()));
-    for (const EntryRecord& r : records_) EncodeRecord(r, &directory);
+    AppendU32(&directory, static_cast<uint32_t>(next_.entries.size()));
+    for (const FoundEntry& e : next_.entries) EncodeRecord(e.record, &directory);
     const std::optional<uint32_t> directory_offset = space_.Take(directory.size());
     if (!directory_offset) return Status::Fail("the archive would grow past 4 GiB");
 
     File& file = archive_.file();
-    for (const auto& [index, payload] : new_payloads_) {
-      if (!file.Seek(records_[index].data_offset) || !file.Write(payload.data(), payload.size())) {
+    for (size_t i = 0; i < new_payloads_.size(); ++i) {
+      const std::span<const uint8_t> payload = new_payloads_[i];
+      if (payload.empty()) continue;
+      if (!file.Seek(next_.entries[i].record.data_offset) || !file.Write(payload.data(), payload.size())) {
         return WriteFailed("the new payload");
       }
     }
@@ -189,19 +192,11 @@ class PutPlan {
     return used;
   }
 
-  // The first record whose name begins with `name` (ASCII case folded), as lookups find it.
-  std::optional<size_t> Find(std::string_view name) const {
-    for (size_t i = 0; i < records_.size(); ++i) {
-      if (AsciiStartsWithNoCase(records_[i].name, name)) return i;
-    }
-    return std::nullopt;
-  }
-
   // True when the record's stored bytes already are `payload`: then they are not written again.
   std::optional<bool> HoldsAlready(size_t index, const EntryRecord& record, std::span<const uint8_t> payload) {
     if (record.stored_size != payload.size()) return false;
-    if (auto pending = new_payloads_.find(index); pending != new_payloads_.end()) {
-      return std::equal(pending->second.begin(), pending->second.end(), payload.begin(), payload.end());
+    if (index < new_payloads_.size() && !new_payloads_[index].empty()) {
+      return std::equal(new_payloads_[index].begin(), new_payloads_[index].end(), payload.begin(), payload.end());
     }
     if (static_cast<uint64_t>(record.data_offset) + payload.size() > archive_.size()) return false;
     return FileBytesEqual(archive_.file(), record.data_offset, payload);
@@ -209,9 +204,10 @@ class PutPlan {
 
   Archive& archive_;
   FreeSpace space_;
-  std::vector<EntryRecord> records_;
+  Directory next_;  // the new directory's records (offset, count and positions unused)
   uint32_t stored_count_ = 0;
-  std::map<size_t, std::span<const uint8_t>> new_payloads_;  // record index -> bytes to write
+  // By record index: the bytes to write, borrowed from the caller; empty where none.
+  std::vector<std::span<const uint8_t>> new_payloads_;
   bool changed_ = false;
   Status unreadable_ = Status::Ok();
 };
