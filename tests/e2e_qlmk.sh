@@ -267,6 +267,25 @@ for layout in "${layouts[@]}"; do
   rm -rf release build layout.exe
 done
 
+step "archive create and payload add"
+expect 0 archive create scratch.h4r
+expect 1 archive create scratch.h4r
+expect 0 archive put scratch.h4r note.h4d stub.exe
+expect 0 archive create scratch.h4r --force
+expect 0 archive list --json scratch.h4r
+has '"count": 0'
+cp stub.exe carrier.exe
+printf 'first blob' >blob.txt
+expect 0 payload add carrier.exe notes.txt blob.txt
+expect 0 payload add carrier.exe packed.h4d blob.txt --compress
+expect 0 payload list carrier.exe
+has $'0\tnotes.txt'
+has $'1\tpacked.h4d'
+expect 0 payload get carrier.exe packed.h4d -o unpacked.txt
+cmp -s blob.txt unpacked.txt || fail "payload get did not return what payload add --compress stored"
+[ -z "$(find . -maxdepth 1 -name 'QLM*' ! -name QLMKSFX.EXE)" ] ||
+  fail "payload add or archive create left a temporary file"
+
 step "backup and restore"
 cp dst/DATA/UPDATES.H4R backed-up.h4r
 expect 0 backup --game dst --stub stub.exe
