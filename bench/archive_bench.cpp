@@ -36,13 +36,7 @@
 
 namespace {
 
-using bench::Clock;
-using bench::Figure;
-using bench::Format;
-using bench::Median;
-using bench::Report;
-using bench::Seconds;
-using bench::Sized;
+using namespace bench;  // the benchmarks' shared helpers (bench/bench_util.h)
 
 // A count of 20,000 means "no entries" to the game, so the largest archive holds 19,999.
 const uint32_t kWipeEntries = Sized<uint32_t>(qm::kMaxEntryCount, 500);

@@ -29,13 +29,7 @@
 
 namespace {
 
-using bench::Clock;
-using bench::Figure;
-using bench::Format;
-using bench::Median;
-using bench::Report;
-using bench::Seconds;
-using bench::Sized;
+using namespace bench;  // the benchmarks' shared helpers (bench/bench_util.h)
 
 const size_t kDemoHeroes = Sized<size_t>(995, 30);                              // 998 records with the three fixed ones
 const uint64_t kArchiveBytes = Sized<uint64_t>(200ull * 1000 * 1000, 2000000);  // the backed-up UPDATES.H4R
