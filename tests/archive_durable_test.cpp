@@ -33,17 +33,17 @@ std::vector<BuiltEntry> SampleEntries() {
           GzipEntry("layers.icons.hero.life.52.h4d", test::RandomBytes(900, 22))};
 }
 
-// A batch that does every kind of put: adds, an in-place replace, a grown replace, a replace of
-// an entry the batch itself added, a raw entry turned gzip, and the same name twice.
+// A batch that does every kind of put: adds, replaces by larger and by smaller payloads, a
+// replace of an entry the batch itself added, a raw entry turned gzip, and the same name twice.
 struct Batch {
   std::vector<BuiltEntry> built = {
-      GzipEntry("x", Bytes("new table rows")),          // table.heroes.h4d, in place or grown
-      GzipEntry("x", Bytes("first new")),               // added
-      GzipEntry("x", test::RandomBytes(3000, 23)),      // life.82 grown
-      GzipEntry("x", Bytes("raw no more")),             // raw.h4d, marked gzip now
-      GzipEntry("x", Bytes("second new")),              // added
-      GzipEntry("x", test::RandomBytes(2500, 24)),      // first.h4d again, grown
-      GzipEntry("x", Bytes("tiny")),                    // life.52 smaller, in place
+      GzipEntry("x", Bytes("new table rows")),      // table.heroes.h4d
+      GzipEntry("x", Bytes("first new")),           // added
+      GzipEntry("x", test::RandomBytes(3000, 23)),  // life.82 grown
+      GzipEntry("x", Bytes("raw no more")),         // raw.h4d, marked gzip now
+      GzipEntry("x", Bytes("second new")),          // added
+      GzipEntry("x", test::RandomBytes(2500, 24)),  // first.h4d again, grown
+      GzipEntry("x", Bytes("tiny")),                // life.52 smaller
   };
   std::vector<std::string> names = {"table.heroes.h4d", "first.h4d",  "layers.icons.hero.life.82",
                                     "raw.h4d",          "second.h4d", "first.h4d",
