@@ -31,7 +31,7 @@ LIBRARIES = {
     "qm_base": (["base/*"], [], False),
     # archive/
     "qm_payload": (["archive/file_time_record.*", "archive/payload.h", "archive/payload_reader.cpp",
-                    "archive/payload_writer.cpp"], ["qm_base"], False),
+                    "archive/payload_writer.cpp", "archive/stub_file.*"], ["qm_base"], False),
     "qm_archive": (["archive/*"], ["qm_payload", "qm_base"], False),
     # heroes/
     "qm_heroes": (["heroes/byte_cursor.*", "heroes/face_size.h", "heroes/hero_record.h",
