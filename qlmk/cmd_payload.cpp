@@ -92,8 +92,9 @@ const Command kPayload = {
              .options = {{"--json", nullptr, "print the directory as one JSON object"}},
              .run = List},
             {.name = "add",
-             .summary = "appends FILE under NAME (at most 83 characters), as it is or compressed; EXE is replaced in one step "
-                        "once the new copy is complete",
+             .summary =
+                 "appends FILE under NAME (at most 83 characters), as it is or compressed; EXE is replaced in one step "
+                 "once the new copy is complete",
              .positionals = {{"EXE"}, {"NAME"}, {"FILE"}},
              .options = {{"--compress", nullptr, "store FILE as a gzip stream with the file's length as content size"}},
              .run = Add},
