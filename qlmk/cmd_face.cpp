@@ -123,7 +123,8 @@ int Import(const Args& args) {
   }
   const std::string& path = args.positional()[3];
   qm::Picture picture;
-  if (qm::Status s = qm::LoadPictureFile(path, options.auto_ring, qm::kTransparentColour, &picture); !s) {
+  qm::ReducedDecode reduce = qm::ReducedForFace(options, kind);
+  if (qm::Status s = qm::LoadPictureFile(path, options.auto_ring, qm::kTransparentColour, &picture, &reduce); !s) {
     return Fail(failed + " (" + s.why() + ")");
   }
   if (qm::Status s = qm::PutPictureIntoRecord(&game.catalogue, index, picture, kind, options); !s) {
