@@ -60,6 +60,11 @@ SCENARIO
 # qlmk export and import of a 998-record catalogue: time and peak memory of the tool itself.
 bench_bulk() { "$bin/bulk_bench" "$root/build/host-release/qlmk/qlmk" "$work/bulk"; }
 
+# qlmk picture resize against ImageMagick's convert on a 24-megapixel JPEG, a 24-megapixel PNG
+# and an animated GIF (made by convert with fixed seeds), each to 82 x 82: time and peak memory
+# side by side; then the decoders alone at full size.
+bench_pictures() { "$bin/picture_bench" "$root/build/host-release/qlmk/qlmk" "$(command -v convert)" "$work/pictures"; }
+
 # MakeSFX of the 998-record demo catalogue and its apply; backup and restore of a 200 MB
 # UPDATES.H4R against cp, with their peak memory.
 bench_sharing() { "$bin/sharing_bench" "$work/sharing"; }
@@ -76,7 +81,7 @@ bench_stub_sizes() {
   done
 }
 
-BENCHMARKS=(archive face_import editor_startup bulk sharing stub_sizes)
+BENCHMARKS=(archive face_import editor_startup bulk pictures sharing stub_sizes)
 
 selected=("$@")
 [ ${#selected[@]} -eq 0 ] && selected=("${BENCHMARKS[@]}")

@@ -1,0 +1,127 @@
+// qlmk picture resize against ImageMagick's convert, side by side in one run: a 24-megapixel
+// JPEG, a 24-megapixel PNG and an animated GIF, each resized to 82 x 82 (bilinear, as the
+// editor starts; convert's default filter), with the wall time and peak memory of each tool.
+// Then the decoders alone at full size, which shows the memory of one full-size picture.
+//
+//   picture_bench QLMK CONVERT WORK_FOLDER
+//
+// The pictures are made by convert with fixed seeds, so every run measures the same files:
+// the JPEG as the photograph-like file of the issue (gradient under heavy noise, quality 90),
+// the PNG with light noise (8 bits, about 35 MB), the GIF four 1000 x 1000 frames. Each tool
+// runs three times, alternating, and the fastest run counts; the peak is the largest seen.
+// Targets: qlmk at most 0.6x convert's time on the JPEG; at most about 110 MB for a full-size
+// 24-megapixel picture.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "bench/child_process.h"
+#include "portrait/picture.h"
+#include "portrait/picture_file.h"
+
+namespace {
+
+constexpr int kRuns = 3;
+constexpr double kJpegTimeRatio = 0.6;
+constexpr double kFullSizeMb = 110;
+
+struct Best {
+  bool ok = true;
+  double seconds = 1e9;
+  double peak_mb = 0;
+  void Add(const bench::Run& run) {
+    ok = ok && run.ok;
+    seconds = std::min(seconds, run.seconds);
+    peak_mb = std::max(peak_mb, run.peak_mb);
+  }
+};
+
+struct Sample {
+  const char* what;
+  std::string file;
+  std::vector<std::string> make;  // convert's arguments that make it
+  std::string first_frame;        // what convert reads: the first frame only, as qlmk
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: picture_bench QLMK CONVERT WORK_FOLDER\n");
+    return 2;
+  }
+  const std::string qlmk = argv[1], convert = argv[2];
+  const std::filesystem::path work = argv[3];
+  std::error_code ec;
+  std::filesystem::create_directories(work, ec);
+  const std::string log = (work / "log.txt").string();
+  auto in_work = [&](const char* name) { return (work / name).string(); };
+
+  const std::vector<Sample> samples = {
+      {"JPEG 6000 x 4000, quality 90", in_work("photo.jpg"),
+       {"-seed", "1", "-size", "6000x4000", "gradient:#c08040-#2040a0", "-attenuate", "0.4", "+noise", "Gaussian",
+        "-quality", "90"},
+       ""},
+      {"PNG 6000 x 4000, 8 bits", in_work("large.png"),
+       {"-seed", "2", "-size", "6000x4000", "gradient:#204080-#e0c060", "-attenuate", "0.1", "+noise", "Gaussian",
+        "-depth", "8", "-define", "png:compression-level=3"},
+       ""},
+      {"GIF 1000 x 1000, 4 frames", in_work("animated.gif"),
+       {"-seed", "3", "-size", "1000x1000", "gradient:#ff4000-#0040ff", "(", "+clone", "-rotate", "90", ")", "(",
+        "+clone", "-rotate", "90", ")", "(", "+clone", "-rotate", "90", ")", "-attenuate", "0.3", "+noise",
+        "Uniform", "-set", "delay", "10", "-loop", "0"},
+       "[0]"},
+  };
+  for (const Sample& s : samples) {
+    std::vector<std::string> args = s.make;
+    args.push_back(s.file);
+    if (!bench::RunTool(convert, args, log).ok) {
+      std::fprintf(stderr, "picture_bench: convert cannot make %s\n", s.file.c_str());
+      return 1;
+    }
+  }
+
+  bool ok = true;
+  const std::string out = in_work("out.png");
+  std::printf("  resized to 82 x 82          %26s %26s %8s\n", "qlmk", "convert", "ratio");
+  for (const Sample& s : samples) {
+    Best ours, theirs;
+    for (int i = 0; i < kRuns; ++i) {
+      ours.Add(bench::RunTool(qlmk, {"picture", "resize", s.file, out, "82x82", "--method", "blinear"}, log));
+      theirs.Add(bench::RunTool(convert, {s.file + s.first_frame, "-resize", "82x82!", out}, log));
+    }
+    if (!ours.ok || !theirs.ok) {
+      std::fprintf(stderr, "picture_bench: %s: a tool failed (output in %s)\n", s.what, log.c_str());
+      ok = false;
+      continue;
+    }
+    const double ratio = ours.seconds / theirs.seconds;
+    std::printf("  %-27s %9.2f s, %6.0f MB %12.2f s, %6.0f MB %7.2fx", s.what, ours.seconds, ours.peak_mb,
+                theirs.seconds, theirs.peak_mb, ratio);
+    if (&s == &samples.front()) std::printf("   target <= %.1fx %s", kJpegTimeRatio, ratio <= kJpegTimeRatio ? "met" : "MISSED");
+    std::printf("\n");
+  }
+
+  std::printf("  decoded at full size (no reduction), this process's decoders alone:\n");
+  for (const Sample& s : samples) {
+    const bench::Run run = bench::RunInChild([&] {
+      qm::Picture picture;
+      return qm::LoadPictureFile(s.file, false, qm::kColourWhite, &picture) ? 0 : 1;
+    });
+    if (!run.ok) {
+      std::fprintf(stderr, "picture_bench: cannot decode %s\n", s.file.c_str());
+      ok = false;
+      continue;
+    }
+    std::printf("  %-27s %9.2f s, %6.0f MB", s.what, run.seconds, run.peak_mb);
+    if (&s != &samples.back()) {
+      std::printf("   target <= about %.0f MB %s", kFullSizeMb, run.peak_mb <= kFullSizeMb ? "met" : "MISSED");
+    }
+    std::printf("\n");
+  }
+  std::filesystem::remove_all(work, ec);
+  return ok ? 0 : 1;
+}
