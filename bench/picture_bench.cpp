@@ -61,18 +61,24 @@ int main(int argc, char** argv) {
   auto in_work = [&](const char* name) { return (work / name).string(); };
 
   const std::vector<Sample> samples = {
-      {"JPEG 6000 x 4000, quality 90", in_work("photo.jpg"),
+      {"JPEG 6000 x 4000, quality 90",
+       in_work("photo.jpg"),
        {"-seed", "1", "-size", "6000x4000", "gradient:#c08040-#2040a0", "-attenuate", "0.4", "+noise", "Gaussian",
         "-quality", "90"},
        ""},
-      {"PNG 6000 x 4000, 8 bits", in_work("large.png"),
+      {"PNG 6000 x 4000, 8 bits",
+       in_work("large.png"),
        {"-seed", "2", "-size", "6000x4000", "gradient:#204080-#e0c060", "-attenuate", "0.1", "+noise", "Gaussian",
         "-depth", "8", "-define", "png:compression-level=3"},
        ""},
-      {"GIF 1000 x 1000, 4 frames", in_work("animated.gif"),
-       {"-seed", "3", "-size", "1000x1000", "gradient:#ff4000-#0040ff", "(", "+clone", "-rotate", "90", ")", "(",
-        "+clone", "-rotate", "90", ")", "(", "+clone", "-rotate", "90", ")", "-attenuate", "0.3", "+noise",
-        "Uniform", "-set", "delay", "10", "-loop", "0"},
+      {"GIF 1000 x 1000, 4 frames",
+       in_work("animated.gif"),
+       {"-seed",      "3",      "-size",   "1000x1000", "gradient:#ff4000-#0040ff",
+        "(",          "+clone", "-rotate", "90",        ")",
+        "(",          "+clone", "-rotate", "90",        ")",
+        "(",          "+clone", "-rotate", "90",        ")",
+        "-attenuate", "0.3",    "+noise",  "Uniform",   "-set",
+        "delay",      "10",     "-loop",   "0"},
        "[0]"},
   };
   for (const Sample& s : samples) {
@@ -101,7 +107,8 @@ int main(int argc, char** argv) {
     const double ratio = ours.seconds / theirs.seconds;
     std::printf("  %-27s %9.2f s, %6.0f MB %12.2f s, %6.0f MB %7.2fx", s.what, ours.seconds, ours.peak_mb,
                 theirs.seconds, theirs.peak_mb, ratio);
-    if (&s == &samples.front()) std::printf("   target <= %.1fx %s", kJpegTimeRatio, ratio <= kJpegTimeRatio ? "met" : "MISSED");
+    if (&s == &samples.front())
+      std::printf("   target <= %.1fx %s", kJpegTimeRatio, ratio <= kJpegTimeRatio ? "met" : "MISSED");
     std::printf("\n");
   }
 

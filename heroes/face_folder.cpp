@@ -221,8 +221,7 @@ void ImportFacePictures(const HeroCatalogue& current, std::span<const FacePictur
     } else if (!HasFaceFlag(current.record(p.record), p.kind)) {
       refuse("record " + std::to_string(p.record) + " (\"" + current.record(p.record).keyword + "\") holds no " + kind +
              " face, so it cannot take one");
-    } else if (Status s = LoadPictureFile(p.file.path, options.auto_ring, kTransparentColour, &picture, &reduce);
-               !s) {
+    } else if (Status s = LoadPictureFile(p.file.path, options.auto_ring, kTransparentColour, &picture, &reduce); !s) {
       report->refused.push_back(s.why());  // names the file already
     } else if (DecodeRecordFace(current, p.record, p.kind, &now) && now == picture) {
       ++report->unchanged;

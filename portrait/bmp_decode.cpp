@@ -18,7 +18,9 @@ constexpr uint32_t kRgb = 0;
 constexpr uint32_t kBitFields = 3;
 constexpr uint32_t kAlphaBitFields = 6;
 
-uint32_t Le32(const uint8_t* p) { return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24; }
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 Status Damaged(const std::string& why) { return Status::Fail("damaged BMP picture (" + why + ")"); }
@@ -150,7 +152,9 @@ Status DecodeBmp(PictureSource& source, const Request&, Picture* out) {
     uint32_t* to = picture.row(static_cast<int>(top_down ? n : height - 1 - n));
     const uint8_t* p = row.data();
     switch (bit_count) {
-      case 1: case 4: case 8: {
+      case 1:
+      case 4:
+      case 8: {
         const int per_byte = 8 / bit_count;
         const uint32_t index_mask = (1u << bit_count) - 1;
         for (int x = 0; x < w; ++x) {

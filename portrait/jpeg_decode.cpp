@@ -2,7 +2,9 @@
 // four bytes a pixel, as the picture stores them). Errors leave the library through a longjmp
 // back into DecodeJpeg; warnings that mean the image data is cut short or damaged are errors
 // too, so a picture with made-up parts is never reported as loaded.
-// clang-format off: jpeglib.h needs FILE and size_t before it
+
+// jpeglib.h needs FILE and size_t declared before it.
+// clang-format off
 #include <cstdio>
 #include <jpeglib.h>
 #include <jerror.h>
@@ -37,10 +39,8 @@ void OnMessage(j_common_ptr info, int level) {
     case JWRN_HUFF_BAD_CODE:
     case JWRN_ARITH_BAD_CODE:
     case JWRN_MUST_RESYNC:
-    case JWRN_JPEG_EOF:
-      OnError(info);
-    default:
-      break;  // harmless: unknown JFIF versions, stray bytes between segments and the like
+    case JWRN_JPEG_EOF: OnError(info);
+    default: break;  // harmless: unknown JFIF versions, stray bytes between segments and the like
   }
 }
 
@@ -174,7 +174,8 @@ Status Decoder::Run(Picture* out) {
   ChooseScale();
   jpeg_start_decompress(&info_);
   if (info_.output_components != 4) return Status::Fail("unsupported JPEG picture (colours)");
-  if (Status s = NewPicture(static_cast<int>(info_.output_width), static_cast<int>(info_.output_height), &picture_); !s) {
+  if (Status s = NewPicture(static_cast<int>(info_.output_width), static_cast<int>(info_.output_height), &picture_);
+      !s) {
     return s;
   }
   constexpr int kMaxRows = 4;

@@ -74,8 +74,8 @@ uint64_t BlocksInScan(const JpegFrame& f, const int* members, int count) {
     const uint64_t h = CeilDiv(uint64_t(f.height) * uint64_t(c.v), uint64_t(f.v_max));
     return CeilDiv(w, 8) * CeilDiv(h, 8);
   }
-  const uint64_t mcus = CeilDiv(uint64_t(f.width), 8 * uint64_t(f.h_max)) *
-                        CeilDiv(uint64_t(f.height), 8 * uint64_t(f.v_max));
+  const uint64_t mcus =
+      CeilDiv(uint64_t(f.width), 8 * uint64_t(f.h_max)) * CeilDiv(uint64_t(f.height), 8 * uint64_t(f.v_max));
   uint64_t per_mcu = 0;
   for (int i = 0; i < count; ++i) per_mcu += uint64_t(f.components[members[i]].h * f.components[members[i]].v);
   return mcus * per_mcu;
@@ -307,8 +307,7 @@ Status CheckJpegStructure(PictureSource& source) {
     }
     // Start of scan: its components and spectral start, then its data up to the next marker.
     uint8_t count = 0;
-    if (!frame.seen || length < 6 || !in.Byte(&count) || count < 1 || count > 4 ||
-        length != 6 + 2 * count) {
+    if (!frame.seen || length < 6 || !in.Byte(&count) || count < 1 || count > 4 || length != 6 + 2 * count) {
       return Status::Fail("damaged JPEG picture (scan)");
     }
     int members[4] = {};

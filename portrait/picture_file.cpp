@@ -66,8 +66,7 @@ Format Sniff(PictureSource& source, uint64_t* skip) {
   return format;
 }
 
-Status Decode(PictureSource& source, bool fill_transparent, uint32_t fill_colour, Picture* out,
-              ReducedDecode* reduce) {
+Status Decode(PictureSource& source, bool fill_transparent, uint32_t fill_colour, Picture* out, ReducedDecode* reduce) {
   if (source.size() == 0) return Status::Fail("empty file, not a picture");
   uint64_t skip = 0;
   const Format format = Sniff(source, &skip);
@@ -81,7 +80,8 @@ Status Decode(PictureSource& source, bool fill_transparent, uint32_t fill_colour
     case Format::kJpeg: checked = decode::CheckJpegStructure(source); break;
     case Format::kPng: checked = decode::CheckPngStructure(source); break;
     case Format::kGif: checked = decode::CheckGifStructure(source); break;
-    case Format::kBmp: case Format::kUnknown: break;  // BMP checks its sizes as it decodes
+    case Format::kBmp:
+    case Format::kUnknown: break;  // BMP checks its sizes as it decodes
   }
   if (source.read_failed()) return Status::Fail("cannot read");
   if (!checked) return checked;
@@ -126,8 +126,7 @@ Status CheckDeclaredSize(int64_t width, int64_t height) {
   if (width <= 0 || height <= 0) return Status::Fail("picture has no pixels");
   if (width > INT32_MAX || height > INT32_MAX ||
       static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxPicturePixels) {
-    return Status::Fail("picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
-                        " pixels)");
+    return Status::Fail("picture too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
   }
   return Status::Ok();
 }
@@ -163,14 +162,14 @@ ReducedDecode ReducedForFace(const FaceOptions& options, FaceKind kind) {
   return reduce;
 }
 
-Status DecodePictureBytes(std::span<const uint8_t> bytes, bool fill_transparent,
-                          uint32_t fill_colour, Picture* out, ReducedDecode* reduce) {
+Status DecodePictureBytes(std::span<const uint8_t> bytes, bool fill_transparent, uint32_t fill_colour, Picture* out,
+                          ReducedDecode* reduce) {
   PictureSource source(bytes);
   return Decode(source, fill_transparent, fill_colour, out, reduce);
 }
 
-Status LoadPictureFile(const std::string& path, bool fill_transparent, uint32_t fill_colour,
-                       Picture* out, ReducedDecode* reduce) {
+Status LoadPictureFile(const std::string& path, bool fill_transparent, uint32_t fill_colour, Picture* out,
+                       ReducedDecode* reduce) {
   File file = File::Open(path, File::Mode::kRead);
   if (!file.is_open()) return Status::Fail(path + ": cannot open");
   const std::optional<uint64_t> size = file.Size();

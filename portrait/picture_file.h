@@ -66,10 +66,10 @@ ReducedDecode ReducedForSize(int width, int height);
 // For a picture put into the face of `kind` with `options`: its crop keeps the detail.
 ReducedDecode ReducedForFace(const FaceOptions& options, FaceKind kind);
 
-Status LoadPictureFile(const std::string& path, bool fill_transparent, uint32_t fill_colour,
-                       Picture* out, ReducedDecode* reduce = nullptr);
-Status DecodePictureBytes(std::span<const uint8_t> bytes, bool fill_transparent,
-                          uint32_t fill_colour, Picture* out, ReducedDecode* reduce = nullptr);
+Status LoadPictureFile(const std::string& path, bool fill_transparent, uint32_t fill_colour, Picture* out,
+                       ReducedDecode* reduce = nullptr);
+Status DecodePictureBytes(std::span<const uint8_t> bytes, bool fill_transparent, uint32_t fill_colour, Picture* out,
+                          ReducedDecode* reduce = nullptr);
 
 enum class PictureFormat { kPng, kBmp };
 

@@ -14,27 +14,29 @@
 namespace qlmk {
 namespace {
 
-const std::string kUsage = std::string(
-    "usage: qlmk face export ID large|small OUT.png|OUT.bmp [--game DIR] [--archive FILE]\n"
-    "       qlmk face import ID large|small PICTURE [--method M] [--aspect] [--x-range LO:HI]\n"
-    "                        [--y-range LO:HI] [--ring] [--no-small-copy] [--game DIR] [--archive FILE]\n"
-    "\n"
-    "export writes the hero's face as the editor shows it (82 x 82 or 52 x 52).\n"
-    "\n"
-    "import puts a JPEG, GIF, BMP or PNG picture into the face as the editor's Load button does,\n"
-    "then saves the catalogue into the working archive. Only a record that holds a face of that\n"
-    "size takes a new one (\"dead\" and \"sleeping\" always do). Options, as in the editor's\n"
-    "option panel:\n"
-    "  --method M        smart, halftone, s-bresenham, blinear (default) or bcubic\n"
-    "  --aspect          crop the picture to a centred square first (keep the aspect ratio)\n"
-    "  --x-range LO:HI   use only the columns from LO to HI percent of the width\n"
-    "  --y-range LO:HI   use only the rows from LO to HI percent of the height\n"
-    "  --ring            transparent pixels take the ring of the hero's alignment\n"
-    "  --no-small-copy   a new large face leaves the small face alone (by default the small\n"
-    "                    face is made from it as well)\n"
-    "ID is a record number or a hero's keyword. A JPEG whose crop is at least four times the\n"
-    "face is decoded at 1/2, 1/4 or 1/8 of its size, keeping twice the face: much faster, and\n"
-    "close to (not the same bits as) a full-size decode.\n") + kGameOptionsHelp;
+const std::string kUsage =
+    std::string(
+        "usage: qlmk face export ID large|small OUT.png|OUT.bmp [--game DIR] [--archive FILE]\n"
+        "       qlmk face import ID large|small PICTURE [--method M] [--aspect] [--x-range LO:HI]\n"
+        "                        [--y-range LO:HI] [--ring] [--no-small-copy] [--game DIR] [--archive FILE]\n"
+        "\n"
+        "export writes the hero's face as the editor shows it (82 x 82 or 52 x 52).\n"
+        "\n"
+        "import puts a JPEG, GIF, BMP or PNG picture into the face as the editor's Load button does,\n"
+        "then saves the catalogue into the working archive. Only a record that holds a face of that\n"
+        "size takes a new one (\"dead\" and \"sleeping\" always do). Options, as in the editor's\n"
+        "option panel:\n"
+        "  --method M        smart, halftone, s-bresenham, blinear (default) or bcubic\n"
+        "  --aspect          crop the picture to a centred square first (keep the aspect ratio)\n"
+        "  --x-range LO:HI   use only the columns from LO to HI percent of the width\n"
+        "  --y-range LO:HI   use only the rows from LO to HI percent of the height\n"
+        "  --ring            transparent pixels take the ring of the hero's alignment\n"
+        "  --no-small-copy   a new large face leaves the small face alone (by default the small\n"
+        "                    face is made from it as well)\n"
+        "ID is a record number or a hero's keyword. A JPEG whose crop is at least four times the\n"
+        "face is decoded at 1/2, 1/4 or 1/8 of its size, keeping twice the face: much faster, and\n"
+        "close to (not the same bits as) a full-size decode.\n") +
+    kGameOptionsHelp;
 
 bool ParseKind(const std::string& word, qm::FaceKind* kind) {
   if (word == "large") {

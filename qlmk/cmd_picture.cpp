@@ -76,8 +76,8 @@ int Resize(const Args& args) {
   if (qm::Status s = qm::WritePictureFile(out, resized); !s) return Fail(s.why());
   const std::string decoded =
       reduce.divisor > 1 ? ", decoded at 1/" + std::to_string(reduce.divisor) + " size" : std::string();
-  std::printf("%s: %d x %d -> %d x %d (%s%s)\n", out.c_str(), reduce.file_width, reduce.file_height, width,
-              height, std::string(qm::TokenOfId(qm::kResizeMethodTable, method)).c_str(), decoded.c_str());
+  std::printf("%s: %d x %d -> %d x %d (%s%s)\n", out.c_str(), reduce.file_width, reduce.file_height, width, height,
+              std::string(qm::TokenOfId(qm::kResizeMethodTable, method)).c_str(), decoded.c_str());
   return kExitOk;
 }
 
