@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "portrait/picture_decoders.h"
 
 namespace qm::decode {
@@ -18,10 +19,10 @@ constexpr uint32_t kRgb = 0;
 constexpr uint32_t kBitFields = 3;
 constexpr uint32_t kAlphaBitFields = 6;
 
-uint32_t Le32(const uint8_t* p) {
+uint32_t LoadU32(const uint8_t* p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t LoadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 Status Damaged(const std::string& why) { return Status::Fail("damaged BMP picture (" + why + ")"); }
 
@@ -60,8 +61,8 @@ Status DecodeBmp(PictureSource& source, const Request&, Picture* out) {
   uint8_t file_header[14];
   uint8_t size_bytes[4];
   if (!source.Read(file_header, sizeof file_header) || !source.Read(size_bytes, 4)) return Damaged("cut short");
-  const uint32_t data_offset = Le32(file_header + 10);
-  const uint32_t header_size = Le32(size_bytes);
+  const uint32_t data_offset = LoadU32(file_header + 10);
+  const uint32_t header_size = LoadU32(size_bytes);
   if (header_size != 12 && header_size != 40 && header_size != 52 && header_size != 56 && header_size != 108 &&
       header_size != 124) {
     return Status::Fail("unsupported BMP picture (header of " + std::to_string(header_size) + " bytes)");
@@ -74,17 +75,17 @@ Status DecodeBmp(PictureSource& source, const Request&, Picture* out) {
   uint32_t masks[3] = {};
   bool core = header_size == 12;
   if (core) {
-    width = Le16(h.data() + 4);
-    height = Le16(h.data() + 6);
-    bit_count = Le16(h.data() + 10);
+    width = LoadU16(h.data() + 4);
+    height = LoadU16(h.data() + 6);
+    bit_count = LoadU16(h.data() + 10);
   } else {
-    width = static_cast<int32_t>(Le32(h.data() + 4));
-    height = static_cast<int32_t>(Le32(h.data() + 8));
-    bit_count = Le16(h.data() + 14);
-    compression = Le32(h.data() + 16);
-    colours_used = Le32(h.data() + 32);
+    width = static_cast<int32_t>(LoadU32(h.data() + 4));
+    height = static_cast<int32_t>(LoadU32(h.data() + 8));
+    bit_count = LoadU16(h.data() + 14);
+    compression = LoadU32(h.data() + 16);
+    colours_used = LoadU32(h.data() + 32);
     if (header_size >= 52) {
-      for (int i = 0; i < 3; ++i) masks[i] = Le32(h.data() + 40 + 4 * i);
+      for (int i = 0; i < 3; ++i) masks[i] = LoadU32(h.data() + 40 + 4 * i);
     }
   }
   const bool top_down = height < 0;
@@ -102,7 +103,7 @@ Status DecodeBmp(PictureSource& source, const Request&, Picture* out) {
   if (fields && header_size == 40) {  // the masks follow the info header
     uint8_t m[12];
     if (!source.Read(m, sizeof m)) return Damaged("cut short");
-    for (int i = 0; i < 3; ++i) masks[i] = Le32(m + 4 * i);
+    for (int i = 0; i < 3; ++i) masks[i] = LoadU32(m + 4 * i);
     consumed += sizeof m;
   }
   if (!fields) {
@@ -168,13 +169,13 @@ Status DecodeBmp(PictureSource& source, const Request&, Picture* out) {
         break;
       case 16:
         for (int x = 0; x < w; ++x, p += 2) {
-          const uint32_t v = Le16(p);
+          const uint32_t v = LoadU16(p);
           to[x] = MakeColour(red.Of(v), green.Of(v), blue.Of(v));
         }
         break;
       default:  // 32
         for (int x = 0; x < w; ++x, p += 4) {
-          const uint32_t v = Le32(p);
+          const uint32_t v = LoadU32(p);
           to[x] = MakeColour(red.Of(v), green.Of(v), blue.Of(v));
         }
         break;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/little_endian.h"
 #include "portrait/picture_decoders.h"
 
 namespace qm::decode {
@@ -27,7 +28,6 @@ uint32_t BigEndian32(const uint8_t* p) {
   return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
 }
 uint16_t BigEndian16(const uint8_t* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
-uint16_t LittleEndian16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 Status Cut(const char* format) { return Status::Fail(std::string("damaged ") + format + " picture (cut short)"); }
 
@@ -197,8 +197,8 @@ Status CheckPngStructure(PictureSource& source) {
 Status CheckGifStructure(PictureSource& source) {
   uint8_t screen[13];
   if (!source.Read(screen, sizeof screen)) return Cut("GIF");
-  if (Status s = CheckDeclaredSize(LittleEndian16(screen + 6), LittleEndian16(screen + 8)); !s) return s;
-  const int screen_width = LittleEndian16(screen + 6), screen_height = LittleEndian16(screen + 8);
+  if (Status s = CheckDeclaredSize(LoadU16(screen + 6), LoadU16(screen + 8)); !s) return s;
+  const int screen_width = LoadU16(screen + 6), screen_height = LoadU16(screen + 8);
   if ((screen[10] & 0x80) != 0 && !source.Skip(3u << ((screen[10] & 7) + 1))) return Cut("GIF");
   auto skip_blocks = [&](uint64_t* total) {
     for (;;) {
@@ -219,8 +219,8 @@ Status CheckGifStructure(PictureSource& source) {
     } else if (kind == 0x2C) {  // the first frame: only it is decoded
       uint8_t frame[10];
       if (!source.Read(frame, sizeof frame)) return Cut("GIF");
-      const int x = LittleEndian16(frame), y = LittleEndian16(frame + 2);
-      const int w = LittleEndian16(frame + 4), h = LittleEndian16(frame + 6);
+      const int x = LoadU16(frame), y = LoadU16(frame + 2);
+      const int w = LoadU16(frame + 4), h = LoadU16(frame + 6);
       if (x + w > screen_width || y + h > screen_height) {
         return Status::Fail("damaged GIF picture (frame outside the picture)");
       }
