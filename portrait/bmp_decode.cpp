@@ -1,7 +1,7 @@
-// Windows bitmaps: the core, info and V4/V5 headers; 1, 4 and 8 bits through a palette, 16 and
-// 32 bits through bit fields (or their defaults), 24 bits; bottom-up or top-down rows. RLE and
-// embedded JPEG or PNG are refused. Rows are read one at a time straight into the picture, after
-// the file was found long enough to hold all of them.
+// Windows bitmaps: the core, info and V4/V5 headers; 1, 4 and 8 bits through a palette, also
+// run-length coded, 16 and 32 bits through bit fields (or their defaults), 24 bits; bottom-up or
+// top-down rows. Embedded JPEG or PNG is refused. Uncoded rows are read one at a time straight
+// into the picture, after the file was found long enough to hold all of them.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -16,6 +16,8 @@ namespace qm::decode {
 namespace {
 
 constexpr uint32_t kRgb = 0;
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
 constexpr uint32_t kAlphaBitFields = 6;
 
@@ -55,9 +57,50 @@ struct Field {
   }
 };
 
+// Run-length coded 8- or 4-bit rows, bottom-up: runs of one index (4 bits: two alternating),
+// literal stretches padded to a 16-bit boundary, ends of rows, moves right and up, and the end
+// of the picture. Pixels that the data skips keep the picture's background, like a GIF's
+// uncovered ones; pixels beyond a row's end are dropped. Data that ends before the end marker
+// is cut short.
+Status DecodeRle(PictureSource& source, int bits, const std::vector<uint32_t>& palette, Picture* picture) {
+  const int64_t width = picture->width(), height = picture->height();
+  int64_t x = 0, y = 0;
+  auto put = [&](unsigned index) {
+    if (x < width && y < height) picture->row(static_cast<int>(height - 1 - y))[x] = palette[index];
+    ++x;
+  };
+  while (y < height) {
+    uint8_t pair[2];
+    if (!source.Read(pair, 2)) return Damaged("cut short");
+    if (pair[0] > 0) {  // a run
+      for (int i = 0; i < pair[0]; ++i) put(bits == 8 ? pair[1] : (i % 2 == 0 ? pair[1] >> 4 : pair[1] & 15));
+      continue;
+    }
+    if (pair[1] == 0) {  // end of the row
+      x = 0;
+      ++y;
+    } else if (pair[1] == 1) {  // end of the picture
+      break;
+    } else if (pair[1] == 2) {  // move
+      uint8_t move[2];
+      if (!source.Read(move, 2)) return Damaged("cut short");
+      x += move[0];
+      y += move[1];
+    } else {  // literal indices
+      const int count = pair[1];
+      const int bytes = bits == 8 ? count : (count + 1) / 2;
+      uint8_t literal[256];
+      if (!source.Read(literal, static_cast<size_t>(bytes + bytes % 2))) return Damaged("cut short");
+      for (int i = 0; i < count; ++i)
+        put(bits == 8 ? literal[i] : (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 15));
+    }
+  }
+  return Status::Ok();
+}
+
 }  // namespace
 
-Status DecodeBmp(PictureSource& source, const Request&, Picture* out) {
+Status DecodeBmp(PictureSource& source, const Request& request, Picture* out) {
   uint8_t file_header[14];
   uint8_t size_bytes[4];
   if (!source.Read(file_header, sizeof file_header) || !source.Read(size_bytes, 4)) return Damaged("cut short");
@@ -91,10 +134,13 @@ Status DecodeBmp(PictureSource& source, const Request&, Picture* out) {
   const bool top_down = height < 0;
   if (top_down) height = -height;
   if (Status s = CheckDeclaredSize(width, height); !s) return s;
-  if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields) {
+  if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields && compression != kRle8 &&
+      compression != kRle4) {
     return Status::Fail("unsupported BMP picture (compression " + std::to_string(compression) + ")");
   }
-  const bool fields = compression != kRgb;
+  const bool rle = compression == kRle8 || compression == kRle4;
+  if (rle && (bit_count != (compression == kRle8 ? 8 : 4) || top_down)) return Damaged("run-length coding");
+  const bool fields = compression == kBitFields || compression == kAlphaBitFields;
   if (fields && bit_count != 16 && bit_count != 32) return Damaged("bit fields need 16 or 32 bits");
   if (bit_count != 1 && bit_count != 4 && bit_count != 8 && bit_count != 16 && bit_count != 24 && bit_count != 32) {
     return Status::Fail("unsupported BMP picture (" + std::to_string(bit_count) + " bits per pixel)");
@@ -132,6 +178,17 @@ Status DecodeBmp(PictureSource& source, const Request&, Picture* out) {
     consumed += present * entry;
   }
   if (data_offset < consumed) return Damaged("pixel data inside the header");
+  if (rle) {
+    // The runs can cover any size from a few bytes, so only the size limit applies.
+    Picture picture;
+    if (!source.Skip(data_offset - consumed)) return Damaged("cut short");
+    if (Status s = NewPicture(static_cast<int>(width), static_cast<int>(height), &picture, request.background); !s) {
+      return s;
+    }
+    if (Status s = DecodeRle(source, bit_count, palette, &picture); !s) return s;
+    *out = std::move(picture);
+    return Status::Ok();
+  }
   const uint64_t stride = (static_cast<uint64_t>(width) * static_cast<uint64_t>(bit_count) + 31) / 32 * 4;
   if (data_offset > source.size() || stride * static_cast<uint64_t>(height) > source.size() - data_offset) {
     return Damaged("cut short");

@@ -1,5 +1,6 @@
-// Picture files for the host tool: load JPEG, GIF, BMP and PNG into a picture, write PNG and
-// BMP.
+// Picture files: load JPEG, GIF, BMP and PNG into a picture, write PNG and BMP. qlmk and the
+// bulk import load every picture here; the editor comes here for PNG and for files the
+// platform's decoder refuses.
 //
 //   Picture picture;
 //   Status s = LoadPictureFile("face.gif", /*fill_transparent=*/true, kTransparentColour,
@@ -17,11 +18,13 @@
 // was checked, and a file is read piece by piece, never held in memory beside its pixels.
 //
 // A caller that shrinks the picture anyway may pass a ReducedDecode: a JPEG is then decoded by
-// the decoder's own scaling at 1/2, 1/4 or 1/8 of its size, the smallest of these for which
-// `enough` still holds (the full size when none does), which takes a fraction of the time and
-// memory. The reduction averages blocks of pixels, so the result is close to, but not the same
-// bits as, the full picture shrunk afterwards. Other formats, and the Windows build, always
-// decode at full size.
+// the decoder's own scaling at 1/8, 1/4 or 1/2 of its size (each side rounded up), the smallest
+// for which `enough` still holds, else at full size; that takes a fraction of the time and
+// memory. Each reduced pixel is its block's average (taken from the block's lowest
+// frequencies), so the picture the resize method then works on is a smoothed one: its result is
+// close to, but not the same bits as, the resize of the full-size decode, and nearer the
+// picture's true average colours. Other formats, and the Windows build, always decode at full
+// size.
 //
 // Writing picks PNG or BMP by the path's extension (ASCII case folded), writes a temporary file
 // beside the target and puts it in place only when every byte was written, so a failed write

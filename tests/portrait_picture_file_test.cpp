@@ -535,13 +535,28 @@ TEST(PictureFile, BmpDepthsAndRowOrders) {
   // 32 bits, top-down (negative height): the first stored row is the top one.
   ASSERT_TRUE(DecodePictureBytes(MakeBmp(1, -2, 32, 0, {}, {3, 2, 1, 0, 6, 5, 4, 0}), false, 0, &p));
   EXPECT_EQ(p.pixels(), (std::vector<uint32_t>{MakeColour(1, 2, 3), MakeColour(4, 5, 6)}));
-  // Run-length compression is not taken; pixel data shorter than the rows is refused.
-  const Status rle = DecodePictureBytes(MakeBmp(2, 1, 8, 1, two_colours, {2, 1, 0, 1}), false, 0, &p);
-  EXPECT_FALSE(rle);
-  EXPECT_NE(rle.why().find("compression"), std::string::npos) << rle.why();
+  // Pixel data shorter than the rows is refused.
   const Status short_rows = DecodePictureBytes(MakeBmp(100, 100, 24, 0, {}, {1, 2, 3}), false, 0, &p);
   EXPECT_FALSE(short_rows);
   EXPECT_NE(short_rows.why().find("cut short"), std::string::npos) << short_rows.why();
+}
+
+TEST(PictureFile, BmpRunLengthCoding) {
+  Picture p;
+  const Bytes palette = {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0};  // black white red green
+  // Bottom row: two reds, then the literals white, green, white (the last beyond the row's end),
+  // end of row; then a move right 1 and up 1, skipping the middle row; one green; end.
+  const Bytes rle8 = {2, 2, 0, 3, 1, 3, 1, 0, 0, 0, 0, 2, 1, 1, 1, 3, 0, 1};
+  ASSERT_TRUE(DecodePictureBytes(MakeBmp(4, 3, 8, 1, palette, rle8), true, kTransparentColour, &p));
+  const uint32_t t = kTransparentColour, r = MakeColour(255, 0, 0), g = MakeColour(0, 255, 0);
+  EXPECT_EQ(p.pixels(), (std::vector<uint32_t>{t, g, t, t, t, t, t, t, r, r, kColourWhite, g}));
+  // Four bits: a run alternates the two indices of its byte.
+  ASSERT_TRUE(DecodePictureBytes(MakeBmp(3, 1, 4, 2, palette, {3, 0x23, 0, 1}), false, 0, &p));
+  EXPECT_EQ(p.pixels(), (std::vector<uint32_t>{r, g, r}));
+  // Without its end the data is cut short.
+  const Status cut = DecodePictureBytes(MakeBmp(4, 3, 8, 1, palette, Cut(rle8, rle8.size() - 2)), false, 0, &p);
+  EXPECT_FALSE(cut);
+  EXPECT_NE(cut.why().find("cut short"), std::string::npos) << cut.why();
 }
 
 TEST(PictureFile, FilesAreReadInPiecesAcrossLargeSegments) {
