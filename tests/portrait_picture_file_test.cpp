@@ -1,11 +1,11 @@
-#include "portrait/picture_file.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/file.h"
+#include "portrait/picture_file.h"
 #include "tests/portrait_test_util.h"
 #include "tests/test_util.h"
 
@@ -574,6 +574,33 @@ TEST(PictureFile, FilesAreReadInPiecesAcrossLargeSegments) {
   ASSERT_TRUE(LoadPictureFile(dir.File("padded.jpg"), false, 0, &from_file));
   ASSERT_TRUE(DecodePictureBytes(kQuadJpeg, false, 0, &from_memory));
   EXPECT_EQ(from_file, from_memory);
+}
+
+TEST(PictureFile, AFailedReadAnywhereFailsTheLoad) {
+  test::TempDir dir;
+  ASSERT_TRUE(WritePictureFile(dir.File("large.png"), test::PseudoRandomPicture(200, 120, 5)));  // several pieces
+  test::WriteFileBytes(dir.File("quad.jpg"), kQuadJpeg);
+  test::WriteFileBytes(dir.File("rle.bmp"), MakeBmp(3, 1, 4, 2, {0, 0, 0, 0, 9, 9, 9, 0}, {3, 0x01, 0, 1}));
+  constexpr unsigned kReadsAndSeeks = fault::kRead | fault::kSeek;
+  for (const char* name : {"large.png", "quad.jpg", "rle.bmp"}) {
+    const std::string path = dir.File(name);
+    Picture whole;
+    fault::FailNth(1000000, kReadsAndSeeks);
+    ASSERT_TRUE(LoadPictureFile(path, false, 0, &whole)) << name;
+    const unsigned long operations = fault::Counted();
+    fault::Reset();
+    for (unsigned long k = 1; k <= operations; ++k) {
+      const Picture before(1, 1, MakeColour(1, 2, 3));
+      Picture p = before;
+      fault::FailNth(k, kReadsAndSeeks);
+      const Status s = LoadPictureFile(path, false, 0, &p);
+      const bool triggered = fault::Triggered();
+      fault::Reset();
+      EXPECT_TRUE(triggered) << name << " " << k;
+      EXPECT_FALSE(s) << name << ": the load survived failed operation " << k;
+      EXPECT_EQ(p, before) << name;
+    }
+  }
 }
 
 TEST(PictureFile, JpegDecodesReducedOnlyWhileTheCallerKeepsItsDetail) {
