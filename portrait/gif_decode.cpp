@@ -95,7 +95,9 @@ Status DecodeGif(PictureSource& source, const Request& request, Picture* out) {
   if (Status s = NewPicture(gif->SWidth, gif->SHeight, &picture, request.background); !s) return s;
   try {
     std::vector<GifPixelType> line(static_cast<size_t>(frame.Width) + 1);
-    for (const int y : RowOrder(frame.Height, frame.Interlace)) {
+    // An empty frame covers nothing: the canvas stays as it is.
+    const int rows = frame.Width > 0 ? frame.Height : 0;
+    for (const int y : RowOrder(rows, frame.Interlace)) {
       if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR) return Damaged(gif->Error);
       uint32_t* row = picture.row(frame.Top + y) + frame.Left;
       for (int x = 0; x < frame.Width; ++x) {

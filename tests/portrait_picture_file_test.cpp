@@ -510,6 +510,12 @@ TEST(PictureFile, GifFirstFrameOnItsCanvas) {
   ASSERT_TRUE(DecodePictureBytes(MakeGif(1, 8, {interlaced}), false, 0, &p));
   const uint32_t red = MakeColour(255, 0, 0), blue = MakeColour(0, 0, 255);
   EXPECT_EQ(p.pixels(), (std::vector<uint32_t>{red, blue, green, blue, red, blue, green, blue}));
+  // An empty frame leaves the whole canvas uncovered.
+  GifFrame empty;
+  empty.height = 2;
+  empty.indices = {};
+  ASSERT_TRUE(DecodePictureBytes(MakeGif(2, 2, {empty}), true, kTransparentColour, &p));
+  EXPECT_EQ(p.pixels(), (std::vector<uint32_t>(4, kTransparentColour)));
   // A frame reaching outside its canvas.
   GifFrame outside = first;
   outside.y = 2;
