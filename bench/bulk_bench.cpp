@@ -8,11 +8,6 @@
 // after every face picture was replaced by a new 160 x 160 picture (fits 1,994 faces, saves
 // once). Prints one line per figure with its target. The files (about 40 MB) are made in
 // WORK_FOLDER and removed again. QM_BENCH_QUICK: a small catalogue (bench/bench_util.h).
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -20,47 +15,16 @@
 #include <vector>
 
 #include "bench/bench_util.h"
+#include "bench/child_process.h"
 #include "portrait/picture.h"
 #include "portrait/picture_file.h"
 
 namespace {
 
-using bench::Clock;
-
 const int kHeroes = bench::Sized(995, 30);  // with the header row and the two pseudo-heroes, 998 records
 
-struct Run {
-  bool ok = false;
-  double seconds = 0;
-  double peak_mb = 0;
-};
-
-// Runs the tool with `args`, its output to `log`; measures wall time and the child's peak
-// resident memory.
-Run RunTool(const std::string& tool, const std::vector<std::string>& args, const std::string& log) {
-  std::vector<std::string> words = {tool};
-  words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  Run run;
-  std::fflush(stdout);  // else the child would print what is still buffered here
-  const auto start = Clock::now();
-  const pid_t pid = fork();
-  if (pid < 0) return run;
-  if (pid == 0) {
-    if (!std::freopen(log.c_str(), "w", stdout)) _exit(127);
-    execv(tool.c_str(), argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return run;
-  run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  run.peak_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return run;
-}
+using bench::Run;
+using bench::RunTool;
 
 // A picture unlike any face: a gradient whose direction and colours vary with the seed.
 qm::Picture NewPicture(unsigned seed) {

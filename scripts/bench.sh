@@ -126,6 +126,11 @@ wait-exit 0'
 # qlmk export and import of a 998-record catalogue: time and peak memory of the tool itself.
 bench_bulk() { "$bin/bulk_bench" "$build/qlmk/qlmk" "$work/bulk"; }
 
+# qlmk picture resize against ImageMagick's convert on a 24-megapixel JPEG, a 24-megapixel PNG
+# and an animated GIF (made by convert with fixed seeds), each to 82 x 82: time and peak memory
+# side by side; then the decoders alone at full size.
+bench_pictures() { "$bin/picture_bench" "$build/qlmk/qlmk" "$(command -v convert)" "$work/pictures"; }
+
 # MakeSFX of the 998-record demo catalogue and its apply; backup and restore of a 200 MB
 # UPDATES.H4R against cp, with their peak memory.
 bench_sharing() { "$bin/sharing_bench" "$work/sharing"; }
@@ -142,7 +147,7 @@ bench_stub_sizes() {
   done
 }
 
-BENCHMARKS=(archive face_import editor_startup language_startup bulk sharing stub_sizes)
+BENCHMARKS=(archive face_import editor_startup language_startup bulk pictures sharing stub_sizes)
 
 [ ${#selected[@]} -eq 0 ] && selected=("${BENCHMARKS[@]}")
 status=0

@@ -48,7 +48,8 @@ LIBRARIES = {
                        ["qm_catalogue", "qm_code_page", "qm_picture_file", "qm_portrait", "qm_heroes",
                         "qm_base"], False),
     # portrait/
-    "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*"],
+    "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*", "portrait/picture_source.*",
+                         "portrait/picture_decoders.h", "portrait/picture_checks.cpp", "portrait/*_decode.cpp"],
                         ["qm_portrait", "qm_base"], False),
     "qm_picture_gdi": (["portrait/bitmap_pixels_win32.*", "portrait/bitmap_copy_win32.cpp"],
                        ["qm_portrait", "qm_base_win32", "qm_base"], True),
