@@ -99,9 +99,10 @@ Status WipeArchive(const std::string& path) {
     os::RemoveFile(holding);
     return rebuilt;
   }
-  // A read-only file cannot be replaced on Windows.
+  // A read-only file cannot be replaced on Windows; the compact copy keeps the archive's
+  // permissions elsewhere.
   os::ClearReadOnly(path);
-  if (!os::ReplaceFileWith(path, holding)) {
+  if (!os::MatchFileMode(holding, path) || !os::ReplaceFileWith(path, holding)) {
     os::RemoveFile(holding);
     return Status::Fail("cannot put the compact copy in place of the archive");
   }

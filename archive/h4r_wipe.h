@@ -8,10 +8,12 @@
 //
 // WipeArchive builds that copy under the holding name "H4R.$$$" in the archive's folder (a
 // leftover file of that name is deleted first) and, only once it is complete and flushed to the
-// disk, puts it in the archive's place in one step and flushes the folder, so that even a power cut leaves the old archive or the compact one. Until then the archive is
-// never touched, so a failed or interrupted wipe leaves it as it was; the result is always
-// writable. A file that is not an archive, or whose directory is damaged or holds 20,000 or more
-// entries, fails unchanged. A failed flush of the folder is reported after the rename.
+// disk, puts it in the archive's place in one step and flushes the folder, so that even a power
+// cut leaves the old archive or the compact one. Until then the archive is never touched, so a
+// failed or interrupted wipe leaves it as it was; the result is always writable and otherwise
+// keeps the archive's permissions. A file that is not an archive, or whose directory is damaged
+// or holds 20,000 or more entries, fails unchanged. A failed flush of the folder is reported
+// after the rename.
 #pragma once
 
 #include <string>

@@ -1,200 +1,227 @@
 #include "archive/h4r_writer.h"
 
+#include <algorithm>
+#include <cstring>
 #include <ctime>
-#include <deque>
 #include <optional>
 
 #include "archive/entry_compressor.h"
 #include "base/file.h"
+#include "base/little_endian.h"
 #include "base/os.h"
+#include "base/replacement_file.h"
 
 namespace qm {
 
 namespace {
 
+// Pieces in which an unchanged-looking payload is compared with the bytes in the file.
+constexpr size_t kComparePieceSize = 1 << 20;
+
 uint32_t Now() { return static_cast<uint32_t>(std::time(nullptr)); }
 
 Status WriteFailed(const char* what) { return Status::Fail(std::string("cannot write ") + what); }
 
-bool Overlaps(uint64_t a_start, uint64_t a_length, uint64_t b_start, uint64_t b_length) {
-  return a_length != 0 && b_length != 0 && a_start < b_start + b_length && b_start < a_start + a_length;
-}
+// Where new bytes may go without touching anything the archive uses: the gaps between the
+// ranges that the header, the directory and the payloads take inside the file, and everything
+// from the end of the file on. Bytes past the end belong to no entry, even to a damaged record
+// that claims them (else one such claim of gigabytes would make every later put grow the file
+// past it, or fail). Each block takes the smallest gap it fits, else the end, so that the space
+// superseded by one save is filled by the next instead of the file growing every time.
+class FreeSpace {
+ public:
+  struct Range {
+    uint64_t start = 0;
+    uint64_t end = 0;
+  };
 
-// The old payload's bytes may be reused only when they belong to this entry alone: inside the
-// file, after the header, clear of the directory and of every other entry's payload. A damaged
-// or crafted archive could otherwise have the overwrite destroy the header or other entries.
-bool OldPayloadIsReusable(uint64_t file_size, const Directory& directory, const FoundEntry& found) {
-  const EntryRecord& r = found.record;
-  const uint64_t start = r.data_offset;
-  const uint64_t length = r.stored_size;
-  if (length == 0 || start < kH4rHeaderSize || start + length > file_size) return false;
-  if (Overlaps(start, length, directory.offset, directory.Size())) return false;
-  for (const FoundEntry& other : directory.entries) {
-    if (other.record_position == found.record_position) continue;
-    if (Overlaps(start, length, other.record.data_offset, other.record.PayloadLength())) return false;
+  FreeSpace(std::vector<Range> used, uint64_t file_size) : end_(file_size) {
+    for (Range& r : used) r.end = std::min(r.end, file_size);
+    std::erase_if(used, [](const Range& r) { return r.start >= r.end; });
+    std::sort(used.begin(), used.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
+    uint64_t at = 0;
+    for (const Range& r : used) {
+      if (r.start > at) gaps_.push_back({at, r.start});
+      at = std::max(at, r.end);
+    }
+    if (at < file_size) gaps_.push_back({at, file_size});
+  }
+
+  // The offset for `length` new bytes, or nullopt when they would end past 4 GiB (nothing is
+  // taken then).
+  std::optional<uint32_t> Take(uint64_t length) {
+    Range* best = nullptr;
+    for (Range& g : gaps_) {
+      if (g.end - g.start >= length && (!best || g.end - g.start < best->end - best->start)) best = &g;
+    }
+    const uint64_t at = best ? best->start : end_;
+    if (at + length > UINT32_MAX) return std::nullopt;
+    (best ? best->start : end_) += length;
+    return static_cast<uint32_t>(at);
+  }
+
+ private:
+  std::vector<Range> gaps_;
+  uint64_t end_;
+};
+
+// Whether the bytes at `offset` equal `bytes`, read in pieces; nullopt when they cannot be read.
+std::optional<bool> FileBytesEqual(File& file, uint64_t offset, std::span<const uint8_t> bytes) {
+  if (!file.Seek(offset)) return std::nullopt;
+  std::vector<uint8_t> piece(std::min(bytes.size(), kComparePieceSize));
+  for (size_t at = 0; at < bytes.size();) {
+    const size_t n = std::min(piece.size(), bytes.size() - at);
+    if (!file.Read(piece.data(), n)) return std::nullopt;
+    if (std::memcmp(piece.data(), bytes.data() + at, n) != 0) return false;
+    at += n;
   }
   return true;
 }
 
-// The writes of a batch of puts, worked out in memory before the file is touched. The plan
-// follows the puts one after another exactly (the same lookups, offsets and dead space as
-// separate puts), keeping the file's size and current directory as they would stand, and sorts
-// each write into one of two stages:
-//   staged - payloads and new directories: nothing refers to them yet, so they may go to the
-//            disk in any order, before the first flush;
-//   live   - records rewritten in the directory the header names, then the header's new
-//            directory offset: these make the staged bytes part of the archive, after the flush.
-// A record rewritten in a directory that this batch wrote is folded into that directory's bytes.
+// The new state of the archive, worked out in memory before the file is touched: the records
+// of the new directory (the old ones in their order, changed where a put replaced them, then
+// the added ones) and the payloads that must be written, each placed where nothing the old
+// archive uses lies. Puts follow one another as separate puts would (the same lookups, so a
+// name put twice ends with the second payload), but the archive changes only when the header
+// names the new directory.
 class PutPlan {
  public:
-  PutPlan(uint64_t file_size, Directory directory) : end_(file_size), directory_(std::move(directory)) {}
+  PutPlan(Archive& archive, const Directory& old) : archive_(archive), space_(UsedRanges(old), archive.size()) {
+    next_.entries = old.entries;
+    stored_count_ = old.count;
+  }
 
   Status Put(const StoredEntry& entry, uint32_t now) {
     if (entry.name.empty()) return Status::Fail("no entry name given");
     if (entry.payload.empty()) return Status::Fail("the payload is empty");
     if (entry.payload.size() > UINT32_MAX) return Status::Fail("the payload is too large for an archive");
-    const FoundEntry* found = FindInDirectory(directory_, entry.name);
-    if (found) return Replace(static_cast<size_t>(found - directory_.entries.data()), entry, now);
-    return Add(entry, now);
-  }
-
-  // True when reordering the stages would change the result: a later staged write lands on a
-  // record the live stage rewrites (possible only in a crafted archive whose payloads overlap
-  // its first directory). Such a batch is put one entry at a time instead.
-  bool StagesConflict() const {
-    for (const Write& l : live_) {
-      for (const Write& s : staged_) {
-        if (s.sequence > l.sequence && Overlaps(s.offset, Bytes(s).size(), l.offset, Bytes(l).size())) return true;
+    const FoundEntry* hit = FindInDirectory(next_, entry.name);
+    const std::optional<size_t> found =
+        hit ? std::optional<size_t>(static_cast<size_t>(hit - next_.entries.data())) : std::nullopt;
+    if (!found && entry.name.size() > kMaxStringLength) {
+      return Status::Fail("the entry name is longer than 259 bytes");
+    }
+    // A count of 20,000 or more holds no entries but still leaves no room for one.
+    const uint64_t count = next_.entries.empty() ? stored_count_ : next_.entries.size();
+    if (!found && count >= kMaxEntryCount) {
+      return Status::Fail("the directory is full (" + std::to_string(count) + " entries)");
+    }
+    const size_t index = found ? *found : next_.entries.size();
+    EntryRecord record;
+    if (found) {
+      record = next_.entries[index].record;
+    } else {
+      record.name = std::string(entry.name);
+      record.trailing_word = entry.new_entry_trailing_word;
+    }
+    bool unchanged = false;
+    if (found) {
+      const std::optional<bool> holds = HoldsAlready(index, record, entry.payload);
+      if (!holds) {
+        unreadable_ = Status::Fail("cannot read the payload of '" + record.name + "'");
+        return unreadable_;
       }
+      unchanged = *holds;
     }
-    return false;
-  }
-
-  Status Execute(File& file) const {
-    for (const Write& w : staged_) {
-      const std::span<const uint8_t> bytes = Bytes(w);
-      if (!file.Seek(w.offset) || !file.Write(bytes.data(), bytes.size())) return WriteFailed("the new payload");
-    }
-    // Payloads and directories reach the disk before anything points at them.
-    if (!staged_.empty() && !file.Sync()) return Status::Fail("cannot flush the new payload to the disk");
-    for (const Write& w : live_) {
-      const std::span<const uint8_t> bytes = Bytes(w);
-      if (!file.Seek(w.offset) || !file.Write(bytes.data(), bytes.size())) return WriteFailed("the directory");
-    }
-    if (!live_.empty() && !file.Sync()) return Status::Fail("cannot flush the directory to the disk");
-    return Status::Ok();
-  }
-
- private:
-  struct Write {
-    uint64_t offset = 0;
-    std::span<const uint8_t> payload;  // borrowed from the caller's entry
-    std::optional<size_t> owned;       // else an index into owned_
-    unsigned long sequence = 0;
-  };
-
-  std::span<const uint8_t> Bytes(const Write& w) const {
-    return w.owned ? std::span<const uint8_t>(owned_[*w.owned]) : w.payload;
-  }
-
-  Write Own(uint64_t offset, std::vector<uint8_t> bytes) {
-    owned_.push_back(std::move(bytes));
-    return Write{offset, {}, owned_.size() - 1, ++sequence_};
-  }
-
-  Status Replace(size_t index, const StoredEntry& entry, uint32_t now) {
-    const FoundEntry& found = directory_.entries[index];
-    EntryRecord record = found.record;
-    if (entry.payload.size() > record.stored_size || !OldPayloadIsReusable(end_, directory_, found)) {
-      // A larger payload goes to the end of the file; the old one becomes dead space.
-      if (end_ + entry.payload.size() > UINT32_MAX) return Status::Fail("the archive would grow past 4 GiB");
-      record.data_offset = static_cast<uint32_t>(end_);
-      end_ += entry.payload.size();
+    if (!unchanged) {
+      const std::optional<uint32_t> at = space_.Take(entry.payload.size());
+      if (!at) return Status::Fail("the archive would grow past 4 GiB");
+      record.data_offset = *at;
+      if (new_payloads_.size() <= index) new_payloads_.resize(index + 1);
+      new_payloads_[index] = entry.payload;
     }
     record.stored_size = static_cast<uint32_t>(entry.payload.size());
     record.content_size = entry.content_size;
     record.time_stamp = now;
+    // The game would read a gzip stream under the raw mark as plain bytes.
     if (record.trailing_word == kTrailingWordRaw && LooksLikeGzip(entry.payload)) {
       record.trailing_word = kTrailingWordGzip;
     }
-    staged_.push_back(Write{record.data_offset, entry.payload, std::nullopt, ++sequence_});
-
-    std::vector<uint8_t> encoded;
-    EncodeRecord(record, &encoded);  // the same length as the old record: only numbers changed
-    if (current_block_) {
-      std::vector<uint8_t>& block = owned_[*current_block_];
-      std::copy(encoded.begin(), encoded.end(), block.begin() + (found.record_position - directory_.offset));
+    if (found) {
+      next_.entries[index].record = std::move(record);
     } else {
-      live_.push_back(Own(found.record_position, std::move(encoded)));
+      next_.entries.push_back(FoundEntry{std::move(record), 0});
     }
-    directory_.entries[index].record = std::move(record);
+    changed_ = true;
     return Status::Ok();
   }
 
-  Status Add(const StoredEntry& entry, uint32_t now) {
-    if (entry.name.size() > kMaxStringLength) return Status::Fail("the entry name is longer than 259 bytes");
-    if (directory_.count >= kMaxEntryCount) {
-      return Status::Fail("the directory is full (" + std::to_string(directory_.count) + " entries)");
-    }
-    FoundEntry added;
-    added.record.data_offset = static_cast<uint32_t>(end_);
-    added.record.stored_size = static_cast<uint32_t>(entry.payload.size());
-    added.record.content_size = entry.content_size;
-    added.record.time_stamp = now;
-    added.record.name = std::string(entry.name);
-    added.record.trailing_word = entry.new_entry_trailing_word;
+  bool changed() const { return changed_; }
+  // Failure when reading the archive failed during the puts.
+  const Status& unreadable() const { return unreadable_; }
 
-    // The new directory: the old records in directory order, then the new one.
-    const uint64_t directory_offset = end_ + entry.payload.size();
-    std::vector<FoundEntry> entries = directory_.entries;
-    entries.push_back(std::move(added));
-    std::vector<uint8_t> block;
-    AppendU32(&block, static_cast<uint32_t>(entries.size()));
-    for (FoundEntry& e : entries) {
-      e.record_position = directory_offset + block.size();
-      EncodeRecord(e.record, &block);
-    }
-    if (directory_offset + block.size() > UINT32_MAX) return Status::Fail("the archive would grow past 4 GiB");
-    directory_.entries = std::move(entries);
-    staged_.push_back(Write{end_, entry.payload, std::nullopt, ++sequence_});
-    end_ = directory_offset + block.size();
-    directory_.offset = static_cast<uint32_t>(directory_offset);
-    directory_.count = static_cast<uint32_t>(directory_.entries.size());
-    staged_.push_back(Own(directory_offset, std::move(block)));
-    current_block_ = staged_.back().owned;
+  // Writes the new payloads and the new directory where nothing refers to them yet, flushes
+  // them to the disk, and only then points the header at the new directory and flushes that.
+  // The header's four bytes lie in one disk sector, so they change as a whole: every moment of
+  // the save, a power cut included, leaves the whole old archive or the whole new one.
+  Status Execute() {
+    std::vector<uint8_t> directory;
+    AppendU32(&directory, static_cast<uint32_t>(next_.entries.size()));
+    for (const FoundEntry& e : next_.entries) EncodeRecord(e.record, &directory);
+    const std::optional<uint32_t> directory_offset = space_.Take(directory.size());
+    if (!directory_offset) return Status::Fail("the archive would grow past 4 GiB");
 
-    // The header names only the last new directory; the ones before it are dead space at once.
+    File& file = archive_.file();
+    for (size_t i = 0; i < new_payloads_.size(); ++i) {
+      const std::span<const uint8_t> payload = new_payloads_[i];
+      if (payload.empty()) continue;
+      if (!file.Seek(next_.entries[i].record.data_offset) || !file.Write(payload.data(), payload.size())) {
+        return WriteFailed("the new payload");
+      }
+    }
+    if (!file.Seek(*directory_offset) || !file.Write(directory.data(), directory.size())) {
+      return WriteFailed("the new directory");
+    }
+    if (!file.Sync()) return Status::Fail("cannot flush the new payloads to the disk");
     uint8_t offset_bytes[4];
-    StoreU32(offset_bytes, directory_.offset);
-    if (header_) {
-      owned_[*live_[*header_].owned].assign(offset_bytes, offset_bytes + 4);
-    } else {
-      live_.push_back(Own(kDirectoryOffsetField, std::vector<uint8_t>(offset_bytes, offset_bytes + 4)));
-      header_ = live_.size() - 1;
+    StoreU32(offset_bytes, *directory_offset);
+    if (!file.Seek(kDirectoryOffsetField) || !file.Write(offset_bytes, sizeof offset_bytes)) {
+      return WriteFailed("the archive header");
     }
+    if (!file.Sync()) return Status::Fail("cannot flush the archive header to the disk");
     return Status::Ok();
   }
 
-  uint64_t end_;
-  Directory directory_;
-  std::optional<size_t> current_block_;  // owned_ index of the new directory in use, if any
-  std::optional<size_t> header_;         // live_ index of the header write, if any
-  std::deque<std::vector<uint8_t>> owned_;
-  std::vector<Write> staged_;
-  std::vector<Write> live_;
-  unsigned long sequence_ = 0;
+ private:
+  static std::vector<FreeSpace::Range> UsedRanges(const Directory& d) {
+    std::vector<FreeSpace::Range> used = {{0, kH4rHeaderSize}};
+    used.push_back({d.offset, static_cast<uint64_t>(d.offset) + std::max(d.Size(), kDirectoryCountSize)});
+    for (const FoundEntry& e : d.entries) {
+      used.push_back({e.record.data_offset, static_cast<uint64_t>(e.record.data_offset) + e.record.PayloadLength()});
+    }
+    return used;
+  }
+
+  // True when the record's stored bytes already are `payload`: then they are not written again.
+  std::optional<bool> HoldsAlready(size_t index, const EntryRecord& record, std::span<const uint8_t> payload) {
+    if (record.stored_size != payload.size()) return false;
+    if (index < new_payloads_.size() && !new_payloads_[index].empty()) {
+      return std::equal(new_payloads_[index].begin(), new_payloads_[index].end(), payload.begin(), payload.end());
+    }
+    if (static_cast<uint64_t>(record.data_offset) + payload.size() > archive_.size()) return false;
+    return FileBytesEqual(archive_.file(), record.data_offset, payload);
+  }
+
+  Archive& archive_;
+  FreeSpace space_;
+  Directory next_;  // the new directory's records (offset, count and positions unused)
+  uint32_t stored_count_ = 0;
+  // By record index: the bytes to write, borrowed from the caller; empty where none.
+  std::vector<std::span<const uint8_t>> new_payloads_;
+  bool changed_ = false;
+  Status unreadable_ = Status::Ok();
 };
 
 }  // namespace
 
 Status CreateArchive(const std::string& path) {
-  File file = File::Open(path, File::Mode::kCreate);
-  if (!file.is_open()) return Status::Fail("cannot create the file");
+  ReplacementFile out;
+  if (Status s = ReplacementFile::Create(path, &out); !s) return s;
   std::vector<uint8_t> bytes(kH4rMagic, kH4rMagic + 4);
   AppendU32(&bytes, kH4rHeaderSize);
   AppendU32(&bytes, 0);
-  if (!file.Write(bytes.data(), bytes.size()) || !file.Close()) return WriteFailed("the archive");
-  return Status::Ok();
+  if (!out.file().Write(bytes.data(), bytes.size())) return WriteFailed("the archive");
+  return out.Commit();
 }
 
 Status PutStoredEntries(const std::string& path, std::span<const StoredEntry> entries,
@@ -219,21 +246,15 @@ Status PutStoredEntries(const std::string& path, std::span<const StoredEntry> en
   if (Status s = archive.ReadDirectory(&directory); !s) return fail_all(s);
 
   const uint32_t now = Now();
-  PutPlan plan(archive.size(), std::move(directory));
+  PutPlan plan(archive, directory);
   for (size_t i = 0; i < entries.size(); ++i) each[i] = plan.Put(entries[i], now);
-  if (plan.StagesConflict()) {
-    if (Status s = archive.Close(); !s) return fail_all(s);
-    Status first = Status::Ok();
-    for (size_t i = 0; i < entries.size(); ++i) {
-      each[i] = PutStoredEntries(path, entries.subspan(i, 1));
-      if (first && !each[i]) first = each[i];
-    }
-    return first;
+  if (!plan.unreadable()) return fail_all(plan.unreadable());
+  if (plan.changed()) {
+    Status written = plan.Execute();
+    Status closed = archive.Close();
+    if (!written) return fail_all(written);
+    if (!closed) return fail_all(closed);
   }
-  Status written = plan.Execute(archive.file());
-  Status closed = archive.Close();
-  if (!written) return fail_all(written);
-  if (!closed) return fail_all(closed);
   for (const Status& s : each) {
     if (!s) return s;
   }

@@ -61,7 +61,13 @@ bool HasPayloadTrailer(std::span<const uint8_t> program);
 Status AppendPayloadEntry(const std::string& target, std::string_view name, std::span<const uint8_t> blob,
                           uint32_t content_size);
 
-// The same with the blob taken from the whole file at `source`, copied in pieces (bounded
+// The same, for a program that is in use as it stands (qlmk payload add): the entry is appended
+// to a copy written beside `target`, which then takes its place in one step, so that an
+// interruption, a power cut included, leaves the program as it was or with the entry.
+Status AppendPayloadEntryByCopy(const std::string& target, std::string_view name, std::span<const uint8_t> blob,
+                                uint32_t content_size);
+
+// The same as AppendPayloadEntry with the blob taken from the whole file at `source`, copied in pieces (bounded
 // memory whatever its size).
 Status AppendPayloadEntryFromFile(const std::string& target, std::string_view name, const std::string& source,
                                   uint32_t content_size = 0);

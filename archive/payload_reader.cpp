@@ -1,17 +1,13 @@
 // Reading the appended payload. Needs no zlib, so the restore tool can link it alone.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "archive/payload.h"
 #include "base/ascii.h"
 #include "base/little_endian.h"
 
 namespace qm {
-
-namespace {
-
-
-}  // namespace
 
 bool HasPayloadTrailer(std::span<const uint8_t> program) {
   return program.size() >= kPayloadTrailerSize &&
@@ -74,7 +70,12 @@ Status PayloadReader::CheckBlob(const PayloadRecord& record) const {
 
 Status PayloadReader::ReadBlob(const PayloadRecord& record, std::vector<uint8_t>* blob) {
   if (Status s = CheckBlob(record); !s) return s;
-  blob->resize(record.stored_size);
+  try {
+    blob->resize(record.stored_size);
+  } catch (const std::bad_alloc&) {
+    blob->clear();
+    return Status::Fail("not enough memory for the blob of '" + record.name + "'");
+  }
   if (!file_.Seek(record.data_offset) || !file_.Read(blob->data(), blob->size())) {
     blob->clear();
     return Status::Fail("cannot read the blob of '" + record.name + "'");

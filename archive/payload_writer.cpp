@@ -5,6 +5,7 @@
 
 #include "archive/payload.h"
 #include "base/little_endian.h"
+#include "base/replacement_file.h"
 
 namespace qm {
 
@@ -85,6 +86,15 @@ Status AppendPayloadEntry(const std::string& target, std::string_view name, std:
                           uint32_t content_size) {
   return AppendEntry(target, name, blob.size(), content_size,
                      [&](File& file) { return file.Write(blob.data(), blob.size()); });
+}
+
+Status AppendPayloadEntryByCopy(const std::string& target, std::string_view name, std::span<const uint8_t> blob,
+                                uint32_t content_size) {
+  ReplacementFile copy;
+  if (Status s = ReplacementFile::CreateCopy(target, &copy); !s) return s;
+  if (!copy.file().Close()) return Status::Fail("cannot write " + copy.temp_path());
+  if (Status s = AppendPayloadEntry(copy.temp_path(), name, blob, content_size); !s) return s;
+  return copy.Commit();
 }
 
 Status AppendPayloadEntryFromFile(const std::string& target, std::string_view name, const std::string& source,

@@ -50,6 +50,15 @@ bool detail::HitSlow(Kind kind) {
 
 }  // namespace fault
 
+namespace recording {
+namespace detail {
+Observer* g_observer = nullptr;
+}  // namespace detail
+
+void Install(Observer* observer) { detail::g_observer = observer; }
+
+}  // namespace recording
+
 namespace durability {
 namespace {
 bool g_skip_disk_flushes = false;
@@ -72,17 +81,23 @@ const char* ModeString(File::Mode mode) {
   return "rb";
 }
 
+// Closes without reporting; for paths that already failed.
+void CloseQuietly(std::FILE* stream) {
+  if (recording::Observer* o = recording::Installed()) o->Closed(stream);
+  std::fclose(stream);
+}
+
 }  // namespace
 
 File::~File() {
-  if (stream_) std::fclose(stream_);
+  if (stream_) CloseQuietly(stream_);
 }
 
 File::File(File&& other) noexcept : stream_(std::exchange(other.stream_, nullptr)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
-    if (stream_) std::fclose(stream_);
+    if (stream_) CloseQuietly(stream_);
     stream_ = std::exchange(other.stream_, nullptr);
   }
   return *this;
@@ -90,7 +105,13 @@ File& File::operator=(File&& other) noexcept {
 
 File File::Open(const std::string& path, Mode mode) {
   if (path.empty()) return File();
-  return File(std::fopen(path.c_str(), ModeString(mode)));
+  std::FILE* stream = std::fopen(path.c_str(), ModeString(mode));
+  if (stream) {
+    if (recording::Observer* o = recording::Installed()) {
+      o->Opened(stream, path, mode == Mode::kCreate || mode == Mode::kCreateReadWrite);
+    }
+  }
+  return File(stream);
 }
 
 bool File::Read(void* out, size_t n) {
@@ -110,7 +131,11 @@ bool File::Write(const void* data, size_t n) {
   if (!stream_) return false;
   if (n == 0) return true;
   if (fault::Hit(fault::kWrite)) return false;
-  return std::fwrite(data, 1, n, stream_) == n;
+  recording::Observer* observer = recording::Installed();
+  const std::optional<uint64_t> at = observer ? os::TellStream(stream_) : std::nullopt;
+  const size_t written = std::fwrite(data, 1, n, stream_);
+  if (observer && at && written > 0) observer->Wrote(stream_, *at, data, written);
+  return written == n;
 }
 
 bool File::Seek(uint64_t offset) {
@@ -146,10 +171,12 @@ bool File::CopyRangeFrom(File& source, uint64_t offset, uint64_t length, std::ve
   const std::optional<uint64_t> here = Tell();
   if (!here || !Flush()) return false;
   if (fault::Hit(fault::kWrite)) return false;
-  switch (os::CopyFileRange(source.stream_, offset, stream_, *here, length)) {
-    case os::KernelCopy::kDone: return Seek(*here + length);
-    case os::KernelCopy::kFailed: return false;
-    case os::KernelCopy::kUnsupported: break;
+  if (!recording::Installed()) {
+    switch (os::CopyFileRange(source.stream_, offset, stream_, *here, length)) {
+      case os::KernelCopy::kDone: return Seek(*here + length);
+      case os::KernelCopy::kFailed: return false;
+      case os::KernelCopy::kUnsupported: break;
+    }
   }
   const size_t wanted = static_cast<size_t>(std::min<uint64_t>(length, piece_size > 0 ? piece_size : 1));
   if (scratch->size() < wanted) scratch->resize(wanted);
@@ -176,6 +203,7 @@ bool File::Sync() {
 bool File::Close() {
   if (!stream_) return true;
   const bool injected = fault::Hit(fault::kClose);
+  if (recording::Observer* o = recording::Installed()) o->Closed(stream_);
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
   return closed && !injected;

@@ -55,6 +55,45 @@ inline bool Hit(Kind kind) { return detail::g_armed && detail::HitSlow(kind); }
 
 }  // namespace fault
 
+// Recording (for tests): an observer installed with recording::Install sees, in order, every
+// change the program asks of the file system through File and the OS seam (base/os.h), so that
+// a test can replay them as a power cut at any moment would leave them on the disk. Paths are
+// as the program passed them. While an observer is installed, File::CopyRangeFrom copies
+// through File::Write, so that every written byte is seen. When none is installed the hooks
+// cost one test of a global pointer.
+namespace recording {
+
+class Observer {
+ public:
+  virtual ~Observer() = default;
+  // A file opened by File::Open; `truncated` when the mode created or emptied it.
+  virtual void Opened(std::FILE* stream, const std::string& path, bool truncated) = 0;
+  virtual void Closed(std::FILE* stream) = 0;
+  // `n` bytes written at `offset` (the bytes are only borrowed for the call).
+  virtual void Wrote(std::FILE* stream, uint64_t offset, const void* data, size_t n) = 0;
+  // The stream's written data reached the disk (os::SyncStream succeeded).
+  virtual void Synced(std::FILE* stream) = 0;
+  // A new empty file (os::CreateTempFileIn).
+  virtual void Created(const std::string& path) = 0;
+  // `from` took the name `to`, replacing any file of that name.
+  virtual void Renamed(const std::string& from, const std::string& to) = 0;
+  virtual void Removed(const std::string& path) = 0;
+  // Name changes in the folder of `path` reached the disk (os::SyncFolderOf succeeded).
+  virtual void FolderSynced(const std::string& path) = 0;
+};
+
+// Installs `observer` (nullptr: none). The caller keeps it alive while it is installed.
+void Install(Observer* observer);
+
+namespace detail {
+extern Observer* g_observer;
+}  // namespace detail
+
+// The installed observer, or nullptr.
+inline Observer* Installed() { return detail::g_observer; }
+
+}  // namespace recording
+
 namespace durability {
 
 // For the benchmark only: makes File::Sync, os::SyncStream and os::SyncFolderOf stop after the

@@ -73,6 +73,9 @@ struct TaskMemory : NullIsEmpty {
 struct Drop : NullIsEmpty {
   static void Free(HDROP drop) { DragFinish(drop); }
 };
+struct Window : NullIsEmpty {
+  static void Free(HWND window) { DestroyWindow(window); }
+};
 }  // namespace handle_policy
 
 // A handle of type T given back with Policy::Free at scope end.
@@ -118,6 +121,7 @@ using InternetHandle = Owned<HINTERNET, handle_policy::Internet>;
 using GlobalMemory = Owned<HGLOBAL, handle_policy::Global>;
 using ShellItemList = Owned<PIDLIST_ABSOLUTE, handle_policy::TaskMemory>;
 using DroppedFiles = Owned<HDROP, handle_policy::Drop>;  // a WM_DROPFILES drop, DragFinish
+using OwnedWindow = Owned<HWND, handle_policy::Window>;  // a window this code made and destroys
 
 // A memory DC (CreateCompatibleDC), deleted with DeleteDC.
 class MemoryDc {

@@ -8,6 +8,7 @@
 //   CreateTempFile("QLM")          new empty file with that prefix in the user's temp folder
 //   CreateTempFileIn(folder, "QLM") the same in a given folder (beside a file it will replace)
 //   ReplaceFileWith(target, from)  `from` takes the place of `target` in one step
+//   MatchFileMode(file, like)      the permissions a replacement needs to pass for the original
 //   RenameFile(from, to)           fails when `to` exists
 //   RemoveFile(path), FileExists(path)
 //   ReadFileTimes / WriteFileTimes creation and last-write time as Windows file times
@@ -50,6 +51,11 @@ std::optional<std::string> CreateTempFileIn(const std::string& folder, std::stri
 // (Windows: MoveFileEx with replace-existing and write-through; POSIX: rename). Both must lie
 // on the same volume. A read-only `target` must be made writable first on Windows.
 bool ReplaceFileWith(const std::string& target, const std::string& replacement);
+// Gives `file` the permissions of `like` (POSIX mode bits), or, when `like` does not exist,
+// those of a newly created file (0666 less the umask): a file written under a temporary name
+// and then put in place keeps the mode of the file it replaces. Windows keeps no such bits on
+// files; there it only checks that `file` exists.
+bool MatchFileMode(const std::string& file, const std::string& like);
 // Renames a file; fails when the new name is already taken.
 bool RenameFile(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);

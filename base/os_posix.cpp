@@ -63,6 +63,7 @@ std::optional<std::string> CreateTempFileIn(const std::string& folder, std::stri
   const int fd = mkstemp(name.data());
   if (fd < 0) return std::nullopt;
   close(fd);
+  if (recording::Observer* o = recording::Installed()) o->Created(name.data());
   return std::string(name.data());
 }
 
@@ -74,19 +75,39 @@ std::optional<std::string> CreateTempFile(std::string_view prefix) {
 bool ReplaceFileWith(const std::string& target, const std::string& replacement) {
   if (target.empty() || replacement.empty()) return false;
   if (fault::Hit(fault::kRename)) return false;
-  return std::rename(replacement.c_str(), target.c_str()) == 0;
+  if (std::rename(replacement.c_str(), target.c_str()) != 0) return false;
+  if (recording::Observer* o = recording::Installed()) o->Renamed(replacement, target);
+  return true;
+}
+
+bool MatchFileMode(const std::string& file, const std::string& like) {
+  if (file.empty()) return false;
+  struct stat st {};
+  mode_t mode = 0;
+  if (!like.empty() && stat(like.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t mask = umask(0);  // reading the umask means setting it; put it straight back
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  return chmod(file.c_str(), mode) == 0;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
   if (from.empty() || to.empty() || FileExists(to)) return false;
   if (fault::Hit(fault::kRename)) return false;
-  return std::rename(from.c_str(), to.c_str()) == 0;
+  if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+  if (recording::Observer* o = recording::Installed()) o->Renamed(from, to);
+  return true;
 }
 
 bool RemoveFile(const std::string& path) {
   if (path.empty()) return false;
   if (fault::Hit(fault::kRename)) return false;
-  return unlink(path.c_str()) == 0;
+  if (unlink(path.c_str()) != 0) return false;
+  if (recording::Observer* o = recording::Installed()) o->Removed(path);
+  return true;
 }
 
 bool FileExists(const std::string& path) {
@@ -171,19 +192,26 @@ bool SyncStream(std::FILE* stream) {
   if (stream == nullptr) return false;
   if (fault::Hit(fault::kFlush)) return false;
   if (std::fflush(stream) != 0) return false;
-  return durability::DiskFlushesSkipped() || fsync(fileno(stream)) == 0;
+  if (!durability::DiskFlushesSkipped() && fsync(fileno(stream)) != 0) return false;
+  if (recording::Observer* o = recording::Installed()) o->Synced(stream);
+  return true;
 }
 
 bool SyncFolderOf(const std::string& path) {
   if (path.empty()) return false;
   if (fault::Hit(fault::kFlush)) return false;
-  if (durability::DiskFlushesSkipped()) return true;
+  if (durability::DiskFlushesSkipped()) {
+    if (recording::Observer* o = recording::Installed()) o->FolderSynced(path);
+    return true;
+  }
   const size_t slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (fd < 0) return false;
   const bool synced = fsync(fd) == 0;
-  return (close(fd) == 0) && synced;
+  if (close(fd) != 0 || !synced) return false;
+  if (recording::Observer* o = recording::Installed()) o->FolderSynced(path);
+  return true;
 }
 
 std::optional<std::string> OwnExecutablePath() {

@@ -48,6 +48,7 @@ std::optional<std::string> CreateTempFileIn(const std::string& folder, std::stri
   if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), prefix_text.c_str(), 0, name) == 0) {
     return std::nullopt;
   }
+  if (recording::Observer* o = recording::Installed()) o->Created(name);
   return std::string(name);
 }
 
@@ -61,19 +62,29 @@ std::optional<std::string> CreateTempFile(std::string_view prefix) {
 bool ReplaceFileWith(const std::string& target, const std::string& replacement) {
   if (target.empty() || replacement.empty()) return false;
   if (fault::Hit(fault::kRename)) return false;
-  return MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (!MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return false;
+  }
+  if (recording::Observer* o = recording::Installed()) o->Renamed(replacement, target);
+  return true;
 }
+
+bool MatchFileMode(const std::string& file, const std::string&) { return FileExists(file); }
 
 bool RenameFile(const std::string& from, const std::string& to) {
   if (from.empty() || to.empty()) return false;
   if (fault::Hit(fault::kRename)) return false;
-  return MoveFileA(from.c_str(), to.c_str()) != 0;
+  if (!MoveFileA(from.c_str(), to.c_str())) return false;
+  if (recording::Observer* o = recording::Installed()) o->Renamed(from, to);
+  return true;
 }
 
 bool RemoveFile(const std::string& path) {
   if (path.empty()) return false;
   if (fault::Hit(fault::kRename)) return false;
-  return DeleteFileA(path.c_str()) != 0;
+  if (!DeleteFileA(path.c_str())) return false;
+  if (recording::Observer* o = recording::Installed()) o->Removed(path);
+  return true;
 }
 
 bool FileExists(const std::string& path) {
@@ -121,15 +132,19 @@ bool SyncStream(std::FILE* stream) {
   if (stream == nullptr) return false;
   if (fault::Hit(fault::kFlush)) return false;
   if (std::fflush(stream) != 0) return false;
-  if (durability::DiskFlushesSkipped()) return true;
-  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-  return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
+  if (!durability::DiskFlushesSkipped()) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) return false;
+  }
+  if (recording::Observer* o = recording::Installed()) o->Synced(stream);
+  return true;
 }
 
 // MoveFileEx with MOVEFILE_WRITE_THROUGH returns only once the replace is on the disk.
 bool SyncFolderOf(const std::string& path) {
-  if (path.empty()) return false;
-  return !fault::Hit(fault::kFlush);
+  if (path.empty() || fault::Hit(fault::kFlush)) return false;
+  if (recording::Observer* o = recording::Installed()) o->FolderSynced(path);
+  return true;
 }
 
 std::optional<std::string> OwnExecutablePath() {

@@ -9,7 +9,8 @@
 // The temporary file begins with "QLM" and lies in the target's folder (the same volume, so
 // the replace is one step). Commit flushes the data through to the disk before the replace
 // (else a power cut could leave the new name with missing bytes), makes a read-only target
-// writable, replaces it, and makes the replace durable. The file may be closed in between
+// writable, gives the new file the target's permissions (a new target gets those of any new
+// file), replaces the target, and makes the replace durable. The file may be closed in between
 // (to let a function that works by path append to it); Commit reopens it to sync it.
 #pragma once
 
@@ -31,6 +32,8 @@ class ReplacementFile {
 
   // Creates the empty temporary file beside `target`, open for writing.
   static Status Create(const std::string& target, ReplacementFile* out);
+  // The same, starting with a copy of the existing `target`, open for writing at its end.
+  static Status CreateCopy(const std::string& target, ReplacementFile* out);
 
   File& file() { return file_; }
   const std::string& temp_path() const { return temp_path_; }
@@ -38,8 +41,11 @@ class ReplacementFile {
   bool pending() const { return !temp_path_.empty(); }
 
   // Puts the temporary file in the target's place. On failure the temporary file is deleted
-  // and the target is as it was. Either way nothing is pending afterwards.
-  Status Commit();
+  // and the target is as it was. Either way nothing is pending afterwards. The replace is the
+  // commit: when only the flush of the folder fails after it, the new file is in place but a
+  // power cut may still undo the replace. With `folder_warning` given, Commit then succeeds
+  // and says so there; without it, Commit fails.
+  Status Commit(std::string* folder_warning = nullptr);
   // Deletes the temporary file; the target stays as it was.
   void Abandon();
 

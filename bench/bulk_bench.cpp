@@ -7,59 +7,24 @@
 // Steps: export; import of the unchanged export (compares every face, saves nothing); import
 // after every face picture was replaced by a new 160 x 160 picture (fits 1,994 faces, saves
 // once). Prints one line per figure with its target. The files (about 40 MB) are made in
-// WORK_FOLDER and removed again.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
+// WORK_FOLDER and removed again. QM_BENCH_QUICK: a small catalogue (bench/bench_util.h).
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "bench/bench_util.h"
+#include "bench/child_process.h"
 #include "portrait/picture.h"
 #include "portrait/picture_file.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+const int kHeroes = bench::Sized(995, 30);  // with the header row and the two pseudo-heroes, 998 records
 
-constexpr int kHeroes = 995;  // with the header row and the two pseudo-heroes, 998 records
-
-struct Run {
-  bool ok = false;
-  double seconds = 0;
-  double peak_mb = 0;
-};
-
-// Runs the tool with `args`, its output to `log`; measures wall time and the child's peak
-// resident memory.
-Run RunTool(const std::string& tool, const std::vector<std::string>& args, const std::string& log) {
-  std::vector<std::string> words = {tool};
-  words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  Run run;
-  std::fflush(stdout);  // else the child would print what is still buffered here
-  const auto start = Clock::now();
-  const pid_t pid = fork();
-  if (pid < 0) return run;
-  if (pid == 0) {
-    if (!std::freopen(log.c_str(), "w", stdout)) _exit(127);
-    execv(tool.c_str(), argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return run;
-  run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  run.peak_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return run;
-}
+using bench::Run;
+using bench::RunTool;
 
 // A picture unlike any face: a gradient whose direction and colours vary with the seed.
 qm::Picture NewPicture(unsigned seed) {
@@ -113,7 +78,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bulk_bench: cannot make the demo game\n");
     return 1;
   }
-  std::printf("  998 records, 1,994 faces:\n");
+  std::printf("  %d records, every hero with two faces:\n", kHeroes + 3);
   // Budgets: about 1 ms per face to export or compare, under 10 ms per face to fit (the
   // editor's Load of one face), 200 MB in all.
   bool ok = Step("export", tool, with_game({"export", out}), log, 3, 200) &&

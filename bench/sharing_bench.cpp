@@ -5,13 +5,12 @@
 //   sharing_bench WORK_FOLDER
 //
 // Prints one line per figure with its target. The files (about 600 MB at the peak) are made in
-// WORK_FOLDER and removed again.
+// WORK_FOLDER and removed again. QM_BENCH_QUICK: one round on small sizes (bench/bench_util.h).
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +19,7 @@
 
 #include "base/file.h"
 #include "base/path.h"
+#include "bench/bench_util.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
 #include "patcher/patch_apply.h"
@@ -30,31 +30,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace bench;  // the benchmarks' shared helpers (bench/bench_util.h)
 
-constexpr size_t kDemoHeroes = 995;                        // 998 records with the three fixed ones
-constexpr uint64_t kArchiveBytes = 200ull * 1000 * 1000;  // the backed-up UPDATES.H4R
-constexpr int kRounds = 3;
+const size_t kDemoHeroes = Sized<size_t>(995, 30);                              // 998 records with the three fixed ones
+const uint64_t kArchiveBytes = Sized<uint64_t>(200ull * 1000 * 1000, 2000000);  // the backed-up UPDATES.H4R
+const int kRounds = Sized(3, 1);
 constexpr double kMemoryTargetMb = 64;
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-std::string Format(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
-void Report(const char* what, const std::string& result, const std::string& target, bool met) {
-  std::printf("  %-46s %14s   target %-10s %s\n", what, result.c_str(), target.c_str(), met ? "met" : "MISSED");
-}
-
-void Figure(const char* what, const std::string& result) { std::printf("  %-46s %14s\n", what, result.c_str()); }
 
 std::vector<uint8_t> FakeStub() {
   std::vector<uint8_t> stub(200000, 0x90);

@@ -1,5 +1,5 @@
-# Libraries from the system that the project does not build itself: GoogleTest and the stb
-# image headers. Nothing here names a fixed system path, so another layout only needs the
+# Libraries from the system that the project does not build itself: GoogleTest, the stb
+# image headers and the host's picture decoders. Nothing here names a fixed system path, so another layout only needs the
 # cache variables set (-DQM_GOOGLETEST_SOURCE_DIR=..., -DQM_STB_INCLUDE_DIR=...).
 
 # The prefix the host's tools are installed under (/usr on Debian), where a cross build still
@@ -12,6 +12,14 @@ get_filename_component(QM_HOST_PREFIX "${QM_HOST_PREFIX}" DIRECTORY)
 find_path(QM_STB_INCLUDE_DIR stb_image.h PATH_SUFFIXES stb NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 add_library(qm_stb INTERFACE)
 target_include_directories(qm_stb SYSTEM INTERFACE ${QM_STB_INCLUDE_DIR})
+
+# The picture decoders of the host build (Debian's libjpeg62-turbo-dev, libpng-dev and
+# libgif-dev); the Windows build decodes through stb_image instead.
+if(NOT WIN32)
+  find_package(JPEG REQUIRED)
+  find_package(PNG REQUIRED)
+  find_package(GIF REQUIRED)
+endif()
 
 # GoogleTest: the installed package, or else its sources built with the project (Debian's
 # googletest package; the win32 cross build has no GoogleTest package, so it always does this).

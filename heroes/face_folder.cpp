@@ -212,11 +212,12 @@ void ImportFacePictures(const HeroCatalogue& current, std::span<const FacePictur
     const std::string kind = KindWord(p.kind);
     auto refuse = [&](const std::string& why) { report->refused.push_back(p.file.shown + ": " + why); };
     Picture picture, now;
+    ReducedDecode reduce = ReducedForFace(options, p.kind);
     if (p.record >= current.count() || p.record >= proposed->count()) {
       refuse("no record " + std::to_string(p.record));
     } else if (!current.record(p.record).has_face(p.kind)) {
       refuse("record " + std::to_string(p.record) + " holds no " + kind + " face, so it cannot take one");
-    } else if (Status s = LoadPictureFile(p.file.path, options.auto_ring, kTransparentColour, &picture); !s) {
+    } else if (Status s = LoadPictureFile(p.file.path, options.auto_ring, kTransparentColour, &picture, &reduce); !s) {
       report->refused.push_back(s.why());  // names the file already
     } else if (DecodeRecordFace(current, p.record, p.kind, &now) && now == picture) {
       ++report->unchanged;

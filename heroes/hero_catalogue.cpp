@@ -175,8 +175,7 @@ Status HeroCatalogue::Save(const std::string& working_archive, CatalogueSave* re
   if (records_.empty()) return Status::Fail("the catalogue is empty");
   if (working_archive.empty()) return Status::Fail("there is no working archive");
 
-  // Every part is prepared, also after one failed; then all go into the archive as one batch
-  // of puts, which costs two flushes to the disk per save rather than two per entry.
+  // Every part is prepared, also after one failed; then all go into the archive as one commit.
   struct Part {
     std::string name;
     std::vector<uint8_t> payload;
@@ -195,7 +194,8 @@ Status HeroCatalogue::Save(const std::string& working_archive, CatalogueSave* re
   };
   prepare(kHeroTableEntryName, SerializeHeroTable(records_, &content));
   const bool table_prepared = out.failed.empty();
-  // Every bundle is written on every save, changed or not, and also after a failed table.
+  // Every bundle is put on every save, also after a failed table; the archive writes only
+  // those whose bytes changed.
   for (uint8_t alignment = 1; alignment <= kAlignmentCount; ++alignment) {
     for (FaceKind kind : kBundleOrder) {
       CollectBundle(alignment, kind, &content);

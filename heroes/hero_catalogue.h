@@ -30,9 +30,10 @@
 //
 // Save writes every part even after one failed and reports failure when any write failed (the
 // table, or a bundle, each named in the report). Entries of any size are written. An empty
-// catalogue writes nothing. The thirteen entries go into the archive as one batch of puts
-// (PutStoredEntries): the file ends up as thirteen separate puts would leave it, but is flushed
-// to the disk twice per save; a failed write or flush there fails every entry of the batch.
+// catalogue writes nothing. The thirteen entries go into the archive as one commit
+// (PutStoredEntries): a power cut at any moment leaves the whole old archive or the whole saved
+// one; only the entries whose stored bytes changed are written, every record is re-stamped; a
+// failed write or flush fails every entry and leaves the archive as it was.
 #pragma once
 
 #include <cstddef>

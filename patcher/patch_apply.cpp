@@ -1,6 +1,7 @@
 #include "patcher/patch_apply.h"
 
 #include <cstdint>
+#include <new>
 
 #include "archive/h4r_format.h"
 #include "archive/h4r_writer.h"
@@ -23,12 +24,35 @@ bool IsEntryName(std::string_view name) {
 
 // Every record of the kind must be sound before the walk writes anything.
 Status CheckRecords(const PayloadReader& reader, std::string_view prefix) {
+  uint64_t entry_bytes = 0;
   for (const PayloadRecord& rec : reader.records()) {
     if (!AsciiStartsWithNoCase(rec.name, prefix)) continue;
     if (Status s = reader.CheckBlob(rec); !s) return s;
-    if (!IsEntryName(rec.name) && !IsSafeRelativeName(rec.name)) {
+    if (IsEntryName(rec.name)) {
+      entry_bytes += rec.stored_size;
+      if (entry_bytes > kMaxPatchEntryBytes) {
+        return Status::Fail("the archive entries of the payload are larger than " +
+                            std::to_string(kMaxPatchEntryBytes >> 20) + " MB");
+      }
+    } else if (!IsSafeRelativeName(rec.name)) {
       return Status::Fail("the payload names a file outside the game folder: '" + rec.name + "'");
     }
+  }
+  return Status::Ok();
+}
+
+// The archive entries of the kind, read whole: they go into the archive together.
+Status ReadEntries(PayloadReader& reader, std::string_view prefix, std::vector<const PayloadRecord*>* records,
+                   std::vector<std::vector<uint8_t>>* blobs) {
+  try {
+    for (const PayloadRecord& rec : reader.records()) {
+      if (!AsciiStartsWithNoCase(rec.name, prefix) || !IsEntryName(rec.name)) continue;
+      records->push_back(&rec);
+      blobs->emplace_back();
+      if (Status s = reader.ReadBlob(rec, &blobs->back()); !s) return s;
+    }
+  } catch (const std::bad_alloc&) {
+    return Status::Fail("not enough memory for the payload's entries");
   }
   return Status::Ok();
 }
@@ -67,27 +91,35 @@ Status ApplyPatch(const std::string& patcher_exe, const std::string& game_folder
   if (Status s = PayloadReader::Open(patcher_exe, &reader); !s) return Status::Fail(patcher_exe + ": " + s.why());
   const std::string_view prefix = UpdateKindPrefix(kind);
   if (Status s = CheckRecords(reader, prefix); !s) return Status::Fail(patcher_exe + ": " + s.why());
+  std::vector<const PayloadRecord*> entry_records;
+  std::vector<std::vector<uint8_t>> blobs;
+  if (Status s = ReadEntries(reader, prefix, &entry_records, &blobs); !s) {
+    return Status::Fail(patcher_exe + ": " + s.why());
+  }
   // The game may have marked its archive read-only; a refused patch leaves even that as it was.
   os::ClearReadOnly(target_archive);
 
   for (const PayloadRecord& rec : reader.records()) {
-    if (!AsciiStartsWithNoCase(rec.name, prefix)) continue;
-    if (IsEntryName(rec.name)) {
-      // Whole: CheckRecords made sure the file holds every byte of it.
-      std::vector<uint8_t> blob;
-      if (Status s = reader.ReadBlob(rec, &blob); !s) return Status::Fail(patcher_exe + ": " + s.why());
-      const Status put = PutStoredEntry(target_archive, rec.name, blob, rec.content_size, kNewEntryTrailingWord);
-      if (put) {
-        r.entries_put.push_back(rec.name);
-      } else {
-        r.puts_failed.push_back(rec.name + ": " + put.why());
-      }
-      continue;
-    }
+    if (!AsciiStartsWithNoCase(rec.name, prefix) || IsEntryName(rec.name)) continue;
     const std::string path = GamePathOfName(game_folder, rec.name);
     bool written = false;
     if (Status s = WritePlainFile(reader, rec, path, &written); !s) return Status::Fail(path + ": " + s.why());
     (written ? r.files_written : r.files_kept).push_back(path);
+  }
+  if (!entry_records.empty()) {
+    std::vector<StoredEntry> entries;
+    for (size_t i = 0; i < entry_records.size(); ++i) {
+      entries.push_back({entry_records[i]->name, blobs[i], entry_records[i]->content_size, kNewEntryTrailingWord});
+    }
+    std::vector<Status> outcomes;
+    (void)PutStoredEntries(target_archive, entries, &outcomes);
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (outcomes[i]) {
+        r.entries_put.push_back(entry_records[i]->name);
+      } else {
+        r.puts_failed.push_back(entry_records[i]->name + ": " + outcomes[i].why());
+      }
+    }
   }
   r.slots_walked = kPayloadSlotCount;
   // Every slot was walked, but a player must not read "Successfully updated." over entries

@@ -7,21 +7,25 @@
 //
 // The walk visits the payload's 100 slots in order and takes the used slots whose name begins
 // with the kind's prefix ("table." for text, "layers." for portraits; ASCII case ignored):
-//   - a name ending in ".H4D" (any case) is put into the target archive as a stored entry
-//     (a new entry gets trailing word 3); a put that fails is noted in the report and the walk
-//     goes on to the other entries, but the update then reports failure at its end;
+//   - a name ending in ".H4D" (any case) is an archive entry. All of them are put into the target
+//     archive together, in slot order, as one commit (archive/h4r_writer.h PutStoredEntries): a
+//     power cut leaves the archive with all of them or none (a new entry gets trailing word 3).
+//     An entry that cannot be put is noted in the report and the others still go in, but the
+//     update then reports failure;
 //   - any other name is a file relative to the game folder (backslashes as separators): left
 //     alone when it exists, else written under a temporary name beside it, flushed to the disk
-//     and put in place in one step; a file that cannot be written fails the update.
+//     and put in place in one step; a file that cannot be written fails the update before the
+//     archive is changed.
 // A payload passed between players is untrusted. Before anything is written, every selected
-// record is checked: its blob must lie wholly between the directory and the trailer, and a
-// plain-file name must stay inside the game folder (base/path.h IsSafeRelativeName). One bad
-// record fails the whole update and nothing is written. Blobs of any size are applied: an
-// entry is read whole (its size is then known to fit the file), a plain file is copied in
-// pieces.
+// record is checked: its blob must lie wholly between the directory and the trailer, a
+// plain-file name must stay inside the game folder (base/path.h IsSafeRelativeName), and the
+// archive entries, which are read whole, must come to at most kMaxPatchEntryBytes together. One
+// bad record, or too little memory to read the entries, fails the whole update with nothing
+// written. A plain file is copied in pieces, whatever its size.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +35,10 @@
 namespace qm {
 
 enum class UpdateKind { kText = 0, kPortraits = 1 };
+
+// The archive entries of one update are read into memory whole; a payload whose entries come to
+// more than this is refused (the editor's thirteen come to a few megabytes).
+constexpr uint64_t kMaxPatchEntryBytes = 256ull << 20;
 
 // Below this game version the patcher asks before it patches.
 constexpr float kPatchQuietVersion = 1.3f;

@@ -60,7 +60,6 @@ constexpr std::array<ControlPlacement, 5> kControls = {{
 
 constexpr int kButtonFill = 25;          // how much a button face is lightened
 constexpr int kFolderBoxLighten = 15;    // the folder box's pattern over the background
-constexpr int kFontHeight = -14;
 constexpr uint32_t kBackdropColour = MakeColour(180, 20, 8);
 constexpr uint32_t kLabelColour = kColourWhite;
 constexpr uint32_t kDisabledTextColour = MakeColour(213, 213, 213);

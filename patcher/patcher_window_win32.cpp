@@ -18,6 +18,7 @@
 #include "shell/game_version.h"
 #include "shell/language.h"
 #include "skin/pixel_shade.h"
+#include "skin/skin_win32.h"
 #include "web/home_page_win32.h"
 
 namespace qm::patcher {
@@ -107,10 +108,7 @@ bool CreateSkin(HWND window) {
     if (skin.controls[i] == nullptr) return false;
   }
 
-  const int weight = FontWeight(Text(kPatcherFontWeight));
-  skin.font.reset(CreateFontA(kFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              FIXED_PITCH, Text(kPatcherFontFace)));
+  skin.font = skin::MakeTextFont(Text(kPatcherFontFace), FontWeight(Text(kPatcherFontWeight)));
   if (!skin.font) return false;
   for (size_t i = 0; i < kControls.size(); ++i) {
     if (kControls[i].kind != ControlKind::kFolderBox) continue;

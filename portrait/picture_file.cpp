@@ -5,26 +5,17 @@
 #include <iterator>
 #include <memory>
 #include <new>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "base/ascii.h"
 #include "base/file.h"
 #include "base/replacement_file.h"
-#include "portrait/jpeg_check.h"
+#include "portrait/picture_decoders.h"
+#include "portrait/picture_source.h"
 
-// The one place that compiles the image libraries. Only the four formats are decoded, from
-// memory (files are read through the checked file layer).
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_NO_HDR
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_GIF
-#define STBI_MAX_DIMENSIONS 65535
-#include <stb_image.h>
-
+// The one place that compiles the image writer.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
@@ -34,31 +25,91 @@ namespace {
 
 // Files larger than this are not pictures this tool takes.
 constexpr uint64_t kMaxPictureFileBytes = uint64_t{512} << 20;
-constexpr uint8_t kOpaqueAlpha = 128;  // PNG alpha at or above this counts as opaque
 
-enum class Transparency { kNone, kGif, kPng };
+enum class Format { kUnknown, kJpeg, kPng, kGif, kBmp };
 
-Transparency TransparencyOf(std::span<const uint8_t> bytes) {
+// The format by the file's first bytes. A JPEG may start with any number of 0xFF fill bytes
+// before its start marker; `skip` is then how many to pass over so the decoder sees 0xFF 0xD8.
+Format Sniff(PictureSource& source, uint64_t* skip) {
+  *skip = 0;
+  uint8_t head[8] = {};
+  const std::span<const uint8_t> first = source.Next(sizeof head);
+  std::copy(first.begin(), first.end(), head);
   static constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (bytes.size() >= 6 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == '8') {
-    return Transparency::kGif;
+  Format format = Format::kUnknown;
+  if (first.size() == sizeof head && std::equal(std::begin(kPngSignature), std::end(kPngSignature), head)) {
+    format = Format::kPng;
+  } else if (first.size() >= 6 && head[0] == 'G' && head[1] == 'I' && head[2] == 'F' && head[3] == '8' &&
+             (head[4] == '7' || head[4] == '9') && head[5] == 'a') {
+    format = Format::kGif;
+  } else if (first.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
+    format = Format::kBmp;
+  } else if (first.size() >= 2 && head[0] == 0xFF) {
+    // Count the fill bytes up to the first byte that is not 0xFF.
+    uint64_t fill = 1;
+    uint8_t next = 0;
+    size_t i = 1;
+    for (;;) {
+      if (i < first.size()) {
+        next = first[i++];
+      } else if (!source.Read(&next, 1)) {
+        break;
+      }
+      if (next != 0xFF) break;
+      ++fill;
+    }
+    if (next == 0xD8) {
+      format = Format::kJpeg;
+      *skip = fill - 1;
+    }
   }
-  if (bytes.size() >= sizeof kPngSignature &&
-      std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin())) {
-    return Transparency::kPng;
-  }
-  return Transparency::kNone;
+  return format;
 }
 
-struct StbiFree {
-  void operator()(stbi_uc* p) const { stbi_image_free(p); }
-};
+Status Decode(PictureSource& source, bool fill_transparent, uint32_t fill_colour, Picture* out, ReducedDecode* reduce) {
+  if (source.size() == 0) return Status::Fail("empty file, not a picture");
+  uint64_t skip = 0;
+  const Format format = Sniff(source, &skip);
+  if (source.read_failed()) return Status::Fail("cannot read");
+  if (format == Format::kUnknown) return Status::Fail("not a picture (JPEG, GIF, BMP or PNG)");
 
-std::string DecodeFailure() {
-  const char* reason = stbi_failure_reason();
-  const std::string why = reason ? reason : "unknown";
-  if (why == "unknown image type") return "not a picture (JPEG, GIF, BMP or PNG)";
-  return "damaged or unsupported picture (" + why + ")";
+  auto restart = [&] { return source.Rewind() && source.Skip(skip); };
+  Status checked = Status::Ok();
+  if (!restart()) return Status::Fail("cannot read");
+  switch (format) {
+    case Format::kJpeg: checked = decode::CheckJpegStructure(source); break;
+    case Format::kPng: checked = decode::CheckPngStructure(source); break;
+    case Format::kGif: checked = decode::CheckGifStructure(source); break;
+    case Format::kBmp:
+    case Format::kUnknown: break;  // BMP checks its sizes as it decodes
+  }
+  if (source.read_failed()) return Status::Fail("cannot read");
+  if (!checked) return checked;
+  if (!restart()) return Status::Fail("cannot read");
+
+  if (reduce != nullptr) {
+    reduce->file_width = reduce->file_height = 0;
+    reduce->divisor = 1;
+  }
+  const decode::Request request{fill_transparent ? (fill_colour & 0x00FFFFFF) : kColourWhite, reduce};
+  Picture picture;
+  Status s = Status::Ok();
+  switch (format) {
+    case Format::kJpeg: s = decode::DecodeJpeg(source, request, &picture); break;
+    case Format::kPng: s = decode::DecodePng(source, request, &picture); break;
+    case Format::kGif: s = decode::DecodeGif(source, request, &picture); break;
+    case Format::kBmp: s = decode::DecodeBmp(source, request, &picture); break;
+    case Format::kUnknown: break;
+  }
+  if (source.read_failed()) return Status::Fail("cannot read");
+  if (!s) return s;
+  if (reduce != nullptr && reduce->file_width == 0) {
+    reduce->file_width = picture.width();
+    reduce->file_height = picture.height();
+    reduce->divisor = 1;
+  }
+  *out = std::move(picture);
+  return Status::Ok();
 }
 
 void AppendBytes(void* context, void* data, int size) {
@@ -69,56 +120,63 @@ void AppendBytes(void* context, void* data, int size) {
 
 }  // namespace
 
-Status DecodePictureBytes(std::span<const uint8_t> bytes, bool fill_transparent,
-                          uint32_t fill_colour, Picture* out) {
-  if (bytes.empty()) return Status::Fail("empty file, not a picture");
-  if (bytes.size() > static_cast<size_t>(INT32_MAX)) return Status::Fail("picture file too large");
-  const auto* data = bytes.data();
-  const int length = static_cast<int>(bytes.size());
-  if (!JpegHuffmanTablesFit(bytes)) return Status::Fail("damaged JPEG picture (bad Huffman table)");
-  int width = 0, height = 0, channels = 0;
-  if (!stbi_info_from_memory(data, length, &width, &height, &channels)) {
-    return Status::Fail(DecodeFailure());
-  }
+namespace decode {
+
+Status CheckDeclaredSize(int64_t width, int64_t height) {
   if (width <= 0 || height <= 0) return Status::Fail("picture has no pixels");
-  if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxPicturePixels) {
-    return Status::Fail("picture too large (" + std::to_string(width) + " x " +
-                        std::to_string(height) + " pixels)");
+  if (width > INT32_MAX || height > INT32_MAX ||
+      static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxPicturePixels) {
+    return Status::Fail("picture too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
   }
+  return Status::Ok();
+}
 
-  std::unique_ptr<stbi_uc, StbiFree> rgba(stbi_load_from_memory(data, length, &width, &height,
-                                                                &channels, 4));
-  if (!rgba) return Status::Fail(DecodeFailure());
-
-  const Transparency transparency = TransparencyOf(bytes);
-  const uint32_t background = fill_transparent ? fill_colour : kColourWhite;
+Status NewPicture(int width, int height, Picture* out, uint32_t fill) {
   try {
-    Picture picture(width, height);
-    const stbi_uc* p = rgba.get();
-    for (uint32_t& pixel : picture.pixels()) {
-      const bool clear = (transparency == Transparency::kGif && p[3] == 0) ||
-                         (transparency == Transparency::kPng && p[3] < kOpaqueAlpha);
-      pixel = clear ? background : MakeColour(p[0], p[1], p[2]);
-      p += 4;
-    }
-    *out = std::move(picture);
+    *out = Picture(width, height, fill);
   } catch (const std::bad_alloc&) {
     return Status::Fail("not enough memory for the picture");
   }
   return Status::Ok();
 }
 
-Status LoadPictureFile(const std::string& path, bool fill_transparent, uint32_t fill_colour,
-                       Picture* out) {
-  std::vector<uint8_t> bytes;
-  switch (ReadWholeFile(path, kMaxPictureFileBytes, &bytes)) {
-    case ReadWholeResult::kOk: break;
-    case ReadWholeResult::kCannotOpen: return Status::Fail(path + ": cannot open");
-    case ReadWholeResult::kTooLarge: return Status::Fail(path + ": file too large for a picture");
-    case ReadWholeResult::kNoMemory: return Status::Fail(path + ": not enough memory to read it");
-    case ReadWholeResult::kReadFailed: return Status::Fail(path + ": cannot read");
-  }
-  Status s = DecodePictureBytes(bytes, fill_transparent, fill_colour, out);
+}  // namespace decode
+
+bool KeepsDetailFor(int width, int height, int target_width, int target_height) {
+  return int64_t{width} >= int64_t{kReducedDetail} * target_width &&
+         int64_t{height} >= int64_t{kReducedDetail} * target_height;
+}
+
+ReducedDecode ReducedForSize(int width, int height) {
+  ReducedDecode reduce;
+  reduce.enough = [width, height](int w, int h) { return KeepsDetailFor(w, h, width, height); };
+  return reduce;
+}
+
+ReducedDecode ReducedForFace(const FaceOptions& options, FaceKind kind) {
+  ReducedDecode reduce;
+  reduce.enough = [options, kind](int w, int h) {
+    const PixelRect crop = FittingRectangle(options, w, h).AsPixelRect();
+    return KeepsDetailFor(crop.width, crop.height, FaceSize(kind), FaceSize(kind));
+  };
+  return reduce;
+}
+
+Status DecodePictureBytes(std::span<const uint8_t> bytes, bool fill_transparent, uint32_t fill_colour, Picture* out,
+                          ReducedDecode* reduce) {
+  PictureSource source(bytes);
+  return Decode(source, fill_transparent, fill_colour, out, reduce);
+}
+
+Status LoadPictureFile(const std::string& path, bool fill_transparent, uint32_t fill_colour, Picture* out,
+                       ReducedDecode* reduce) {
+  File file = File::Open(path, File::Mode::kRead);
+  if (!file.is_open()) return Status::Fail(path + ": cannot open");
+  const std::optional<uint64_t> size = file.Size();
+  if (!size) return Status::Fail(path + ": cannot read");
+  if (*size > kMaxPictureFileBytes) return Status::Fail(path + ": file too large for a picture");
+  PictureSource source(&file, *size);
+  Status s = Decode(source, fill_transparent, fill_colour, out, reduce);
   if (!s) return Status::Fail(path + ": " + s.why());
   return s;
 }

@@ -26,22 +26,14 @@ void CopyRect(const Picture& source, PixelRect from, Picture* target, PixelRect 
 
 namespace resample {
 
-PaddedSource::PaddedSource(const Picture& picture, PixelRect from)
-    : width_(from.width), height_(from.height), stride_(static_cast<size_t>(from.width) + 4),
-      pixels_(stride_ * (static_cast<size_t>(from.height) + 4)) {
-  for (int y = 0; y < height_; ++y) {
-    uint32_t* line = pixels_.data() + static_cast<size_t>(y + 2) * stride_;
-    const uint32_t* in = picture.row(from.y + y) + from.x;
-    std::copy(in, in + width_, line + 2);
-    line[0] = line[1] = line[2];
-    line[width_ + 2] = line[width_ + 3] = line[width_ + 1];
-  }
-  const uint32_t* first = pixels_.data() + 2 * stride_;
-  const uint32_t* last = pixels_.data() + static_cast<size_t>(height_ + 1) * stride_;
-  for (int y : {0, 1}) std::copy(first, first + stride_, pixels_.data() + y * stride_);
-  for (int y : {height_ + 2, height_ + 3}) {
-    std::copy(last, last + stride_, pixels_.data() + static_cast<size_t>(y) * stride_);
-  }
+const uint32_t* PaddedSource::CopyRow(int y, std::vector<uint32_t>* line) const {
+  const size_t w = static_cast<size_t>(from_.width);
+  line->resize(w + 4);
+  const uint32_t* in = RowAt(y);
+  std::copy(in, in + w, line->data() + 2);
+  (*line)[0] = (*line)[1] = in[0];
+  (*line)[w + 2] = (*line)[w + 3] = in[w - 1];
+  return line->data() + 2;
 }
 
 }  // namespace resample

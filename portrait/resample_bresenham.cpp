@@ -57,6 +57,7 @@ void SmoothBresenham(const PaddedSource& source, int tw, int th, uint32_t* out) 
 
   const size_t line = static_cast<size_t>(tw);
   std::vector<uint32_t> a(line), b(line);  // current line, look-ahead line
+  std::vector<uint32_t> row;               // the source row being scaled, with its frame
   constexpr int kNone = -1;
   int last_scaled = kNone;
   int last_ahead = kNone;
@@ -68,14 +69,14 @@ void SmoothBresenham(const PaddedSource& source, int tw, int th, uint32_t* out) 
       if (r == last_ahead) {
         std::swap(a, b);
       } else {
-        ScaleLine(source.row(r), sw, tw, a.data());
+        ScaleLine(source.CopyRow(r, &row), sw, tw, a.data());
       }
       last_scaled = r;
     }
     // Row r + 1 may be the bottom frame row. When it is already the look-ahead row, the
     // current line (possibly averaged for the previous target row) is used as it is.
     if (e >= mid && last_ahead != r + 1) {
-      ScaleLine(source.row(r + 1), sw, tw, b.data());
+      ScaleLine(source.CopyRow(r + 1, &row), sw, tw, b.data());
       for (size_t x = 0; x < line; ++x) a[x] = AverageColours(a[x], b[x]);
       last_ahead = r + 1;
     }
@@ -88,7 +89,7 @@ void SmoothBresenham(const PaddedSource& source, int tw, int th, uint32_t* out) 
     }
   }
   if (tail >= 1) {
-    if (r != last_scaled) ScaleLine(source.row(r), sw, tw, a.data());
+    if (r != last_scaled) ScaleLine(source.CopyRow(r, &row), sw, tw, a.data());
     for (int n = 0; n < tail && written < th; ++n) {
       std::copy(a.begin(), a.end(), out + static_cast<size_t>(written++) * line);
     }

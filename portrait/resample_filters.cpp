@@ -100,14 +100,20 @@ void Bicubic(const PaddedSource& source, int dw, int dh, uint32_t* out) {
       const Sample sx = SampleAt(x, x_scale, source.width() - 1);
       float wx[4];
       for (int n = -1; n <= 2; ++n) wx[n + 1] = BsplineWeight(-(static_cast<float>(n) - sx.offset));
+      const uint32_t* rows[4];
+      int columns[4];
+      for (int k = 0; k < 4; ++k) {
+        rows[k] = source.RowAt(sy.index + k - 1);
+        columns[k] = source.ColumnAt(sx.index + k - 1);
+      }
       uint32_t value = 0;
       for (int shift = 0; shift <= 16; shift += 8) {
         float s = 0.0f;
         for (int m = -1; m <= 2; ++m) {
-          const uint32_t* row = source.row(sy.index + m);
+          const uint32_t* row = rows[m + 1];
           for (int n = -1; n <= 2; ++n) {
             const double term = static_cast<double>(wx[n + 1]) *
-                                static_cast<double>(Channel(row[sx.index + n], shift)) *
+                                static_cast<double>(Channel(row[columns[n + 1]], shift)) *
                                 static_cast<double>(wy[m + 1]);
             s = static_cast<float>(static_cast<double>(s) + term);
           }

@@ -157,7 +157,8 @@ const Command kArchive = {
             {.name = "create",
              .summary = "writes an empty archive (refuses an existing file unless --force)",
              .positionals = {{"ARCHIVE"}},
-             .options = {{"--force", nullptr, "overwrite an existing file"}},
+             .options = {{"--force", nullptr,
+                          "replace an existing file, in one step once the empty archive is on the disk"}},
              .run = Create},
             {.name = "list",
              .summary = "every record in directory order: name, stored size, content size, time stamp (UTC), "

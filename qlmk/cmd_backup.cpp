@@ -40,6 +40,7 @@ int Restore(const Args& args) {
   const qm::Status s = qm::RestoreFromPayload(tool, folder, &report);
   for (const std::string& f : report.files_restored) std::printf("restored %s\n", f.c_str());
   for (const std::string& f : report.times_applied) std::printf("times set on %s\n", f.c_str());
+  for (const std::string& w : report.warnings) std::fprintf(stderr, "qlmk: warning: %s\n", w.c_str());
   if (!s) return Fail("Failed to restore UPDATES.H4R file. (" + s.why() + ")");
   std::printf("Restored UPDATES.H4R file successfully.\n");
   return kExitOk;

@@ -65,7 +65,8 @@ int Import(const Args& args) {
   }
   const std::string& path = args.positional()[2];
   qm::Picture picture;
-  if (qm::Status s = qm::LoadPictureFile(path, options.auto_ring, qm::kTransparentColour, &picture); !s) {
+  qm::ReducedDecode reduce = qm::ReducedForFace(options, kind);
+  if (qm::Status s = qm::LoadPictureFile(path, options.auto_ring, qm::kTransparentColour, &picture, &reduce); !s) {
     return Fail(failed + " (" + s.why() + ")");
   }
   if (qm::Status s = qm::PutPictureIntoRecord(&game.catalogue, index, picture, kind, options); !s) {
@@ -80,7 +81,9 @@ const Command kFace = {
     .summary = "export a hero's face as a picture, or import a picture into it",
     .details =
         "ID is a record number or a hero's keyword. The face options are those of the editor's\n"
-        "option panel.\n",
+        "option panel. A JPEG whose crop is at least four times the face is decoded at 1/2, 1/4\n"
+        "or 1/8 of its size, keeping twice the face: much faster, and close to (not the same bits\n"
+        "as) a full-size decode.\n",
     .subcommands =
         {
             {.name = "export",

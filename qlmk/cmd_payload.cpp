@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/entry_compressor.h"
 #include "archive/h4r_format.h"
 #include "archive/payload.h"
 #include "archive/payload_codec.h"
@@ -45,9 +46,14 @@ int Add(const Args& args) {
   const std::string& input = args.positional()[2];
   std::vector<uint8_t> bytes;
   if (qm::Status s = ReadInputFile(input, &bytes); !s) return Fail(input + ": " + s.why());
-  const qm::Status s = args.Has("--compress") ? qm::AppendCompressedPayloadEntry(path, name, bytes)
-                                              : qm::AppendPayloadEntry(path, name, bytes, 0);
-  if (!s) return OpenFailed(path, s);
+  uint32_t content_size = 0;
+  if (args.Has("--compress")) {
+    std::vector<uint8_t> compressed;
+    if (qm::Status s = qm::CompressEntry(bytes, &compressed); !s) return Fail(input + ": " + s.why());
+    content_size = static_cast<uint32_t>(bytes.size());
+    bytes = std::move(compressed);
+  }
+  if (qm::Status s = qm::AppendPayloadEntryByCopy(path, name, bytes, content_size); !s) return OpenFailed(path, s);
   return kExitOk;
 }
 
@@ -86,7 +92,9 @@ const Command kPayload = {
              .options = {{"--json", nullptr, "print the directory as one JSON object"}},
              .run = List},
             {.name = "add",
-             .summary = "appends FILE under NAME (at most 83 characters), as it is or compressed",
+             .summary =
+                 "appends FILE under NAME (at most 83 characters), as it is or compressed; EXE is replaced in one step "
+                 "once the new copy is complete",
              .positionals = {{"EXE"}, {"NAME"}, {"FILE"}},
              .options = {{"--compress", nullptr, "store FILE as a gzip stream with the file's length as content size"}},
              .run = Add},

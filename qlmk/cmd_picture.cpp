@@ -46,7 +46,8 @@ int Resize(const Args& args) {
   if (int rc = ResizeMethodFromArgs(args, &method); rc != kExitOk) return rc;
 
   qm::Picture picture;
-  if (qm::Status s = qm::LoadPictureFile(in, false, qm::kTransparentColour, &picture); !s) {
+  qm::ReducedDecode reduce = qm::ReducedForSize(width, height);
+  if (qm::Status s = qm::LoadPictureFile(in, false, qm::kTransparentColour, &picture, &reduce); !s) {
     return Fail(s.why());
   }
   qm::Picture resized;
@@ -61,8 +62,11 @@ int Resize(const Args& args) {
     return Fail(in + ": " + s.why());
   }
   if (qm::Status s = qm::WritePictureFile(out, resized); !s) return Fail(s.why());
-  std::printf("%s: %d x %d -> %d x %d (%s)\n", out.c_str(), picture.width(), picture.height(), width, height,
-              std::string(qm::TokenOfId(qm::kResizeMethodTable, static_cast<uint32_t>(method))).c_str());
+  const std::string decoded =
+      reduce.divisor > 1 ? ", decoded at 1/" + std::to_string(reduce.divisor) + " size" : std::string();
+  std::printf("%s: %d x %d -> %d x %d (%s%s)\n", out.c_str(), reduce.file_width, reduce.file_height, width, height,
+              std::string(qm::TokenOfId(qm::kResizeMethodTable, static_cast<uint32_t>(method))).c_str(),
+              decoded.c_str());
   return kExitOk;
 }
 
@@ -71,7 +75,8 @@ const Command kPicture = {
     .summary = "resize a picture with one of the face resize methods",
     .details =
         "smart and halftone are portable stand-ins for the platform's own stretch modes that the\n"
-        "editor uses.\n",
+        "editor uses. A JPEG at least twice as large as W x H is decoded at 1/2, 1/4 or 1/8 of\n"
+        "its size, as long as it stays twice as large, which is much faster.\n",
     .subcommands =
         {
             {.name = "resize",

@@ -1,23 +1,27 @@
 #include "qlmk/stub_program.h"
 
+#include <filesystem>
 #include <optional>
 
 #include "base/os.h"
-#include "base/path.h"
 #include "qlmk/byte_io.h"
 
 namespace qlmk {
 
 namespace {
 
+// Relative to qlmk's own folder: beside it (a release folder holds the programs together), then
+// the win32 build's bin folder as seen from the win32 build's qlmk folder and from the qlmk
+// folder of a host build (debug or release) beside it.
 std::vector<std::string> Candidates(const char* stub_name) {
   std::vector<std::string> places;
-  if (const std::optional<std::string> self = qm::os::OwnExecutablePath()) {
-    places.push_back(qm::PathBeside(*self, stub_name));
+  const std::optional<std::string> self = qm::os::OwnExecutablePath();
+  if (!self) return places;
+  const std::filesystem::path folder = std::filesystem::path(*self).parent_path();
+  for (const std::filesystem::path& place :
+       {folder / stub_name, folder / ".." / "bin" / stub_name, folder / ".." / ".." / "win32" / "bin" / stub_name}) {
+    places.push_back(place.lexically_normal().string());
   }
-#ifdef QLMK_WIN32_BIN_DIR
-  places.push_back(std::string(QLMK_WIN32_BIN_DIR) + "/" + stub_name);
-#endif
   return places;
 }
 

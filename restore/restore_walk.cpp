@@ -49,12 +49,17 @@ Status CheckRecords(PayloadReader& reader) {
   return Status::Ok();
 }
 
-Status RestoreFile(PayloadReader& reader, const PayloadRecord& rec, const std::string& path) {
+// The replace is the commit: a folder flush that fails after it is only a warning, since the
+// file is back and the walk must still give it its times.
+Status RestoreFile(PayloadReader& reader, const PayloadRecord& rec, const std::string& path, RestoreReport* report) {
   ReplacementFile out;
   if (Status s = ReplacementFile::Create(path, &out); !s) return s;
   std::vector<uint8_t> scratch;
   if (Status s = reader.CopyBlobTo(rec, out.file(), &scratch, kRestorePieceSize); !s) return s;
-  return out.Commit();
+  std::string warning;
+  if (Status s = out.Commit(&warning); !s) return s;
+  if (!warning.empty()) report->warnings.push_back(warning);
+  return Status::Ok();
 }
 
 }  // namespace
@@ -86,7 +91,7 @@ Status RestoreFromPayload(const std::string& restore_exe, const std::string& gam
       continue;
     }
     const std::string path = GamePathOfName(game_folder, rec.name);
-    if (Status s = RestoreFile(reader, rec, path); !s) return Status::Fail(path + ": " + s.why());
+    if (Status s = RestoreFile(reader, rec, path, &r); !s) return Status::Fail(path + ": " + s.why());
     r.files_restored.push_back(path);
   }
   return Status::Ok();

@@ -15,7 +15,8 @@
 //   - any other name is a file relative to the game folder (for example DATA\UPDATES.H4R): the
 //     blob is copied in pieces to a temporary name beside it, flushed to the disk, and put in
 //     place in one step. A failure stops the walk and fails the restore; the file keeps its old
-//     content.
+//     content. Once the file is in place the restore of it has happened: a failure to flush its
+//     folder to the disk afterwards is reported as a warning and the walk goes on.
 // Every record is checked before anything is written: each blob must lie wholly between the
 // directory and the trailer, each file name must stay inside the game folder and each
 // file-time name must be a bare file name. One bad record fails the restore untouched.
@@ -40,6 +41,7 @@ RestoreStart CheckRestoreStart(const std::string& game_folder, float version);
 struct RestoreReport {
   std::vector<std::string> files_restored;  // paths written
   std::vector<std::string> times_applied;   // paths that got their saved times
+  std::vector<std::string> warnings;        // restored, but the folder flush failed
 };
 
 Status RestoreFromPayload(const std::string& restore_exe, const std::string& game_folder,

@@ -31,7 +31,7 @@ LIBRARIES = {
     "qm_base": (["base/*"], [], False),
     # archive/
     "qm_payload": (["archive/file_time_record.*", "archive/payload.h", "archive/payload_reader.cpp",
-                    "archive/payload_writer.cpp"], ["qm_base"], False),
+                    "archive/payload_writer.cpp", "archive/stub_file.*"], ["qm_base"], False),
     "qm_archive": (["archive/*"], ["qm_payload", "qm_base"], False),
     # heroes/
     "qm_heroes": (["heroes/byte_cursor.*", "heroes/face_loss.*", "heroes/face_size.h", "heroes/hero_record.h",
@@ -48,7 +48,8 @@ LIBRARIES = {
                        ["qm_catalogue", "qm_code_page", "qm_picture_file", "qm_portrait", "qm_heroes",
                         "qm_base"], False),
     # portrait/
-    "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*"],
+    "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*", "portrait/picture_source.*",
+                         "portrait/picture_decoders.h", "portrait/picture_checks.cpp", "portrait/*_decode.cpp"],
                         ["qm_portrait", "qm_base"], False),
     "qm_picture_gdi": (["portrait/bitmap_pixels_win32.*", "portrait/bitmap_copy_win32.cpp"],
                        ["qm_portrait", "qm_base_win32", "qm_base"], True),
@@ -61,7 +62,8 @@ LIBRARIES = {
     "qm_language": (["shell/language.*", "shell/language_template.*", "shell/program_strings.*",
                      "shell/string_resource_*", "shell/locale_*"],
                     ["qm_program_resources", "qm_base"], False),
-    "qm_shell_ui": (["shell/status_text.*", "shell/display_name.*", "shell/window_placement.h"],
+    "qm_shell_ui": (["shell/status_text.*", "shell/lead_byte_*", "shell/display_name.*",
+                     "shell/window_placement.h"],
                     ["qm_base"], False),
     "qm_game_version": (["shell/pe_version.*", "shell/game_version*"],
                         ["qm_game_search", "qm_game_paths", "qm_base"], False),
@@ -109,6 +111,11 @@ LIBRARIES = {
                      ["qm_catalogue", "qm_portrait", "qm_archive", "qm_heroes", "qm_game_paths",
                       "qm_game_version", "qm_demo_exe", "qm_base"], False),
     "qm_skinart_art": (["tools/skinart/*"], ["qm_skin_core", "qm_portrait", "qm_heroes", "qm_base"], False),
+    "qm_language_source": (["tools/language_files/language_source.*"],
+                           ["qm_code_page", "qm_language", "qm_base"], False),
+    "qm_language_fit": (["tools/language_fit/language_fit_win32.*"],
+                        ["qm_skin_win32", "qm_skin_core", "qm_patcher_ui", "qm_web", "qm_language",
+                         "qm_shell_ui", "qm_base_win32", "qm_base"], True),
     # qlmk/: the command table, which the test suite tests without the tool.
     "qm_command_table": (["qlmk/command_table.*", "qlmk/command_help.cpp"], [], False),
 }

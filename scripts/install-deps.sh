@@ -7,9 +7,11 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libstb-dev nlohmann-json3-dev googletest
+  libjpeg62-turbo-dev libpng-dev libgif-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev binutils-mingw-w64-i686
   wine wine32 xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev
+  locales fonts-liberation
 )
 
 sudo_cmd=()
@@ -34,6 +36,17 @@ if [ "$need_i386" -eq 1 ] || [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The locales the translated programs are tested and shown under: Wine takes a program's
+# language and code page from LC_ALL, and only from a locale the system has generated.
+# Liberation Mono is what Wine draws "Courier New" with, the face the translations name; its
+# letters have Courier New's widths, so the fit check measures what Windows shows.
+for locale in ru_RU pl_PL cs_CZ de_DE fr_FR; do
+  if ! locale -a 2>/dev/null | grep -qix "$locale.utf-\?8"; then
+    echo "Generating the locale $locale.UTF-8"
+    "${sudo_cmd[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+  fi
+done
 
 # Wine's 32-bit side must be able to run on this kernel (the script asks for root only when
 # it has something to change).

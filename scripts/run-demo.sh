@@ -25,8 +25,8 @@ for archive in HEROES4.H4R UPDATES.H4R TEXT.H4R; do
   "$qlmk" archive list "$game/DATA/$archive"
 done
 
-# The editor itself on a fresh copy of the demo game: a real window when a display exists,
-# otherwise a private Xvfb and a screenshot.
+# The editor itself on a fresh copy of the demo game, in the language of LC_ALL: a real window
+# when a display exists, otherwise a private Xvfb and a screenshot.
 echo
 echo "== The editor on the demo game, under Wine"
 exe="$root/build/win32/bin/quillmark.exe"
@@ -37,6 +37,9 @@ fi
 editor_game="$root/build/demo-game-editor"
 rm -rf "$editor_game"
 "$qlmk" demo-game "$editor_game" >/dev/null
+# The translations beside it, as in a player's game folder: LC_ALL=ru_RU.UTF-8 make run shows
+# the Russian editor.
+cp -r "$root/build/win32/bin/language" "$editor_game/"
 cd "$editor_game"
 if [ -n "${DISPLAY:-}" ]; then
   echo "   close the editor's window to end"

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # PNG screenshots of the editor under Wine, for looking at the result: the backup question, the
 # main window on a hero with both faces, the option panel, the about panel and the picture open
-# dialog; the patcher window with its buttons normal, one pressed, and disabled (no game).
-# They land in build/screenshots/. Runs the end-to-end driver of the win32 build.
+# dialog; the patcher window with its buttons normal, one pressed, and disabled (no game). Then
+# the backup question, the main window, the option and about panels and the patcher in Russian,
+# Polish, Czech and German, each under its locale with the build's language files
+# (backup_rus.png, main_rus.png, ...). They land in build/screenshots/. Runs the end-to-end driver of the win32
+# build.
 #
 #   scripts/screenshots.sh [WIN32_BUILD_DIR]     (default build/win32)
 set -euo pipefail
@@ -31,27 +34,27 @@ screenshot backup.bmp
 click IDNO
 wait-window Quillmark
 name main
-set-text 1003 5
-wait-text 1003 5
+set-text NumberBox 5
+wait-text NumberBox 5
 sleep 2000
 screenshot main.bmp
-command 1035
+command Option
 wait-window QLMKSUB
 sleep 2000
 screenshot option.bmp
 close
 wait-gone
 use main
-command 1034
+command About
 wait-window QLMKSUB
 sleep 2000
 screenshot about.bmp
 close
 wait-gone
 use main
-command 1021
+command LoadLarge
 wait-window "#32770" "Select Image file"
-set-path 0x47C card.jpg
+set-path cmb13 card.jpg
 key VK_TAB
 sleep 3000
 screenshot open.bmp
@@ -63,7 +66,7 @@ start qlmksfx.exe
 wait-window "Quillmark SFX"
 sleep 1000
 screenshot patcher.bmp
-press 1006
+press UpdatePortraits
 sleep 500
 screenshot patcher_pressed.bmp
 close
@@ -85,4 +88,57 @@ SCENARIO
 for name in backup main option about open patcher patcher_pressed patcher_disabled; do
   convert "$work/$name.bmp" "$out/$name.png"
   echo "$out/$name.png"
+done
+
+# The translations, each in a game folder of its own with the language files beside the programs.
+for language in rus:ru_RU plk:pl_PL csy:cs_CZ deu:de_DE; do
+  suffix="${language%%:*}"
+  locale="${language#*:}.UTF-8"
+  game="$work/game_$suffix"
+  mkdir -p "$game"
+  cp -r "$build/bin/language" "$game/"
+  cat > "$work/screenshots_$suffix.scn" <<SCENARIO
+workdir Z:$game
+timeout 240000
+demo-game 12
+set-marker none
+start quillmark.exe
+wait-window "#32770" "Quillmark"
+sleep 1000
+screenshot backup_$suffix.bmp
+click IDNO
+wait-window Quillmark
+name main
+set-text NumberBox 5
+wait-text NumberBox 5
+sleep 2000
+screenshot main_$suffix.bmp
+command Option
+wait-window QLMKSUB
+sleep 2000
+screenshot option_$suffix.bmp
+close
+wait-gone
+use main
+command About
+wait-window QLMKSUB
+sleep 2000
+screenshot about_$suffix.bmp
+close
+wait-gone
+use main
+close
+wait-exit 0
+start qlmksfx.exe
+wait-window "Quillmark SFX"
+sleep 1000
+screenshot patcher_$suffix.bmp
+close
+wait-exit 1
+SCENARIO
+  LC_ALL="$locale" "$root/scripts/wine-run.sh" "$driver" "$work/screenshots_$suffix.scn"
+  for name in backup main option about patcher; do
+    convert "$game/${name}_$suffix.bmp" "$out/${name}_$suffix.png"
+    echo "$out/${name}_$suffix.png"
+  done
 done

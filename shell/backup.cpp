@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <utility>
 #include <vector>
 
 #include "archive/file_time_record.h"
 #include "archive/payload.h"
+#include "archive/stub_file.h"
 #include "base/os.h"
 #include "base/replacement_file.h"
 
@@ -23,30 +23,21 @@ float ParseRestoreMarker(std::string_view text) {
   return static_cast<float>(std::strtod(copy.c_str(), nullptr));
 }
 
+bool RestoreMarkerIsBelow(float marker, float game_version) {
+  return marker < ParseRestoreMarker(FormatRestoreMarker(game_version));
+}
+
 bool ShouldOfferBackup(float game_version, float marker_before) {
-  return game_version >= kBackupMinimumVersion && marker_before < game_version;
+  return game_version >= kBackupMinimumVersion && RestoreMarkerIsBelow(marker_before, game_version);
 }
 
-Status PendingBackup::Begin(std::span<const uint8_t> restore_stub, const std::string& restore_tool_path,
-                            PendingBackup* out) {
-  if (restore_stub.empty()) return Status::Fail("the restore tool's program is missing");
-  if (HasPayloadTrailer(restore_stub)) return Status::Fail("the restore tool's program already carries a payload");
-  ReplacementFile file;
-  if (Status s = ReplacementFile::Create(restore_tool_path, &file); !s) return s;
-  // Closed again at once: the appends of Complete work on the file by its name.
-  if (!file.file().Write(restore_stub.data(), restore_stub.size()) || !file.file().Close()) {
-    return Status::Fail("cannot write " + file.temp_path());
-  }
-  out->file_ = std::move(file);
-  return Status::Ok();
-}
-
-Status PendingBackup::Complete(const std::string& working_archive) {
-  if (!pending()) return Status::Fail("no backup was begun");
-  // The temporary file goes whatever happens below, unless Commit puts it in place.
-  ReplacementFile file = std::move(file_);
+Status WriteBackup(std::span<const uint8_t> restore_stub, const std::string& restore_tool_path,
+                   const std::string& working_archive) {
+  if (!os::FileExists(working_archive)) return Status::Fail(working_archive + ": no such archive");
   std::vector<uint8_t> times;
   if (Status s = MakeFileTimeRecord(working_archive, kBackupTimesFileName, &times); !s) return s;
+  ReplacementFile file;
+  if (Status s = StartStubFile(restore_stub, restore_tool_path, "restore tool", &file); !s) return s;
   if (Status s = AppendPayloadEntryFromFile(file.temp_path(), kBackupArchiveBlobName, working_archive); !s) {
     return Status::Fail(working_archive + ": " + s.why());
   }
@@ -54,16 +45,6 @@ Status PendingBackup::Complete(const std::string& working_archive) {
     return Status::Fail(file.temp_path() + ": " + s.why());
   }
   return file.Commit();
-}
-
-void PendingBackup::Abandon() { file_.Abandon(); }
-
-Status WriteBackup(std::span<const uint8_t> restore_stub, const std::string& restore_tool_path,
-                   const std::string& working_archive) {
-  if (!os::FileExists(working_archive)) return Status::Fail(working_archive + ": no such archive");
-  PendingBackup pending;
-  if (Status s = PendingBackup::Begin(restore_stub, restore_tool_path, &pending); !s) return s;
-  return pending.Complete(working_archive);
 }
 
 }  // namespace qm

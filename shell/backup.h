@@ -1,22 +1,23 @@
 // The backup of the working archive into the restore tool, offered once per game version.
 //
-//   float before = ParseRestoreMarker(registry text);          // 0 when missing or garbage
-//   write FormatRestoreMarker(version) when version > before    // "1.300"
-//   if (!ShouldOfferBackup(version, before)) return;
-//   qm::PendingBackup pending;
-//   if (!qm::PendingBackup::Begin(restore_stub, game_folder + "DATA\\RESTORE.EXE", &pending)) return;
-//   if (ask the user == yes) pending.Complete(working_archive);  // else: the destructor cleans up
+//   float before = ParseRestoreMarker(registry text);               // 0 when missing or garbage
+//   if (RestoreMarkerIsBelow(before, version)) write FormatRestoreMarker(version);   // "1.300"
+//   if (!ShouldOfferBackup(version, before) || restore_stub.empty()) return;
+//   if (ask the user == yes) WriteBackup(restore_stub, game_folder + "DATA\\RESTORE.EXE", working_archive);
 //
-// Begin writes the restore tool's bytes to a new temporary file ("QLM" prefix) in the folder
-// of the restore tool path; the old RESTORE.EXE is not touched. Complete appends the two
-// backup blobs to it:
+// The marker holds the version as text with three decimals, so versions are compared as that
+// text reads back: 1.3.1.0 computes to 1.31000006, is kept as "1.310" and reads back as
+// 1.30999994, which must count as the same version, or the question would come at every start.
+//
+// WriteBackup writes the restore tool with its payload begun (archive/stub_file.h) to a new
+// temporary file ("QLM" prefix) in the folder of the restore tool path and appends:
 //   "DATA\UPDATES.H4R"  the whole working archive, byte for byte, copied in pieces (bounded
 //                        memory whatever the archive's size), content size 0
 //   "DATA\UPDATES.FTM"  the file-time record (archive/file_time_record.h) of the working
 //                        archive, named "UPDATES.H4R" (the restore tool finds it in DATA)
-// then flushes the file to the disk and puts it in place of RESTORE.EXE in one step. After a
-// no answer or any failure the temporary file is deleted and the old RESTORE.EXE stays as it
-// was; a failed Complete reports why.
+// then flushes the file to the disk and puts it in place of RESTORE.EXE in one step. Nothing is
+// written before that call: after a no answer, or any failure, the old RESTORE.EXE stays as it
+// was and no temporary file remains.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +25,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/replacement_file.h"
 #include "base/status.h"
 
 namespace qm {
@@ -40,33 +40,12 @@ constexpr const char* kBackupTimesFileName = "UPDATES.H4R";
 std::string FormatRestoreMarker(float version);
 // The text as a decimal number (strtod, then single precision); 0 for text that is no number.
 float ParseRestoreMarker(std::string_view text);
+// True when the marker reads below the game version as the marker would hold it: the marker is
+// then raised to that version.
+bool RestoreMarkerIsBelow(float marker, float game_version);
 // True when the version is at least 1.1 and the marker as it was is below it.
 bool ShouldOfferBackup(float game_version, float marker_before);
 
-// Owns the temporary file until Complete puts it in place; destroying it unfinished deletes it.
-class PendingBackup {
- public:
-
-  // Writes `restore_stub` to a new temporary file beside `restore_tool_path`. Fails (leaving
-  // nothing behind) for an empty stub or when the file cannot be written.
-  static Status Begin(std::span<const uint8_t> restore_stub, const std::string& restore_tool_path,
-                      PendingBackup* out);
-
-  // Appends the backup of `working_archive` and puts the result in place of the restore tool.
-  // Once called, the temporary file is gone either way.
-  Status Complete(const std::string& working_archive);
-
-  // Deletes the temporary file; the restore tool on disk stays as it was.
-  void Abandon();
-
-  bool pending() const { return file_.pending(); }
-  const std::string& temp_path() const { return file_.temp_path(); }
-
- private:
-  ReplacementFile file_;
-};
-
-// Begin and Complete in one go, for callers that ask nobody (qlmk backup).
 Status WriteBackup(std::span<const uint8_t> restore_stub, const std::string& restore_tool_path,
                    const std::string& working_archive);
 

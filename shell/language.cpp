@@ -122,7 +122,7 @@ void Language::Release() {
 bool Language::ParseFile(const std::string& path) {
   try {
     std::string content;
-    if (!ReadLanguageFile(path, &content)) return false;
+    if (!ReadLanguageFile(path, &content) || !LanguageFileInSystemCodePage(&content)) return false;
     ParseText(content);  // allocates the pool before it touches the table
   } catch (const std::bad_alloc&) {
     return false;

@@ -65,6 +65,14 @@ using ProgramStringSource = size_t (*)(uint32_t id, char* buffer, size_t capacit
 // (locale_win32.cpp / locale_posix.cpp).
 std::string LocaleLanguageCode();
 
+// A language file's bytes in the system's code page, which the programs show texts in. A file
+// saved as UTF-8 (as today's text editors save by default, with or without a byte order mark)
+// is converted to it; a file in a code page, which is almost never valid UTF-8 beyond ASCII,
+// is left as it is. False when a UTF-8 file is broken or holds a letter the code page cannot
+// show: the file is then not used. Off Windows texts stay UTF-8, the terminal's code; only a
+// byte order mark is dropped (locale_win32.cpp / locale_posix.cpp).
+bool LanguageFileInSystemCodePage(std::string* content);
+
 // Reads a key number; returns the signed 32-bit result (positive means a valid id).
 int32_t ParseKeyNumber(std::string_view key);
 
@@ -87,8 +95,8 @@ class Language {
   void Load(std::string_view folder = kLanguageFolder);
   void Release();
 
-  // Replaces the table with the strings of one language file. False (table unchanged) when
-  // the file cannot be read.
+  // Replaces the table with the strings of one language file (a UTF-8 file converted to the
+  // system's code page). False (table unchanged) when the file cannot be read or converted.
   bool ParseFile(const std::string& path);
   // The same over a file's content already in memory.
   void ParseText(std::string_view content);

@@ -40,9 +40,10 @@ std::string LanguageTemplate(std::string_view program, std::string_view prefix,
   line("; where <code> is the three-letter language abbreviation Windows uses for your");
   line("; language (for example " + p + "DEU.INI for German, " + p + "KOR.INI for Korean), and");
   line("; translate the texts after the '='. " + p + "ENG.INI is used when no file matches.");
-  line("; Texts are taken byte for byte in the Windows code page of the language; a text");
-  line("; cannot hold line breaks, and blanks at its end are dropped. Lines you leave out or");
-  line("; comment out with ';' keep the program's own English text.");
+  line("; Save the file in the Windows code page of the language or as UTF-8 (the program");
+  line("; converts it). A text cannot hold line breaks, and blanks at its end are dropped;");
+  line("; in the editor's message panel \\n starts a new line. Lines you leave out or comment");
+  line("; out with ';' keep the program's own English text.");
   line(";");
   line("; Before the [STRING] section, the first two lines without a number name the");
   line("; language and the translator in the About box. Remove the ';' to use them.");

@@ -1,6 +1,7 @@
 // The user's language from the POSIX locale variables, turned into the three-letter
 // abbreviation Windows gives the same language (so that language/QLMKDEU.INI is found for
-// de_DE on both systems). Unknown or unset locales read as US English.
+// de_DE on both systems). Unknown or unset locales read as US English. Language files keep
+// their bytes (a UTF-8 file's texts stay UTF-8, as the terminal shows them).
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -45,6 +46,14 @@ std::string LocaleLanguageCode() {
     }
   }
   return "ENU";
+}
+
+bool LanguageFileInSystemCodePage(std::string* content) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (std::string_view(*content).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    content->erase(0, kByteOrderMark.size());
+  }
+  return true;
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "archive/payload.h"
+#include "archive/stub_file.h"
 #include "base/replacement_file.h"
 #include "heroes/hero_catalogue.h"
 #include "heroes/hero_table.h"
@@ -35,14 +36,8 @@ Status AppendEntries(const HeroCatalogue& catalogue, const std::string& path) {
 Status BuildPatcher(HeroCatalogue* catalogue, std::span<const uint8_t> patcher_stub, const std::string& out_path) {
   // The editor has always left out a last record it cannot hand on whole.
   if (!catalogue->empty() && !catalogue->IsComplete(catalogue->count() - 1)) catalogue->DropLastRecord();
-  if (patcher_stub.empty()) return Status::Fail("the patcher's program is missing");
-  if (HasPayloadTrailer(patcher_stub)) return Status::Fail("the patcher's program already carries a payload");
-
   ReplacementFile out;
-  if (Status s = ReplacementFile::Create(out_path, &out); !s) return s;
-  if (!out.file().Write(patcher_stub.data(), patcher_stub.size()) || !out.file().Close()) {
-    return Status::Fail("cannot write " + out.temp_path());
-  }
+  if (Status s = StartStubFile(patcher_stub, out_path, "patcher", &out); !s) return s;
   if (Status s = AppendEntries(*catalogue, out.temp_path()); !s) return s;
   return out.Commit();
 }

@@ -6,8 +6,9 @@
 //
 // First, when the catalogue's last record is not complete (HeroCatalogue::IsComplete), it is
 // dropped from the catalogue, as the editor has always done: the record count stays one lower
-// until the catalogue is loaded again. Then the stub is written to a new temporary file in the
-// folder of `out_path` and thirteen compressed entries are appended in this slot order:
+// until the catalogue is loaded again. Then the stub, with its payload begun
+// (archive/stub_file.h), is written to a new temporary file in the folder of `out_path` and
+// thirteen compressed entries are appended in this slot order:
 //   0 "table.heroes.h4d", then for nature, life, order, death, chaos, might in turn the small
 //   bundle "layers.icons.hero.<alignment>.52.h4d" and the large ".82.h4d".
 // Only when all thirteen were appended is the file flushed to the disk and put in place of

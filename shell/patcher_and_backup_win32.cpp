@@ -34,7 +34,7 @@ float UpdateRestoreMarker(float version) {
   if (!key) return 0.0f;
   const std::optional<std::string> text = ReadRegistryText(key, kRestoreMarkerValue, kRestoreMarkerBytes);
   const float marker = text ? ParseRestoreMarker(*text) : 0.0f;
-  if (version > marker) WriteRegistryText(key, kRestoreMarkerValue, FormatRestoreMarker(version));
+  if (RestoreMarkerIsBelow(marker, version)) WriteRegistryText(key, kRestoreMarkerValue, FormatRestoreMarker(version));
   return marker;
 }
 
@@ -47,15 +47,12 @@ bool OfferBackup(HWND owner, const std::string& restore_tool_path,
   const float marker_before = UpdateRestoreMarker(version);
   if (!ShouldOfferBackup(version, marker_before)) return false;
 
-  PendingBackup pending;
-  if (!PendingBackup::Begin(EmbeddedProgram(kRestoreToolResourceId), restore_tool_path, &pending)
-           .ok()) {
-    return false;
-  }
-  if (MessageBoxA(owner, Text(kMsgBackupQuestion), kProductName, MB_YESNO) != IDYES) {
-    return false;  // the temporary file goes with `pending`; RESTORE.EXE stays as it was
-  }
-  if (!pending.Complete(working_archive).ok()) {
+  // No question without a restore tool to write; and nothing is written before the answer, so
+  // an editor closed while the question is open leaves nothing behind.
+  const std::span<const uint8_t> stub = EmbeddedProgram(kRestoreToolResourceId);
+  if (stub.empty()) return false;
+  if (MessageBoxA(owner, Text(kMsgBackupQuestion), kProductName, MB_YESNO) != IDYES) return false;
+  if (!WriteBackup(stub, restore_tool_path, working_archive).ok()) {
     ShowStatusString(kMsgBackupFailed);
     return false;
   }

@@ -9,11 +9,12 @@
 //
 // OfferBackup, once per game version (>= 1.1): the RESTORE marker in
 // HKLM\Software\New World Computing\QUILLMARK is read and raised to the game version first;
-// when it was below the version, resource 108 is written to a temporary file beside
-// RESTORE.EXE and the user is asked (kMsgBackupQuestion). Yes appends the working archive and its file
-// times and puts the file in place of RESTORE.EXE; no deletes it, leaving the old RESTORE.EXE as
-// it was. An accepted backup that cannot be written says so in the message panel (kMsgBackupFailed).
-// Returns true when a backup was written.
+// when it was below the version and resource 108 is there, the user is asked
+// (kMsgBackupQuestion). Only a yes writes anything: the restore tool with the working archive
+// and its file times, put in place of RESTORE.EXE once complete (shell/backup.h). A no, or an
+// editor closed while the question is open, leaves the old RESTORE.EXE as it was and no file
+// behind. An accepted backup that cannot be written says so in the message panel
+// (kMsgBackupFailed). Returns true when a backup was written.
 #pragma once
 
 #include <windows.h>

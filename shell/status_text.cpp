@@ -1,15 +1,8 @@
 #include "shell/status_text.h"
 
 namespace qm {
-namespace {
 
-constexpr unsigned char kLeadByteMin = 161;
-
-bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= kLeadByteMin; }
-
-}  // namespace
-
-StatusLines BreakStatusText(std::string_view text) {
+StatusLines BreakStatusText(std::string_view text, LeadByteTest is_lead) {
   StatusLines lines;
   size_t line = 0;
   auto next_line = [&] { ++line; };
@@ -24,7 +17,7 @@ StatusLines BreakStatusText(std::string_view text) {
     } else if (c == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
       next_line();
       ++i;
-    } else if (!IsLeadByte(c)) {
+    } else if (!is_lead(static_cast<unsigned char>(c))) {
       if (lines[line].size() >= kStatusLineBytes) next_line();
       append(text.substr(i, 1));
     } else if (i + 1 >= text.size()) {
@@ -40,10 +33,10 @@ StatusLines BreakStatusText(std::string_view text) {
   return lines;
 }
 
-std::string CutToBytes(std::string_view text, size_t max_bytes) {
+std::string CutToBytes(std::string_view text, size_t max_bytes, LeadByteTest is_lead) {
   size_t end = 0;
   while (end < text.size()) {
-    const size_t width = (IsLeadByte(text[end]) && end + 1 < text.size()) ? 2 : 1;
+    const size_t width = (is_lead(static_cast<unsigned char>(text[end])) && end + 1 < text.size()) ? 2 : 1;
     if (end + width > max_bytes) break;
     end += width;
   }

@@ -3,8 +3,13 @@
 //
 // BreakStatusText splits one message into the panel's lines: a line feed (or the two characters
 // backslash and 'n', as a language file writes it) starts a new line; a line holds at most 56
-// bytes and a double-byte character (lead byte 161 or more) is never split across lines; text
-// beyond the sixth line is dropped.
+// bytes and a double-byte character is never split across lines; text beyond the sixth line is
+// dropped.
+//
+// Which bytes lead a double-byte character depends on the system's code page: Korean, Japanese
+// and Chinese Windows have them, the single-byte pages (1250, 1251, 1252...) have none, so that
+// an accented or Cyrillic letter right before a line break stands alone instead of swallowing
+// the break. The functions ask the system unless the caller names a code page's test.
 #pragma once
 
 #include <array>
@@ -19,9 +24,14 @@ constexpr size_t kStatusLineBytes = 56;
 
 using StatusLines = std::array<std::string, kStatusLines>;
 
-StatusLines BreakStatusText(std::string_view text);
+// Whether `byte` leads a double-byte character.
+using LeadByteTest = bool (*)(unsigned char byte);
+// The system's answer: IsDBCSLeadByte on Windows; no lead bytes elsewhere.
+bool SystemLeadByte(unsigned char byte);
+
+StatusLines BreakStatusText(std::string_view text, LeadByteTest is_lead = SystemLeadByte);
 
 // Cuts `text` to at most `max_bytes` bytes without splitting a double-byte character.
-std::string CutToBytes(std::string_view text, size_t max_bytes);
+std::string CutToBytes(std::string_view text, size_t max_bytes, LeadByteTest is_lead = SystemLeadByte);
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 
 #include "shell/language.h"
 #include "skin/control_ids.h"
+#include "skin/control_layout.h"
 #include "skin/skin_internal_win32.h"
 #include "skin/skin_text.h"
 #include "skin/skin_win32.h"
@@ -50,9 +51,10 @@ void PaintAboutPanel(HWND panel) {
   Line(dc.get(), 40, 129, black, kDesignerCredit);
   Language& language = ProgramLanguage();
   if (language.Defines(kLanguageNameString)) {
-    Line(dc.get(), 20, 153, kHeadingColour, TranslationHeading(Text(kLanguageNameString)));
+    Line(dc.get(), kTranslationHeadingLine.left, kTranslationHeadingLine.top, kHeadingColour,
+         TranslationHeading(Text(kLanguageNameString)));
     if (language.Defines(kTranslatorCreditString)) {
-      Line(dc.get(), 40, 171, black, Text(kTranslatorCreditString));
+      Line(dc.get(), kTranslatorCreditLine.left, kTranslatorCreditLine.top, black, Text(kTranslatorCreditString));
     }
   }
   BitBlt(paint.dc(), 0, 0, kPanelWidth, kPanelHeight, dc.get(), 0, 0, SRCCOPY);

@@ -5,6 +5,7 @@
 //   DrawKindOf(kIdSave)        -> DrawKind::kTextButton
 //   LabelStringOf(kIdSave)     -> kLabelSave ("Save")
 //   CheckBoxCell(false, true)  -> {0, 28}   (the ticked cell of the button sheet)
+//   kLargeFaceCaption          -> " L. Face:" painted at (18, 197), at most 90 pixels wide
 //
 // Portable data only; controls_win32.cpp turns kinds into window classes and styles.
 #pragma once
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <span>
 
+#include "resources/string_ids.h"
 #include "skin/control_ids.h"
 
 namespace qm::skin {
@@ -72,6 +74,22 @@ constexpr int kSmallCellWidth = 16, kSmallCellHeight = 14;
 SheetCell CaptionButtonCell(int id, bool pressed);  // 1001 minimize, 1002 close
 SheetCell ArrowCell(int id, bool pressed);          // 1004 up, 1005 down
 SheetCell CheckBoxCell(bool disabled, bool on);
+
+// Texts the windows paint themselves rather than through a control: the top-left corner of
+// the text, and how wide it may run before it meets a control or the panel's rules.
+struct PaintedText {
+  uint32_t label;  // string id; 0 for the about panel's translation lines (built from 65536/7)
+  int left, top;
+  int max_width;
+};
+// " L. Face:" and " S. Face:" in front of the faces' button rows (which start at 108).
+constexpr PaintedText kLargeFaceCaption{kLabelLargeFace, 18, 197, 90};
+constexpr PaintedText kSmallFaceCaption{kLabelSmallFace, 18, 219, 90};
+// "Resize method:" on the option panel, above the method list.
+constexpr PaintedText kResizeMethodCaption{kLabelResizeMethod, 20, 158, 440};
+// The about panel's translation heading and translator credit (its rules end at 470).
+constexpr PaintedText kTranslationHeadingLine{0, 20, 153, 450};
+constexpr PaintedText kTranslatorCreditLine{0, 40, 171, 430};
 
 // Whether the panel backdrop (not the main one) lies under the text button `id`.
 bool OnPanelBackdrop(int id);

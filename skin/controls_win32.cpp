@@ -2,12 +2,11 @@
 #include "skin/controls_win32.h"
 
 #include <windows.h>
-
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -28,6 +27,9 @@ std::array<HWND, kControlSlots>& Table() {
 }
 
 constexpr int kComboItemHeight = 14;
+// The skinned combo box frames its client area one pixel in and clips its field two more.
+constexpr int kComboFrameInset = 1;
+constexpr int kComboClipInset = 2;
 constexpr int kPanelLineHeight = 17;
 
 struct WindowClassAndStyle {
@@ -72,14 +74,6 @@ void AddLabels(HWND combo, ValueTable table, uint32_t first, uint32_t last) {
       SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label->c_str()));
     }
   }
-}
-
-int ParseWeight(const char* text) {
-  // A decimal number as the C library reads it; anything unreadable is the default weight.
-  char* end = nullptr;
-  const long weight = std::strtol(text, &end, 10);
-  if (end == text || weight < 0 || weight > 1000) return FW_DONTCARE;
-  return static_cast<int>(weight);
 }
 
 // The backdrop under the controls of `window`: the panel backdrop for a panel window.
@@ -207,9 +201,9 @@ LRESULT CALLBACK SkinnedComboProc(HWND combo, UINT message, WPARAM wparam, LPARA
   if (dc == nullptr) return 0;
   RECT r{};
   GetClientRect(combo, &r);
-  InflateRect(&r, -1, -1);
+  InflateRect(&r, -kComboFrameInset, -kComboFrameInset);
   FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  InflateRect(&r, -2, -2);
+  InflateRect(&r, -kComboClipInset, -kComboClipInset);
   GdiRegion clip(CreateRectRgnIndirect(&r));
   if (clip) SelectClipRgn(dc, clip.get());
   CallWindowProcA(old_proc, combo, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
@@ -270,9 +264,7 @@ HWND internal::CreateControl(const ControlPlacement& placement, HWND parent, HBI
 }
 
 bool BuildMainControls(HWND main_window, int selected_record) {
-  GdiFont font(CreateFontA(-14, 0, 0, 0, ParseWeight(Text(kSkinFontWeight)), FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, FIXED_PITCH, Text(kSkinFontFace)));
+  GdiFont font = MakeTextFont(Text(kSkinFontFace), ParseFontWeight(Text(kSkinFontWeight)));
   if (!font) return false;
   internal::SetSkinFont(std::move(font));
 
@@ -293,6 +285,20 @@ bool BuildMainControls(HWND main_window, int selected_record) {
   MakeControlBrush(panel, kSlotYRangeBar, 40, 108, 400, 22, false);
   MakeListBrush();
   return true;
+}
+
+int ComboFieldWidth(HWND parent, int width, HFONT font) {
+  const WindowClassAndStyle cs = ClassOf(ControlKind::kCombo);
+  OwnedWindow combo(CreateWindowExA(cs.ex_style, cs.window_class, "", WS_CHILD | cs.style, 0, 0, width, 400, parent,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr));
+  if (!combo) return -1;
+  SendMessageA(combo.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  RECT client{};
+  if (!GetComboBoxInfo(combo.get(), &info) || !GetClientRect(combo.get(), &client)) return -1;
+  const LONG clip_right = client.right - kComboFrameInset - kComboClipInset;
+  return static_cast<int>(std::min(info.rcItem.right, clip_right) - info.rcItem.left);
 }
 
 bool SubclassCombo(HWND combo) {

@@ -51,6 +51,11 @@ int MeasureItem(MEASUREITEMSTRUCT* item);
 // Replaces the combo box's window procedure by the skinned one (old one kept in its user data).
 bool SubclassCombo(HWND combo);
 
+// How many pixels of an item's text the closed field of a skinned combo box `width` pixels wide
+// shows (beside the drop-down button, inside the skinned frame), with `font`; measured on a
+// hidden combo box made under `parent`. -1 when it cannot be made.
+int ComboFieldWidth(HWND parent, int width, HFONT font);
+
 // ---- panels ---------------------------------------------------------------------------------
 
 // Opens the about or option panel centred on the screen, owned by the main window; when it is

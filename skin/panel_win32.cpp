@@ -105,7 +105,7 @@ void PaintOptionPanel(HWND panel) {
   SelectInDc keep_font(dc, SkinFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
-  internal::DrawString(dc, 20, 158, Text(kLabelResizeMethod));
+  internal::DrawString(dc, kResizeMethodCaption.left, kResizeMethodCaption.top, Text(kResizeMethodCaption.label));
 }
 
 void TrackRange(HWND bar, bool x, WPARAM wparam) {

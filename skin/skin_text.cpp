@@ -7,11 +7,11 @@
 
 namespace qm::skin {
 
-std::string PathLabelOfUpper(std::string_view path) {
+std::string PathLabelOfUpper(std::string_view path, LeadByteTest is_lead) {
   if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
   std::string label(path);
   std::replace(label.begin(), label.end(), '\\', '/');
-  return CutToBytes(label, kPathLabelMaxChars);
+  return CutToBytes(label, kPathLabelMaxChars, is_lead);
 }
 
 std::string VersionLine() {

@@ -9,13 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "shell/status_text.h"
+
 namespace qm::skin {
 
 constexpr size_t kPathLabelMaxChars = 47;
 
 // The path label of a path already in upper case: one trailing backslash dropped, every
 // backslash turned into "/", cut to 47 characters (a double-byte character is not split).
-std::string PathLabelOfUpper(std::string_view upper_path);
+std::string PathLabelOfUpper(std::string_view upper_path, LeadByteTest is_lead = SystemLeadByte);
 
 constexpr const char* kProductName = "Quillmark";
 constexpr float kProgramVersion = 0.95f;

@@ -3,6 +3,7 @@
 #include "skin/skin_win32.h"
 
 #include <array>
+#include <cstdlib>
 #include <string>
 
 #include "portrait/bitmap_pixels_win32.h"
@@ -108,6 +109,19 @@ HBITMAP OverlayBitmap(FaceKind kind) {
 }
 HFONT SkinFont() { return State().font.get(); }
 
+GdiFont MakeTextFont(const char* face, int weight, BYTE charset) {
+  return GdiFont(CreateFontA(kTextFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, face));
+}
+
+int ParseFontWeight(const char* text) {
+  // A decimal number as the C library reads it; anything unreadable is the default weight.
+  char* end = nullptr;
+  const long weight = std::strtol(text, &end, 10);
+  if (end == text || weight < 0 || weight > 1000) return FW_DONTCARE;
+  return static_cast<int>(weight);
+}
+
 bool SkinStart(HWND main_window, int selected_record) {
   SkinState& s = State();
   SkinRelease();
@@ -163,8 +177,9 @@ void PaintMainWindow(HWND main_window, std::string_view game_folder,
   SetTextColor(dc, RGB(0, 0, 0));
   internal::DrawString(dc, 102, 249, PathLabel(game_folder).c_str());
   internal::DrawString(dc, 102, 269, PathLabel(working_archive).c_str());
-  internal::DrawString(dc, 18, 197, Text(kLabelLargeFace));
-  internal::DrawString(dc, 18, 219, Text(kLabelSmallFace));
+  for (const PaintedText& caption : {kLargeFaceCaption, kSmallFaceCaption}) {
+    internal::DrawString(dc, caption.left, caption.top, Text(caption.label));
+  }
 }
 
 void RefreshCaptionButtons() {

@@ -71,53 +71,78 @@ TEST_F(ArchiveWriter, AddWritesPayloadAndNewDirectoryAtTheEnd) {
   EXPECT_EQ(Load(path_, "three"), Bytes("333"));
 }
 
-TEST_F(ArchiveWriter, ReplaceWritesInPlaceWhenTheNewPayloadFitsElseAtTheEnd) {
+// Whatever its size, a changed payload goes where nothing lives (here, a compact archive: past
+// the end), with a complete new directory after it; the record keeps its name and strings.
+TEST_F(ArchiveWriter, ReplaceWritesThePayloadAndANewDirectoryWhereNothingLives) {
   BuiltEntry target = GzipEntry("portrait", test::RandomBytes(800, 1));
   target.second = "kept second";
   target.third = "kept third";
-  target.trailing_word = 3;
-  Write(BuildArchive({GzipEntry("before", Bytes("b")), target, GzipEntry("after", Bytes("a"))}));
-  const Directory original = ReadDir(path_);
-  const EntryRecord old = original.entries[1].record;
-  const size_t size = Bytes_().size();
-
-  struct Case {
-    const char* what;
-    size_t content;
-    bool in_place;
-  };
+  const std::vector<uint8_t> original =
+      BuildArchive({GzipEntry("before", Bytes("b")), target, GzipEntry("after", Bytes("a"))});
+  Write(original);
+  const Directory old = ReadDir(path_);
   // Random content does not compress: the payload size follows the content size.
-  for (const Case& c : {Case{"equal", 800, true}, Case{"smaller", 300, true}, Case{"larger", 5000, false}}) {
-    Write(BuildArchive({GzipEntry("before", Bytes("b")), target, GzipEntry("after", Bytes("a"))}));
-    const BuiltEntry next = GzipEntry("x", test::RandomBytes(c.content, 2));
-    ASSERT_EQ(next.payload.size() == old.stored_size, std::string(c.what) == "equal");
-    ASSERT_TRUE(PutStoredEntry(path_, "PORTRAIT", next.payload, next.content_size)) << c.what;
+  for (const size_t content : {800u, 300u, 5000u}) {
+    Write(original);
+    const BuiltEntry next = GzipEntry("x", test::RandomBytes(content, 2));
+    ASSERT_TRUE(PutStoredEntry(path_, "PORTRAIT", next.payload, next.content_size)) << content;
+    const std::vector<uint8_t> after = Bytes_();
+    EXPECT_TRUE(std::equal(original.begin() + 8, original.end(), after.begin() + 8)) << "nothing in use changed";
+    EXPECT_EQ(after.size(), original.size() + next.payload.size() + old.Size()) << content;
     const Directory d = ReadDir(path_);
-    ASSERT_EQ(d.count, 3u) << c.what;
-    EXPECT_EQ(d.offset, original.offset) << c.what;
-    EXPECT_EQ(d.entries[1].record_position, original.entries[1].record_position);
+    ASSERT_EQ(d.count, 3u);
+    EXPECT_EQ(d.offset, original.size() + next.payload.size());
     const EntryRecord& r = d.entries[1].record;
     EXPECT_EQ(r.name, "portrait");
     EXPECT_EQ(r.second, "kept second");
     EXPECT_EQ(r.third, "kept third");
-    EXPECT_EQ(r.stored_size, next.payload.size());
-    EXPECT_EQ(r.data_offset, c.in_place ? old.data_offset : size) << c.what;
-    EXPECT_EQ(Bytes_().size(), c.in_place ? size : size + next.payload.size()) << c.what;
-    EXPECT_EQ(Load(path_, "portrait"), test::RandomBytes(c.content, 2)) << c.what;
+    EXPECT_EQ(r.data_offset, original.size());
+    EXPECT_EQ(Load(path_, "portrait"), test::RandomBytes(content, 2));
+    EXPECT_EQ(d.entries[0].record.data_offset, old.entries[0].record.data_offset);
     EXPECT_EQ(Load(path_, "before"), Bytes("b"));
     EXPECT_EQ(Load(path_, "after"), Bytes("a"));
   }
 }
 
-TEST_F(ArchiveWriter, SavingTwiceWithoutChangesStaysInPlace) {
-  ASSERT_TRUE(CreateArchive(path_));
-  ASSERT_TRUE(PutEntry(path_, "table.heroes.h4d", Bytes("rows")));
-  ASSERT_TRUE(PutEntry(path_, "layers.icons.hero.life.82.h4d", Bytes("faces")));
+// A save without changes writes no payload, only a new directory whose records carry the new
+// time; the space of the directory before the last is taken again, so the file stops growing.
+TEST_F(ArchiveWriter, UnchangedPayloadsAreNotWrittenAgainButRestamped) {
+  Write(BuildArchive({GzipEntry("table.heroes.h4d", Bytes("rows")), GzipEntry("faces", Bytes("faces"))}));
+  const Directory old = ReadDir(path_);
   const size_t size = Bytes_().size();
-  ASSERT_TRUE(PutEntry(path_, "table.heroes.h4d", Bytes("rows")));
-  ASSERT_TRUE(PutEntry(path_, "layers.icons.hero.life.82.h4d", Bytes("faces")));
-  EXPECT_EQ(Bytes_().size(), size);
-  EXPECT_EQ(ReadDir(path_).count, 2u);
+  const BuiltEntry rows = GzipEntry("x", Bytes("rows")), faces = GzipEntry("x", Bytes("faces"));
+  const std::vector<StoredEntry> save = {{"table.heroes.h4d", rows.payload, rows.content_size},
+                                         {"faces", faces.payload, faces.content_size}};
+  const uint32_t now = static_cast<uint32_t>(std::time(nullptr));
+  std::vector<size_t> sizes;
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_TRUE(PutStoredEntries(path_, save));
+    sizes.push_back(Bytes_().size());
+    const Directory d = ReadDir(path_);
+    ASSERT_EQ(d.count, 2u);
+    for (size_t e = 0; e < 2; ++e) {
+      EXPECT_EQ(d.entries[e].record.data_offset, old.entries[e].record.data_offset);
+      EXPECT_GE(d.entries[e].record.time_stamp, now);
+    }
+  }
+  EXPECT_EQ(sizes[0], size + old.Size());
+  EXPECT_EQ(sizes, std::vector<size_t>(4, sizes[0]));
+  EXPECT_EQ(Load(path_, "faces"), Bytes("faces"));
+}
+
+// Space that puts left dead is filled by later ones: forty saves of a changed payload of
+// the same size leave the file at most two payloads and two directories larger.
+TEST_F(ArchiveWriter, DeadSpaceIsReused) {
+  Write(BuildArchive({GzipEntry("table.heroes.h4d", Bytes("rows")), GzipEntry("face", test::RandomBytes(900, 0))}));
+  const size_t size = Bytes_().size();
+  const uint32_t directory = ReadDir(path_).Size();
+  for (uint32_t i = 1; i <= 40; ++i) {
+    const BuiltEntry face = GzipEntry("x", test::RandomBytes(900, i));
+    ASSERT_TRUE(PutStoredEntry(path_, "face", face.payload, face.content_size));
+    ASSERT_LE(Bytes_().size(), size + 2 * (face.payload.size() + directory)) << i;
+  }
+  EXPECT_EQ(Load(path_, "face"), test::RandomBytes(900, 40));
+  EXPECT_EQ(Load(path_, "table.heroes.h4d"), Bytes("rows"));
 }
 
 TEST_F(ArchiveWriter, ContentsLargerThanTheWorkingBufferArePutWhole) {

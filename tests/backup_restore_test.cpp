@@ -89,27 +89,33 @@ TEST_F(BackupRestore, BackupHoldsTheArchiveThenItsTimesAndRestoresBoth) {
   EXPECT_TRUE(test::TempFilesIn(data_).empty());
 }
 
-TEST_F(BackupRestore, AnUnansweredOrFailedBackupKeepsTheOldTool) {
+TEST_F(BackupRestore, AFailedBackupKeepsTheOldTool) {
   test::WriteFileText(tool_, "old restore tool");
-  {
-    PendingBackup pending;
-    ASSERT_TRUE(PendingBackup::Begin(stub_, tool_, &pending));
-    EXPECT_EQ(test::TempFilesIn(data_).size(), 1u);  // the stub waits beside the old tool
-    EXPECT_EQ(test::ReadFileBytes(pending.temp_path()), stub_);
-  }  // the answer was no
-  EXPECT_TRUE(test::TempFilesIn(data_).empty());
-  EXPECT_EQ(test::ReadFileBytes(tool_), Bytes("old restore tool"));
-
-  PendingBackup pending;
-  EXPECT_FALSE(PendingBackup::Begin({}, tool_, &pending));
-  EXPECT_FALSE(PendingBackup::Begin(test::ReadFileBytes(CustomTool({{"x", Bytes("x")}})), tool_, &pending));
-  ASSERT_TRUE(PendingBackup::Begin(stub_, tool_, &pending));
-  EXPECT_FALSE(pending.Complete(data_ + "MISSING.H4R"));
-  EXPECT_FALSE(pending.pending());
-  EXPECT_FALSE(pending.Complete(updates_));  // only once
+  EXPECT_FALSE(WriteBackup({}, tool_, updates_));
+  EXPECT_FALSE(WriteBackup(test::ReadFileBytes(CustomTool({{"x", Bytes("x")}})), tool_, updates_));
   EXPECT_FALSE(WriteBackup(stub_, tool_, data_ + "MISSING.H4R"));
   EXPECT_TRUE(test::TempFilesIn(data_).empty());
   EXPECT_EQ(test::ReadFileBytes(tool_), Bytes("old restore tool"));
+}
+
+// The rename that puts the archive back is the commit: a failed flush of the folder after it
+// leaves the archive restored, so the times are still applied and it is only a warning.
+TEST_F(BackupRestore, AFailedFolderFlushAfterTheRestoreIsAWarning) {
+  ASSERT_TRUE(WriteBackup(stub_, tool_, updates_));
+  fault::FailNth(1000, fault::kFlush);
+  ASSERT_TRUE(RestoreFromPayload(tool_, game_));
+  const unsigned long flushes = fault::Counted();  // the folder's flush is the last
+  test::WriteFileText(updates_, "changed since");
+  fault::FailNth(flushes, fault::kFlush);
+  RestoreReport report;
+  const Status s = RestoreFromPayload(tool_, game_, &report);
+  EXPECT_TRUE(fault::Triggered());
+  fault::Reset();
+  ASSERT_TRUE(s.ok()) << s.why();
+  EXPECT_EQ(test::ReadFileBytes(updates_), backed_up_);
+  EXPECT_EQ(LastWrite(updates_), kSavedTime);
+  ASSERT_EQ(report.warnings.size(), 1u);
+  EXPECT_NE(report.warnings[0].find("flush"), std::string::npos) << report.warnings[0];
 }
 
 TEST_F(BackupRestore, SlotOrderDecidesWhetherTheTimesSurviveTheRestore) {

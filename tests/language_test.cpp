@@ -155,6 +155,31 @@ TEST(Language, LoadPrefersTheLocaleFileAndFallsBackToEnglish) {
   EXPECT_FALSE(lang.ParseFile(folder + "missing.INI"));
 }
 
+// Today's text editors save UTF-8: such a file is read in the system's code page (1252 for the
+// Windows suite), a byte order mark does not hide its first line, and a file already in the
+// code page stays as it is. A UTF-8 file the code page cannot show is not used.
+TEST(Language, Utf8FilesAreReadInTheSystemCodePage) {
+  test::TempDir dir;
+  const std::string utf8 = dir.File("QLMKDEU.INI"), ansi = dir.File("QLMKDEA.INI"), cyrillic = dir.File("QLMKRUS.INI");
+  test::WriteFileText(utf8, "\xEF\xBB\xBF[STRING]\r\n304=Gespeichert \xC3\xA4\r\nname=x\r\n");
+  test::WriteFileText(ansi, "[STRING]\r\n304=Gespeichert \xE4\r\n");
+  test::WriteFileText(cyrillic, "[STRING]\r\n304=\xD0\x93\xD0\xBE\xD1\x82\xD0\xBE\xD0\xB2\xD0\xBE\r\n");
+  EditorLanguage lang;
+  ASSERT_TRUE(lang.ParseFile(utf8));
+#ifdef _WIN32
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Gespeichert \xE4");
+#else
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Gespeichert \xC3\xA4");
+#endif
+  EXPECT_FALSE(lang.Defines(kFirstAutomaticStringId));  // "name=x" lay in the string section
+  ASSERT_TRUE(lang.ParseFile(ansi));
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Gespeichert \xE4");
+#ifdef _WIN32
+  EXPECT_FALSE(lang.ParseFile(cyrillic));
+  EXPECT_STREQ(lang.Text(kMsgSaved), "Gespeichert \xE4");  // the table is as it was
+#endif
+}
+
 TEST(Language, ReleaseForgetsTheFile) {
   EditorLanguage lang;
   lang.ParseText("[STRING]\n304=Done.\n");

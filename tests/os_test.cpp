@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "archive/h4r_wipe.h"
+#include "archive/h4r_writer.h"
 #include "base/path.h"
+#include "base/replacement_file.h"
 #include "tests/test_util.h"
 
 namespace qm {
@@ -51,6 +58,47 @@ TEST(OsSeam, LastWriteTimeRoundTripsAsAWindowsFileTime) {
   EXPECT_EQ(read->last_write, stamp);
   EXPECT_FALSE(os::ReadFileTimes(dir.File("missing")));
 }
+
+#ifndef _WIN32
+// Files written under a temporary name come out with the mode of the file they replace, or that
+// of any new file (0666 less the umask): not the temporary file's private 0600.
+TEST(OsSeam, ReplacedFilesKeepTheirModeAndNewFilesFollowTheUmask) {
+  test::TempDir dir;
+  auto mode = [](const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0u;
+  };
+  struct UmaskGuard {
+    mode_t saved = umask(022);
+    ~UmaskGuard() { umask(saved); }
+  } guard;
+  const std::string kept = dir.File("kept"), fresh = dir.File("fresh"), archive = dir.File("UPDATES.H4R");
+  test::WriteFileText(kept, "old");
+  ASSERT_EQ(chmod(kept.c_str(), 0640), 0);
+  for (const std::string& target : {kept, fresh}) {
+    ReplacementFile out;
+    ASSERT_TRUE(ReplacementFile::Create(target, &out));
+    ASSERT_TRUE(out.file().Write("new", 3));
+    ASSERT_TRUE(out.Commit());
+  }
+  EXPECT_EQ(mode(kept), 0640u);
+  EXPECT_EQ(mode(fresh), 0644u);
+
+  ASSERT_TRUE(CreateArchive(archive));
+  EXPECT_EQ(mode(archive), 0644u);
+  ASSERT_EQ(chmod(archive.c_str(), 0604), 0);
+  ASSERT_TRUE(PutEntry(archive, "a.h4d", test::Bytes("a")));
+  ASSERT_TRUE(WipeArchive(archive));
+  EXPECT_EQ(mode(archive), 0604u);
+
+  umask(077);
+  ASSERT_TRUE(os::RemoveFile(fresh));
+  ReplacementFile out;
+  ASSERT_TRUE(ReplacementFile::Create(fresh, &out));
+  ASSERT_TRUE(out.Commit());
+  EXPECT_EQ(mode(fresh), 0600u);
+}
+#endif
 
 }  // namespace
 }  // namespace qm

@@ -100,6 +100,25 @@ TEST(RestoreMarker, FormatsParsesAndGatesTheOffer) {
   EXPECT_FALSE(ShouldOfferBackup(0.0f, 0.0f));
 }
 
+// Once the marker holds a version, that version never asks again and the next one does, for
+// every version 1 to 3.9.9.9 with one-digit parts: 1.3.1.0 computes to 1.31000006, is kept as
+// "1.310" and reads back as 1.30999994, which must not count as an older version.
+TEST(RestoreMarker, AVersionKeptAsTextIsNotOlderThanItself) {
+  float previous_marker = 0.0f;
+  size_t asked_again = 0;
+  for (uint32_t major = 1; major <= 3; ++major) {
+    for (uint32_t parts = 0; parts < 1000; ++parts) {
+      const float version =
+          GameVersionFromProductVersion((major << 16) | (parts / 100), ((parts / 10 % 10) << 16) | (parts % 10));
+      const float marker = ParseRestoreMarker(FormatRestoreMarker(version));
+      if (RestoreMarkerIsBelow(marker, version) || ShouldOfferBackup(version, marker)) ++asked_again;
+      EXPECT_TRUE(version < kBackupMinimumVersion || ShouldOfferBackup(version, previous_marker)) << version;
+      previous_marker = marker;
+    }
+  }
+  EXPECT_EQ(asked_again, 0u);
+}
+
 TEST(VersionGates, PatcherAsksBelow13AndRestoreRefusesBelow11) {
   EXPECT_FALSE(VersionNeedsQuestion(0.0f));
   EXPECT_TRUE(VersionNeedsQuestion(1.0f));

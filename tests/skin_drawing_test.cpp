@@ -159,9 +159,11 @@ TEST(SkinText, PathLabels) {
   EXPECT_EQ(PathLabelOfUpper("\\"), "");
   const std::string long_path = "C:\\" + std::string(60, 'A');
   EXPECT_EQ(PathLabelOfUpper(long_path), "C:/" + std::string(44, 'A'));
-  // A double-byte character that would straddle the cut is left out whole.
+  // On a double-byte code page a character that would straddle the cut is left out whole; on a
+  // single-byte one every byte is a letter of its own.
   const std::string dbcs = std::string(46, 'A') + "\xB0\xA1";
-  EXPECT_EQ(PathLabelOfUpper(dbcs), std::string(46, 'A'));
+  EXPECT_EQ(PathLabelOfUpper(dbcs, [](unsigned char b) { return b >= 0xA1; }), std::string(46, 'A'));
+  EXPECT_EQ(PathLabelOfUpper(dbcs, [](unsigned char) { return false; }), std::string(46, 'A') + "\xB0");
 }
 
 TEST(SkinText, AboutLines) {

@@ -111,18 +111,19 @@ bool ScenarioRunner::WritePicture(const Step& s, std::string& why) {
 
 bool ScenarioRunner::WaitTextMatching(const Step& s, bool whole, std::string& why) {
   HWND control = Control(s.args[0], why);
-  if (control == nullptr) return false;
+  std::string want;
+  if (control == nullptr || !SystemTextOf(s.args[1], &want, why)) return false;
   const DWORD start = GetTickCount();
   std::string last;
   for (;;) {
     if (std::optional<std::string> text = ReadText(control)) {
       last = *text;
-      if (whole ? last == s.args[1] : last.find(s.args[1]) != std::string::npos) return true;
+      if (whole ? last == want : last.find(want) != std::string::npos) return true;
     }
     if (GetTickCount() - start > options_.timeout_ms) break;
     Sleep(kPollMs);
   }
-  return Fail(why, "text is " + Shown(last));
+  return Fail(why, "text is " + Shown(FromSystemText(last)));
 }
 
 bool ScenarioRunner::WaitText(const Step& s, std::string& why) { return WaitTextMatching(s, true, why); }

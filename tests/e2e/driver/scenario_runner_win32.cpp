@@ -25,9 +25,17 @@ struct Named {
 
 // The controls of the system's dialogs and message boxes, in any window.
 constexpr Named kDialogControls[] = {
-    {"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
-    {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},     {"IDNO", IDNO},
+    {"IDOK", IDOK},
+    {"IDCANCEL", IDCANCEL},
+    {"IDABORT", IDABORT},
+    {"IDRETRY", IDRETRY},
+    {"IDIGNORE", IDIGNORE},
+    {"IDYES", IDYES},
+    {"IDNO", IDNO},
     {"MessageBoxText", kMessageBoxTextId},
+    // The file name box of an open dialog: a combo box in newer dialogs, an edit box in older.
+    {"cmb13", 0x47C},
+    {"edt1", 0x480},
 };
 
 // The programs' controls by the names their id lists give them ("Save" is kIdSave).
@@ -254,6 +262,8 @@ const std::map<std::string, ScenarioRunner::Verb>& ScenarioRunner::Verbs() {
       {"expect-stub-of", {2, 2, &ScenarioRunner::ExpectStubOf}},
       {"expect-payload-blob", {3, 3, &ScenarioRunner::ExpectPayloadBlob}},
       {"expect-entries-same", {3, 3, &ScenarioRunner::ExpectEntriesSame}},
+      {"copy-program-files", {1, 1, &ScenarioRunner::CopyProgramFiles}},
+      {"expect-language", {1, 1, &ScenarioRunner::ExpectLanguage}},
   };
   return verbs;
 }
@@ -281,6 +291,13 @@ bool ScenarioRunner::Run(const std::vector<Step>& steps, const std::string& name
   }
   if (!fresh_folder_.empty()) RemoveTree(fresh_folder_);
   fresh_folder_.clear();
+  return true;
+}
+
+bool ScenarioRunner::SystemTextOf(const std::string& utf8, std::string* text, std::string& why) {
+  std::optional<std::string> converted = ToSystemText(utf8);
+  if (!converted) return Expect(false, why, "the system's code page cannot hold " + Quoted(utf8));
+  *text = std::move(*converted);
   return true;
 }
 
@@ -446,9 +463,10 @@ bool ScenarioRunner::Report(const Step&, std::string& why) {
 }
 
 bool ScenarioRunner::ExpectCaption(const Step& s, std::string& why) {
-  if (!NeedWindow(why)) return false;
+  std::string want;
+  if (!NeedWindow(why) || !SystemTextOf(s.args[0], &want, why)) return false;
   const std::string caption = Describe(window_).caption;
-  return Expect(caption == s.args[0], why, "caption is " + Quoted(caption));
+  return Expect(caption == want, why, "caption is " + Quoted(FromSystemText(caption)));
 }
 
 bool ScenarioRunner::ExpectWindowSize(const Step& s, std::string& why) {
@@ -523,10 +541,11 @@ bool ScenarioRunner::ExpectExStyle(const Step& s, std::string& why) {
 
 bool ScenarioRunner::ExpectText(const Step& s, std::string& why) {
   HWND control = Control(s.args[0], why);
-  if (control == nullptr) return false;
+  std::string want;
+  if (control == nullptr || !SystemTextOf(s.args[1], &want, why)) return false;
   std::optional<std::string> text = ReadText(control);
   if (!text) return Expect(false, why, "the control does not answer");
-  return Expect(*text == s.args[1], why, "text is " + Quoted(*text));
+  return Expect(*text == want, why, "text is " + Quoted(FromSystemText(*text)));
 }
 
 bool ScenarioRunner::ExpectBoxText(const Step& s, std::string& why) {
@@ -587,7 +606,9 @@ bool ScenarioRunner::Key(const Step& s, std::string& why) {
 
 bool ScenarioRunner::SetControlText(const Step& s, std::string& why) {
   HWND control = Control(s.args[0], why);
-  return control != nullptr && Expect(SetText(control, s.args[1]), why, "the control refused the text");
+  std::string text;
+  return control != nullptr && SystemTextOf(s.args[1], &text, why) &&
+         Expect(SetText(control, text), why, "the control refused the text");
 }
 
 bool ScenarioRunner::WaitExit(const Step& s, std::string& why) {
@@ -616,6 +637,37 @@ bool ScenarioRunner::Pause(const Step& s, std::string& why) {
   if (!ms || *ms < 0) return Expect(false, why, "not a pause: " + s.args[0]);
   Sleep(static_cast<DWORD>(*ms));
   return true;
+}
+
+bool ScenarioRunner::CopyProgramFiles(const Step& s, std::string& why) {
+  const std::string from = ProgramPath(s.args[0]);
+  const std::string to = WorkPath(s.args[0]);
+  const DWORD attributes = GetFileAttributesA(from.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Expect(false, why, "no " + from);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return Expect(CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE, why,
+                  "cannot copy " + from + ": " + LastErrorText());
+  }
+  if (!MakeFolders(to)) return Expect(false, why, "cannot make " + to + ": " + LastErrorText());
+  WIN32_FIND_DATAA found;
+  const FindHandle search(FindFirstFileA((from + "\\*").c_str(), &found));
+  if (!search) return Expect(false, why, "cannot list " + from + ": " + LastErrorText());
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string file = found.cFileName;
+    if (!CopyFileA((from + "\\" + file).c_str(), (to + "\\" + file).c_str(), FALSE)) {
+      return Expect(false, why, "cannot copy " + file + ": " + LastErrorText());
+    }
+  } while (FindNextFileA(search.get(), &found));
+  return true;
+}
+
+bool ScenarioRunner::ExpectLanguage(const Step& s, std::string& why) {
+  char code[32] = "";
+  GetLocaleInfoA(GetThreadLocale(), LOCALE_SABBREVLANGNAME, code, sizeof code);
+  return Expect(s.args[0] == code, why,
+                std::string("the locale gives ") + code +
+                    " (is the scenario's locale generated? scripts/install-deps.sh makes it)");
 }
 
 }  // namespace qm::e2e

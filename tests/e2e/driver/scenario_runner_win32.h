@@ -4,10 +4,12 @@
 //   ScenarioRunner runner(options);
 //   bool ok = runner.Run(steps, "smoke_quillmark.scn");
 //
-// Verbs (ID: a control by name: IDOK/IDCANCEL/IDYES/IDNO/IDABORT/IDRETRY/IDIGNORE in any window,
-// else a name from the id list of the current window's program, kId<name> in code: Save, Sex,
-// NumberBox, ... (skin/control_ids.h) for the editor's windows, UpdateText, Dir, ...
-// (patcher/patcher_ui.h) for the patcher's; TEXT: one argument, quoted when it holds blanks):
+// Verbs (ID: a control by name: IDOK/IDCANCEL/IDYES/IDNO/IDABORT/IDRETRY/IDIGNORE, MessageBoxText
+// and an open dialog's file name box cmb13/edt1 in any window, else a name from the id list of
+// the current window's program, kId<name> in code: Save, Sex, NumberBox, ...
+// (skin/control_ids.h) for the editor's windows, UpdateText, Dir, ... (patcher/patcher_ui.h)
+// for the patcher's; TEXT: one argument, quoted when it holds blanks, in UTF-8 like the whole
+// scenario, compared with the windows' texts in the system's code page):
 //   workdir fresh | workdir PATH   programs start in a new empty folder (removed after a
 //                                  passing run) or in PATH; default: the driver's folder
 //   write-file PATH TEXT           a file in the work folder (parent folders made)
@@ -24,6 +26,8 @@
 //   expect-centred                 left = (screen width - width) / 2, top likewise
 //   expect-style NAME... / expect-no-style NAME... / expect-exstyle NAME...
 //                                  WS_POPUP, WS_CAPTION, ... / WS_EX_APPWINDOW, ...
+//   expect-language CODE           the driver's (and so the programs') language code from the
+//                                  locale, as the programs look it up: RUS, PLK, DEU, ENU...
 //   expect-text ID TEXT            text of the current window's control ID
 //   expect-box-text TEXT           the message of the current message box
 //   expect-enabled ID / expect-disabled ID
@@ -40,6 +44,8 @@
 //   demo-game [HEROES [FOLDER]]    write the demo game into the work folder (or that folder
 //                                  of it, made when missing)
 //   copy-file FROM TO
+//   copy-program-files NAME        a file or a folder's files from beside the driver (the
+//                                  programs' folder) into the work folder, e.g. language
 //   write-picture PATH jpeg|gif|png|text W H   a test card (GIF and PNG with transparency)
 //   wait-text ID TEXT              wait until control ID shows exactly TEXT
 //   wait-text-contains ID TEXT     wait until its text contains TEXT
@@ -184,7 +190,12 @@ class ScenarioRunner {
   bool ExpectStubOf(const Step& s, std::string& why);
   bool ExpectPayloadBlob(const Step& s, std::string& why);
   bool ExpectEntriesSame(const Step& s, std::string& why);
+  bool CopyProgramFiles(const Step& s, std::string& why);
+  bool ExpectLanguage(const Step& s, std::string& why);
 
+  // The scenario's (UTF-8) text as the programs' windows hold it; false when the system's code
+  // page cannot hold one of its letters.
+  static bool SystemTextOf(const std::string& utf8, std::string* text, std::string& why);
   bool NeedWindow(std::string& why) const;
   bool NeedProcess(std::string& why) const;
   // The id of a control named in a scenario (IDOK..., or a name from the program's id list).

@@ -133,4 +133,35 @@ std::string DescribeLine(const WindowInfo& info) {
   return line;
 }
 
+namespace {
+
+bool IsAscii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> Recode(const std::string& text, UINT from, UINT to) {
+  if (IsAscii(text)) return text;
+  const int n = MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  BOOL lost = FALSE;
+  BOOL* lost_flag = to == CP_UTF8 ? nullptr : &lost;  // UTF-8 holds every letter
+  const DWORD flags = to == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int m = WideCharToMultiByte(to, flags, wide.data(), n, nullptr, 0, nullptr, lost_flag);
+  if (m <= 0 || lost) return std::nullopt;
+  std::string out(static_cast<size_t>(m), '\0');
+  WideCharToMultiByte(to, flags, wide.data(), n, out.data(), m, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> ToSystemText(const std::string& utf8) { return Recode(utf8, CP_UTF8, CP_ACP); }
+
+std::string FromSystemText(const std::string& text) { return Recode(text, CP_ACP, CP_UTF8).value_or(text); }
+
 }  // namespace qm::e2e

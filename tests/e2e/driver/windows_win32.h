@@ -52,4 +52,9 @@ std::optional<std::string> ReadText(HWND window);
 // One line describing the window, for logs: class, caption, position, sizes, styles.
 std::string DescribeLine(const WindowInfo& info);
 
+// Scenarios are UTF-8; the programs' windows hold texts in the system's code page. ASCII is
+// the same in both. ToSystemText gives nullopt for a letter the code page cannot hold.
+std::optional<std::string> ToSystemText(const std::string& utf8);
+std::string FromSystemText(const std::string& text);
+
 }  // namespace qm::e2e

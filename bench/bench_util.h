@@ -1,0 +1,49 @@
+// What the benchmarks share: timing, medians, the printed figure lines, and the quick mode.
+//
+// In the quick mode (QM_BENCH_QUICK set, as `scripts/bench.sh --quick` and CI run them) every
+// benchmark does one round on small sizes: the figures then mean nothing, but a benchmark that
+// no longer runs fails.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline bool Quick() { return std::getenv("QM_BENCH_QUICK") != nullptr; }
+
+// `full` normally, `quick` in the quick mode.
+template <typename T>
+T Sized(T full, T quick) {
+  return Quick() ? quick : full;
+}
+
+inline double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+inline double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+inline std::string Format(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// A figure with its target.
+inline void Report(const char* what, const std::string& result, const std::string& target, bool met) {
+  std::printf("  %-46s %14s   target %-10s %s\n", what, result.c_str(), target.c_str(), met ? "met" : "MISSED");
+}
+
+// A figure without a target.
+inline void Figure(const char* what, const std::string& result) { std::printf("  %-46s %14s\n", what, result.c_str()); }
+
+}  // namespace bench
