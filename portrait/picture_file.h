@@ -39,8 +39,8 @@
 #include <vector>
 
 #include "base/status.h"
+#include "heroes/face_size.h"
 #include "portrait/face_fit.h"
-#include "portrait/face_size.h"
 #include "portrait/picture.h"
 
 namespace qm {

@@ -50,7 +50,7 @@ LIBRARIES = {
     # portrait/
     "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*", "portrait/picture_source.*",
                          "portrait/picture_decoders.h", "portrait/picture_checks.cpp", "portrait/*_decode.cpp"],
-                        ["qm_portrait", "qm_base"], False),
+                        ["qm_portrait", "qm_heroes", "qm_base"], False),
     "qm_picture_gdi": (["portrait/bitmap_pixels_win32.*", "portrait/bitmap_copy_win32.cpp"],
                        ["qm_portrait", "qm_base_win32", "qm_base"], True),
     "qm_portrait_win32": (["portrait/*_win32.*"],
