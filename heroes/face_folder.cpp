@@ -96,6 +96,7 @@ Status ExportFaces(const HeroCatalogue& catalogue, const std::string& folder, Fa
       }
       if (Status s = WritePictureFile(folder + "/" + name, face); !s) return s;
       ++report->written;
+      report->files.push_back(name);
     }
   }
   return Status::Ok();
