@@ -53,12 +53,21 @@ const char* FieldTitle(DiffField field) {
     case DiffField::kClass: return "Class";
     case DiffField::kAllowedBy: return "Allowed By";
     case DiffField::kExtra: return "Extra text";
+    case DiffField::kLargeFace: return "Large face";
+    case DiffField::kSmallFace: return "Small face";
     default: return DiffFieldName(field);
   }
 }
 
+// "In the game now" -> "in the game now", to follow "Large face, ".
+std::string AfterComma(std::string label) {
+  if (!label.empty() && label[0] >= 'A' && label[0] <= 'Z') label[0] = static_cast<char>(label[0] - 'A' + 'a');
+  return label;
+}
+
 void AppendSideFace(std::string* out, const Side& side, FaceKind kind, const std::string& called,
-                    const std::string& when) {
+                    const std::string& side_label) {
+  const std::string when = AfterComma(side_label);
   const std::string kind_title = kind == FaceKind::kLarge ? "Large face" : "Small face";
   const std::string src = side.Holds(kind) ? FaceDataAddress(*side.catalogue, side.index, kind) : std::string();
   *out += "<figure>";
@@ -186,15 +195,15 @@ std::string DiffReportHtml(const CatalogueDiff& diff, const HeroCatalogue& befor
   page::AppendHead(&out, about.title, false);
   page::AppendTop(&out, about.title, about.notes);
   out += "<main>\n<ul class=\"summary\" aria-label=\"Summary\">";
-  std::string heroes = Counted(summary.heroes, "hero changes", "heroes change");
+  std::string heroes = Counted(summary.heroes, "hero changed", "heroes changed");
   if (summary.added || summary.dropped) {
     heroes += " (" + std::to_string(summary.added) + " added, " + std::to_string(summary.dropped) + " dropped)";
   }
   for (const std::string& item :
        {heroes,
-        Counted(summary.large_faces + summary.small_faces, "face", "faces") + " (" +
+        Counted(summary.large_faces + summary.small_faces, "face changed", "faces changed") + " (" +
             std::to_string(summary.large_faces) + " large, " + std::to_string(summary.small_faces) + " small)",
-        Counted(summary.fields, "other field", "other fields")}) {
+        Counted(summary.fields, "other field changed", "other fields changed")}) {
     out += "<li>";
     AppendHtmlEscaped(&out, item);
     out += "</li>";
@@ -228,8 +237,7 @@ std::string DiffReportHtml(const CatalogueDiff& diff, const HeroCatalogue& befor
       for (const FieldChange& f : h.fields) {
         out += first ? "" : ", ";
         first = false;
-        out += IsFaceField(f.field) ? (f.field == DiffField::kLargeFace ? "large face" : "small face")
-                                    : FieldTitle(f.field);
+        out += FieldTitle(f.field);
       }
     }
     out += "</p>\n";

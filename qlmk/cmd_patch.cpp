@@ -210,14 +210,13 @@ int Diff(const Args& args) {
                                   {"The game's heroes now, and as both kinds of the patch would leave them."},
                                   "In the game now",
                                   "From the patch"};
-  if (int rc = WriteHtmlReport(args, diff, game.catalogue, patched, page, report); rc != kExitOk) return rc;
   if (args.Has("--json")) {
     std::fputs(qm::CatalogueDiffJson(diff, page).c_str(), stdout);
-    return kExitOk;
+  } else {
+    std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
+    std::printf("%zu changes in %zu heroes\n", diff.LineCount(), diff.heroes.size());
   }
-  std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
-  std::printf("%zu changes in %zu heroes\n", diff.LineCount(), diff.heroes.size());
-  return kExitOk;
+  return WriteHtmlReport(args, diff, game.catalogue, patched, page, report);
 }
 
 int ApplyKind(const std::string& path, const std::string& folder, const std::string& target, qm::UpdateKind kind) {

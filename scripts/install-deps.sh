@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev binutils-mingw-w64-i686
   wine wine32 xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev
+  chromium
 )
 
 sudo_cmd=()
