@@ -36,9 +36,10 @@ void AppendSelect(std::string* out, const char* member, const char* label, Value
 
 void AppendFilter(std::string* out, size_t cards) {
   // Hidden until the script shows it: without the script it could not filter.
-  *out += "<form id=\"filter\" class=\"filter\" role=\"search\" hidden>\n"
-          "<label>Search name, keyword or biography<input type=\"search\" name=\"q\" autocomplete=\"off\" "
-          "spellcheck=\"false\"></label>\n";
+  *out +=
+      "<form id=\"filter\" class=\"filter\" role=\"search\" hidden>\n"
+      "<label>Search name, keyword or biography<input type=\"search\" name=\"q\" autocomplete=\"off\" "
+      "spellcheck=\"false\"></label>\n";
   AppendSelect(out, "alignment", "Alignment", kAlignmentTable);
   AppendSelect(out, "class", "Class", kClassTable);
   AppendSelect(out, "sex", "Sex", kSexTable);

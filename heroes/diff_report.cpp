@@ -72,7 +72,8 @@ void AppendSideFace(std::string* out, const Side& side, FaceKind kind, const std
   const std::string src = side.Holds(kind) ? FaceDataAddress(*side.catalogue, side.index, kind) : std::string();
   *out += "<figure>";
   page::AppendFace(out, kind, src,
-                   side.Holds(kind) ? kind_title + " of " + called + ", " + when : "No " + std::string(KindWord(kind)) + " face, " + when,
+                   side.Holds(kind) ? kind_title + " of " + called + ", " + when
+                                    : "No " + std::string(KindWord(kind)) + " face, " + when,
                    side.Holds(kind) ? "cannot be shown" : std::string("no ") + KindWord(kind) + " face");
   *out += "<figcaption>";
   AppendHtmlEscaped(out, kind_title + ", " + when);
@@ -125,8 +126,8 @@ void AppendFields(std::string* out, const HeroChange& h, const Side& before, con
       if (!IsFaceField(f.field)) fields.push_back(f.field);
     }
   } else {
-    fields = {DiffField::kKeyword, DiffField::kName, DiffField::kBiography, DiffField::kSex,
-              DiffField::kClass, DiffField::kAllowedBy, DiffField::kExtra};
+    fields = {DiffField::kKeyword, DiffField::kName,      DiffField::kBiography, DiffField::kSex,
+              DiffField::kClass,   DiffField::kAllowedBy, DiffField::kExtra};
   }
   if (fields.empty()) return;
   *out += "<table class=\"fields\"><thead><tr><th scope=\"col\">Field</th><th scope=\"col\">";
@@ -169,7 +170,7 @@ DiffSummary SummarizeDiff(const CatalogueDiff& diff, const HeroCatalogue& before
     ++s.heroes;
     if (h.kind != HeroChangeKind::kChanged) {
       const HeroCatalogue& side = h.kind == HeroChangeKind::kAdded ? after : before;
-      if (h.kind == HeroChangeKind::kAdded) ++s.added; else ++s.dropped;
+      ++(h.kind == HeroChangeKind::kAdded ? s.added : s.dropped);
       if (h.record < side.count()) {
         s.large_faces += side.record(h.record).holds_face(FaceKind::kLarge) ? 1 : 0;
         s.small_faces += side.record(h.record).holds_face(FaceKind::kSmall) ? 1 : 0;
@@ -177,9 +178,9 @@ DiffSummary SummarizeDiff(const CatalogueDiff& diff, const HeroCatalogue& before
       continue;
     }
     for (const FieldChange& f : h.fields) {
-      if (f.field == DiffField::kLargeFace) ++s.large_faces;
-      else if (f.field == DiffField::kSmallFace) ++s.small_faces;
-      else ++s.fields;
+      ++(f.field == DiffField::kLargeFace   ? s.large_faces
+         : f.field == DiffField::kSmallFace ? s.small_faces
+                                            : s.fields);
     }
   }
   return s;

@@ -21,12 +21,14 @@ std::string SecurityPolicy(bool with_script) {
 }
 
 void AppendHead(std::string* out, std::string_view title, bool with_script) {
-  *out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-          "<meta http-equiv=\"Content-Security-Policy\" content=\"";
+  *out +=
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<meta http-equiv=\"Content-Security-Policy\" content=\"";
   AppendHtmlEscaped(out, SecurityPolicy(with_script));
-  *out += "\">\n<meta name=\"referrer\" content=\"no-referrer\">\n"
-          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-          "<meta name=\"generator\" content=\"Quillmark qlmk\">\n<title>";
+  *out +=
+      "\">\n<meta name=\"referrer\" content=\"no-referrer\">\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+      "<meta name=\"generator\" content=\"Quillmark qlmk\">\n<title>";
   AppendHtmlEscaped(out, title);
   *out += "</title>\n<style>";
   *out += kPageStyle;

@@ -46,8 +46,9 @@ int Export(const Args& args) {
   qm::FaceExport exported;
   if (qm::Status s = qm::ExportFaces(game.catalogue, faces, &exported); !s) return Fail(s.why());
   for (const std::string& skipped : exported.skipped) Warn(skipped);
-  const qm::GalleryPage gallery{"Hero catalogue", {std::to_string(rows.size()) + " records, " +
-                                                   std::to_string(exported.written) + " faces, exported by qlmk"}};
+  const qm::GalleryPage gallery{
+      "Hero catalogue",
+      {std::to_string(rows.size()) + " records, " + std::to_string(exported.written) + " faces, exported by qlmk"}};
   const std::string html = qm::GalleryHtml(game.catalogue, rows, gallery,
                                            qm::ExportedFaceAddress(game.catalogue, exported, kFacesFolderName));
   if (qm::Status s = WriteTextFile(folder + "/" + kGalleryName, html); !s) return Fail(s.why());

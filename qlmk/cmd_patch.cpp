@@ -84,12 +84,14 @@ int WritePatchGallery(qm::PayloadReader& reader, const std::vector<qm::HeroRecor
     std::vector<uint8_t> bundle;
     if (qm::Status s = RecordContent(reader, rec, &bundle); !s) return Fail(path + ": '" + rec.name + "': " + s.why());
     const bool large = rec.name.find(".82.") != std::string::npos;
-    const qm::BundleDistribution d = carried.DistributeBundle(bundle, large ? qm::FaceKind::kLarge : qm::FaceKind::kSmall);
+    const qm::BundleDistribution d =
+        carried.DistributeBundle(bundle, large ? qm::FaceKind::kLarge : qm::FaceKind::kSmall);
     faces += d.walked;
     loose += d.unmatched;
   }
-  std::vector<std::string> notes = {std::to_string(heroes.size() > qm::kFirstHeroRecord ? heroes.size() - qm::kFirstHeroRecord : 0) +
-                                    " heroes in its table, " + std::to_string(faces) + " faces in its bundles"};
+  std::vector<std::string> notes = {
+      std::to_string(heroes.size() > qm::kFirstHeroRecord ? heroes.size() - qm::kFirstHeroRecord : 0) +
+      " heroes in its table, " + std::to_string(faces) + " faces in its bundles"};
   if (heroes.empty()) notes.push_back("The patch carries no hero table, so only its faces' count is known.");
   if (loose) notes.push_back(std::to_string(loose) + " faces belong to no hero of the table and are not shown.");
   const qm::GalleryPage about{"Heroes carried by " + FileNameOf(path), notes};

@@ -76,7 +76,14 @@ bench_stub_sizes() {
   done
 }
 
-BENCHMARKS=(archive face_import editor_startup bulk sharing stub_sizes)
+# The HTML pages on the 998-record catalogue: the export with and without its gallery, the
+# report of a patch that changes every hero, and the gallery drawn in headless Chromium.
+bench_pages() {
+  "$bin/pages_bench" "$work/pages"
+  python3 "$root/bench/gallery_draw.py" "$work/pages/gallery/index.html" 998
+}
+
+BENCHMARKS=(archive face_import editor_startup bulk sharing stub_sizes pages)
 
 selected=("$@")
 [ ${#selected[@]} -eq 0 ] && selected=("${BENCHMARKS[@]}")

@@ -60,9 +60,13 @@ TEST(HtmlTextTest, EscapesEveryCharacterThatEndsTextOrAnAttribute) {
 }
 
 TEST(HtmlTextTest, Base64AsDataAddressesTakeIt) {
-  const std::pair<const char*, const char*> vectors[] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
-                                                          {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="},
-                                                          {"foobar", "Zm9vYmFy"}};
+  const std::pair<const char*, const char*> vectors[] = {{"", ""},
+                                                         {"f", "Zg=="},
+                                                         {"fo", "Zm8="},
+                                                         {"foo", "Zm9v"},
+                                                         {"foob", "Zm9vYg=="},
+                                                         {"fooba", "Zm9vYmE="},
+                                                         {"foobar", "Zm9vYmFy"}};
   for (const auto& [plain, encoded] : vectors) {
     const std::string_view p(plain);
     EXPECT_EQ(Base64(std::vector<uint8_t>(p.begin(), p.end())), encoded);
@@ -79,8 +83,8 @@ TEST(GalleryPageTest, OneCardPerRecordWithEveryTextEscapedAndTheRolesMarked) {
   FaceExport exported;
   exported.files = {ExportedFaceName(3, "Sylwen", FaceKind::kLarge), ExportedFaceName(3, "Sylwen", FaceKind::kSmall),
                     ExportedFaceName(4, "Corin", FaceKind::kLarge)};
-  const std::string html = GalleryHtml(catalogue, rows, {"Heroes <&>", {"note \"1\""}},
-                                       ExportedFaceAddress(catalogue, exported, "faces"));
+  const std::string html =
+      GalleryHtml(catalogue, rows, {"Heroes <&>", {"note \"1\""}}, ExportedFaceAddress(catalogue, exported, "faces"));
 
   EXPECT_EQ(Count(html, "<article class=\"card\""), catalogue.count());
   EXPECT_EQ(Count(html, "<script>"), 1u);  // the page's own
@@ -107,8 +111,9 @@ TEST(GalleryPageTest, OneCardPerRecordWithEveryTextEscapedAndTheRolesMarked) {
             std::string::npos);
   EXPECT_NE(html.find("aria-label=\"No large face\">no large face"), std::string::npos);  // record 0
 
-  const size_t policy = html.find("Content-Security-Policy\" content=\"default-src &#39;none&#39;; img-src "
-                                  "&#39;self&#39; data:; style-src &#39;sha256-");
+  const size_t policy = html.find(
+      "Content-Security-Policy\" content=\"default-src &#39;none&#39;; img-src "
+      "&#39;self&#39; data:; style-src &#39;sha256-");
   EXPECT_NE(policy, std::string::npos);
   EXPECT_NE(html.find("script-src &#39;sha256-", policy), std::string::npos);
 }

@@ -1,0 +1,115 @@
+// The HTML pages on a catalogue of 998 records (995 heroes, 1,994 faces), in process:
+//   - the export's writing (heroes.csv, heroes.json, faces/*.png) without and with the gallery
+//     (index.html), side by side, the median of three runs each; target: the gallery adds under
+//     10 %;
+//   - the before/after report of a patch that changes every hero (its name and both faces):
+//     the time to compare and write it, and its size.
+// It leaves WORK_FOLDER/gallery/ (an export with its gallery) for bench/gallery_draw.py, which
+// times the gallery in headless Chromium.
+//
+//   pages_bench WORK_FOLDER
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "base/replacement_file.h"
+#include "heroes/catalogue_diff.h"
+#include "heroes/catalogue_page.h"
+#include "heroes/diff_report.h"
+#include "heroes/face_folder.h"
+#include "heroes/hero_sheet.h"
+#include "tools/demo_game/demo_game.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr size_t kHeroes = 995;  // with the header row and the two pseudo-heroes, 998 records
+
+bool WriteText(const std::string& path, const std::string& text) {
+  qm::ReplacementFile out;
+  return qm::ReplacementFile::Create(path, &out).ok() && out.file().Write(text.data(), text.size()) &&
+         out.Commit().ok();
+}
+
+// What qlmk export writes after loading the game; true when every file was written.
+bool Export(const qm::HeroCatalogue& catalogue, const std::filesystem::path& folder, bool gallery) {
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
+  std::filesystem::create_directories(folder / "faces", ec);
+  const std::vector<qm::SheetRow> rows = qm::SheetRowsOf(catalogue, qm::CodePage::k1252);
+  qm::FaceExport exported;
+  bool ok = WriteText((folder / "heroes.csv").string(), qm::SheetCsv(rows)) &&
+            WriteText((folder / "heroes.json").string(), qm::SheetJson(rows)) &&
+            qm::ExportFaces(catalogue, (folder / "faces").string(), &exported).ok();
+  if (ok && gallery) {
+    const std::string html =
+        qm::GalleryHtml(catalogue, rows, {"Hero catalogue", {}}, qm::ExportedFaceAddress(catalogue, exported, "faces"));
+    ok = WriteText((folder / "index.html").string(), html);
+  }
+  return ok;
+}
+
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: pages_bench WORK_FOLDER\n");
+    return 2;
+  }
+  const std::filesystem::path work = argv[1];
+  std::vector<qm::HeroRecord> records;
+  qm::HeroCatalogue catalogue;
+  if (!qm::MakeDemoRecords(qm::demo::DemoHeroes(kHeroes), &records).ok() || !catalogue.Assign(records).ok()) {
+    std::fprintf(stderr, "pages_bench: cannot make the demo catalogue\n");
+    return 1;
+  }
+
+  std::vector<double> without, with;
+  for (int run = 0; run < 3; ++run) {
+    Clock::time_point start = Clock::now();
+    if (!Export(catalogue, work / "plain", false)) return std::fprintf(stderr, "pages_bench: export failed\n"), 1;
+    without.push_back(Seconds(start));
+    start = Clock::now();
+    if (!Export(catalogue, work / "gallery", true)) return std::fprintf(stderr, "pages_bench: export failed\n"), 1;
+    with.push_back(Seconds(start));
+  }
+  std::sort(without.begin(), without.end());
+  std::sort(with.begin(), with.end());
+  const double added = with[1] / without[1] - 1;
+  std::error_code ec;
+  const auto gallery_size = std::filesystem::file_size(work / "gallery" / "index.html", ec);
+  std::printf("  998 records, 1,994 faces (median of 3):\n");
+  std::printf("  %-44s %8.2f s\n", "export without the gallery", without[1]);
+  std::printf("  %-44s %8.2f s   +%.1f %%, target under +10 %%   %s\n", "export with the gallery", with[1], added * 100,
+              added < 0.10 ? "met" : "MISSED");
+  std::printf("  %-44s %8.0f KB\n", "index.html", static_cast<double>(gallery_size) / 1024);
+
+  // A patch that changes every hero: a new name, and the faces of the next hero.
+  qm::HeroCatalogue patched = catalogue;
+  for (size_t i = qm::kFirstHeroRecord; i < catalogue.count(); ++i) {
+    const size_t next = i + 1 < catalogue.count() ? i + 1 : qm::kFirstHeroRecord;
+    patched.Select(static_cast<int>(i));
+    if (!patched.SetName("Renamed " + catalogue.record(i).name.substr(0, 40)).ok() ||
+        !patched.ReplaceFace(i, qm::FaceKind::kLarge, catalogue.record(next).large_face).ok() ||
+        !patched.ReplaceFace(i, qm::FaceKind::kSmall, catalogue.record(next).small_face).ok()) {
+      return std::fprintf(stderr, "pages_bench: cannot change record %zu\n", i), 1;
+    }
+  }
+  const Clock::time_point start = Clock::now();
+  const qm::CatalogueDiff diff = qm::DiffCatalogues(catalogue.records(), patched.records());
+  const std::string report = qm::DiffReportHtml(diff, catalogue, patched, qm::CodePage::k1252,
+                                                {"What the patch would change", {}, "Now", "Incoming"});
+  const std::string report_path = (work / "diff.html").string();
+  if (!WriteText(report_path, report)) return std::fprintf(stderr, "pages_bench: cannot write the report\n"), 1;
+  const double report_seconds = Seconds(start);
+  std::printf("  %-44s %8.2f s   %zu heroes, %.1f MB\n", "report of a patch changing every hero", report_seconds,
+              diff.heroes.size(), static_cast<double>(report.size()) / (1024 * 1024));
+  std::filesystem::remove_all(work / "plain", ec);
+  return 0;
+}

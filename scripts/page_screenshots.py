@@ -1,0 +1,39 @@
+#!/usr/bin/env python3
+"""Screenshots of HTML pages in headless Chromium, at a desktop and at a phone width.
+
+  page_screenshots.py OUT_DIR NAME=URL[@SELECTOR] ...
+
+Writes OUT_DIR/NAME-desktop.png (1280 x 800) and OUT_DIR/NAME-phone.png (390 x 844, as a phone
+lays the page out), each of the top of the page; with @SELECTOR that element has the focus (a
+face then shows its larger view).
+"""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "browser"))
+from devtools import Chromium  # noqa: E402
+
+WIDTHS = [("desktop", 1280, 800, False), ("phone", 390, 844, True)]
+
+
+def main():
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    with Chromium() as browser:
+        tab = browser.tab()
+        for spec in sys.argv[2:]:
+            name, _, url = spec.partition("=")
+            url, _, selector = url.partition("@")
+            for width_name, width, height, mobile in WIDTHS:
+                tab.viewport(width, height, mobile)
+                tab.open(url)
+                if selector:
+                    tab.eval(f"document.querySelector({selector!r}).focus()")
+                path = os.path.join(out, f"{name}-{width_name}.png")
+                tab.screenshot(path)
+                print(path)
+
+
+if __name__ == "__main__":
+    main()
