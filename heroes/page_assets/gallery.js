@@ -1,3 +1,6 @@
+// The gallery's filter: the search box and the three selectors narrow the cards; the filter is
+// read from the address (#q=talia&class=archer) and written back as it changes. Cards carry
+// their values' tokens as data-alignment, data-class and data-sex ("none" for no value).
 (function() {
 'use strict';
 var form = document.getElementById('filter');
