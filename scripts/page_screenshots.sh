@@ -17,7 +17,7 @@ cd "$work"
 "$qlmk" export gallery --game game >/dev/null
 # A patch that renames two heroes, rewrites a biography and gives one a new face.
 cp -r game patched
-"$qlmk" set 12 --name "Sir Aldric the Bold" --bio $'Sir Aldric held the bridge.\nThen he built a second one.' \
+"$qlmk" set 15 --name "Sir Aldric the Bold" --bio $'Sir Aldric held the bridge.\nThen he built a second one.' \
   --game patched >/dev/null
 "$qlmk" set 20 --name "Dame Elaine <Stormcrest> & \"Co\"" --allowed no --game patched >/dev/null
 "$qlmk" face export 44 large face.png --game game >/dev/null
