@@ -128,6 +128,12 @@ def gallery(check, tab, args):
     check.expect(tab.eval("document.querySelectorAll('.card').length") == cards, f"gallery: {cards} cards")
     check.expect(tab.eval(VISIBLE_CARDS) == cards, "gallery: every card shows without a filter")
     check.expect(tab.eval("!document.getElementById('filter').hidden"), "gallery: the script shows the filter")
+    larger = tab.eval("(() => { const face = document.querySelector('.face[tabindex]'); face.focus();"
+                      " const shown = face.querySelector('img').getBoundingClientRect().width;"
+                      " face.blur(); return [document.activeElement === document.body, shown,"
+                      " face.querySelector('img').getBoundingClientRect().width]; })()")
+    check.expect(larger[1] >= 2 * larger[2] and larger[2] in (82, 52),
+                 f"gallery: a face reached by keyboard shows larger ({larger[2]} -> {larger[1]} pixels)")
     for hash_text in args.filter:
         tab.open(url + "#" + hash_text)
         want = len(sheet_matches(rows, hash_text)) if rows is not None else None

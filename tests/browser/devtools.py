@@ -159,6 +159,8 @@ class Tab:
         self.problems = []   # console errors, exceptions, policy violations
         for domain in ("Page", "Network", "Runtime", "Log"):
             self._send(f"{domain}.enable")
+        # A headless page never has the window's focus, so :focus would never match.
+        self._send("Emulation.setFocusEmulationEnabled", {"enabled": True})
 
     def _event(self, event):
         if event.get("sessionId") != self.session:
