@@ -3,9 +3,9 @@
 
   gallery_draw.py PAGE CARDS
 
-Opens the page three times in one browser and prints the median time from the navigation to
-the first frame drawn after every face has loaded (the load event waits for the pictures),
-with the target. Fails when the page does not hold CARDS cards or a face did not load.
+Opens the page three times in one browser and prints the median times from the navigation to
+the first paint of the cards, and to the first frame drawn after every face has loaded (the
+load event waits for the pictures), with the target. Fails when the page does not hold CARDS cards or a face did not load.
 """
 
 import os
@@ -17,6 +17,7 @@ from devtools import Chromium  # noqa: E402
 
 DRAWN = """new Promise(done => requestAnimationFrame(() => requestAnimationFrame(() => done({
   ms: performance.now(),
+  first: (performance.getEntriesByName('first-contentful-paint')[0] || {}).startTime,
   cards: document.querySelectorAll('.card').length,
   loaded: [...document.images].filter(i => i.complete && i.naturalWidth > 0).length,
   images: document.images.length}))))"""
@@ -24,7 +25,7 @@ DRAWN = """new Promise(done => requestAnimationFrame(() => requestAnimationFrame
 
 def main():
     page, cards = os.path.abspath(sys.argv[1]), int(sys.argv[2])
-    times = []
+    times, first = [], []
     with Chromium() as browser:
         tab = browser.tab()
         tab.viewport(1280, 800)
@@ -36,9 +37,12 @@ def main():
                       file=sys.stderr)
                 return 1
             times.append(drawn["ms"] / 1000)
+            first.append(drawn["first"] / 1000)
     median = statistics.median(times)
-    print(f"  {'gallery drawn in headless Chromium':44} {median:8.2f} s   {cards} cards, "
+    print(f"  {'gallery: cards first drawn (faces loading)':44} {statistics.median(first):8.2f} s")
+    print(f"  {'gallery: every face loaded and drawn':44} {median:8.2f} s   {cards} cards, "
           f"{drawn['images']} faces, target under 2 s   {'met' if median < 2 else 'MISSED'}")
+    print(f"   (load average while measuring: {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores)")
     return 0
 
 

@@ -35,8 +35,12 @@ bool WriteText(const std::string& path, const std::string& text) {
          out.Commit().ok();
 }
 
-// What qlmk export writes after loading the game; true when every file was written.
-bool Export(const qm::HeroCatalogue& catalogue, const std::filesystem::path& folder, bool gallery) {
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+// What qlmk export writes after loading the game; true when every file was written. With the
+// gallery, *gallery_seconds gets the time its own step took.
+bool Export(const qm::HeroCatalogue& catalogue, const std::filesystem::path& folder, bool gallery,
+            double* gallery_seconds = nullptr) {
   std::error_code ec;
   std::filesystem::remove_all(folder, ec);
   std::filesystem::create_directories(folder / "faces", ec);
@@ -46,14 +50,14 @@ bool Export(const qm::HeroCatalogue& catalogue, const std::filesystem::path& fol
             WriteText((folder / "heroes.json").string(), qm::SheetJson(rows)) &&
             qm::ExportFaces(catalogue, (folder / "faces").string(), &exported).ok();
   if (ok && gallery) {
+    const Clock::time_point start = Clock::now();
     const std::string html =
         qm::GalleryHtml(catalogue, rows, {"Hero catalogue", {}}, qm::ExportedFaceAddress(catalogue, exported, "faces"));
     ok = WriteText((folder / "index.html").string(), html);
+    *gallery_seconds = Seconds(start);
   }
   return ok;
 }
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
 }  // namespace
 
@@ -70,24 +74,32 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::vector<double> without, with;
+  std::vector<double> without, with, gallery;
   for (int run = 0; run < 3; ++run) {
     Clock::time_point start = Clock::now();
     if (!Export(catalogue, work / "plain", false)) return std::fprintf(stderr, "pages_bench: export failed\n"), 1;
     without.push_back(Seconds(start));
     start = Clock::now();
-    if (!Export(catalogue, work / "gallery", true)) return std::fprintf(stderr, "pages_bench: export failed\n"), 1;
+    double gallery_seconds = 0;
+    if (!Export(catalogue, work / "gallery", true, &gallery_seconds)) {
+      return std::fprintf(stderr, "pages_bench: export failed\n"), 1;
+    }
     with.push_back(Seconds(start));
+    gallery.push_back(gallery_seconds);
   }
   std::sort(without.begin(), without.end());
   std::sort(with.begin(), with.end());
-  const double added = with[1] / without[1] - 1;
+  std::sort(gallery.begin(), gallery.end());
+  // The gallery's own step against the whole export: the difference of the two exports alone
+  // drowns in the noise of writing 1,994 files to the disk.
+  const double added = gallery[1] / without[1];
   std::error_code ec;
   const auto gallery_size = std::filesystem::file_size(work / "gallery" / "index.html", ec);
   std::printf("  998 records, 1,994 faces (median of 3):\n");
   std::printf("  %-44s %8.2f s\n", "export without the gallery", without[1]);
-  std::printf("  %-44s %8.2f s   +%.1f %%, target under +10 %%   %s\n", "export with the gallery", with[1], added * 100,
-              added < 0.10 ? "met" : "MISSED");
+  std::printf("  %-44s %8.2f s\n", "export with the gallery", with[1]);
+  std::printf("  %-44s %8.3f s   +%.2f %% of the export, target under +10 %%   %s\n", "the gallery's own step",
+              gallery[1], added * 100, added < 0.10 ? "met" : "MISSED");
   std::printf("  %-44s %8.0f KB\n", "index.html", static_cast<double>(gallery_size) / 1024);
 
   // A patch that changes every hero: a new name, and the faces of the next hero.
