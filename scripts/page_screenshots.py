@@ -22,8 +22,8 @@ def main():
     os.makedirs(out, exist_ok=True)
     with Chromium() as browser:
         tab = browser.tab()
-        for spec in sys.argv[2:]:
-            name, _, url = spec.partition("=")
+        for shot in sys.argv[2:]:
+            name, _, url = shot.partition("=")
             url, _, selector = url.partition("@")
             for width_name, width, height, mobile in WIDTHS:
                 tab.viewport(width, height, mobile)
