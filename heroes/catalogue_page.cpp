@@ -13,8 +13,6 @@
 namespace qm {
 namespace {
 
-const char* KindWord(FaceKind kind) { return kind == FaceKind::kLarge ? "large" : "small"; }
-
 std::string TokenOrNone(const std::string& token) { return token.empty() ? "none" : token; }
 
 // A <select> of the filter: "any", then each token of the table, then "none".
@@ -70,8 +68,8 @@ void AppendCard(std::string* out, size_t index, const HeroRecord& record, const 
     const bool held = index != kHeaderRecord && record.holds_face(kind);
     const std::string src = held ? face(index, kind) : std::string();
     const std::string alt = std::string(kind == FaceKind::kLarge ? "Large" : "Small") + " face of " + called;
-    page::AppendFace(out, kind, src, held ? alt : "No " + std::string(KindWord(kind)) + " face",
-                     held ? "cannot be shown" : std::string("no ") + KindWord(kind) + " face");
+    page::AppendFace(out, kind, src, held ? alt : "No " + std::string(FaceKindWord(kind)) + " face",
+                     held ? "cannot be shown" : std::string("no ") + FaceKindWord(kind) + " face");
   }
   *out += "</div>\n<div class=\"about\">\n<h2><span class=\"record\">" + std::to_string(index) + "</span> ";
   if (row.name.empty()) {

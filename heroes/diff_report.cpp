@@ -8,8 +8,6 @@
 namespace qm {
 namespace {
 
-const char* KindWord(FaceKind kind) { return kind == FaceKind::kLarge ? "large" : "small"; }
-
 bool IsFaceField(DiffField field) { return field == DiffField::kLargeFace || field == DiffField::kSmallFace; }
 
 bool FaceChanged(const HeroChange& h, FaceKind kind) {
@@ -73,8 +71,8 @@ void AppendSideFace(std::string* out, const Side& side, FaceKind kind, const std
   *out += "<figure>";
   page::AppendFace(out, kind, src,
                    side.Holds(kind) ? kind_title + " of " + called + ", " + when
-                                    : "No " + std::string(KindWord(kind)) + " face, " + when,
-                   side.Holds(kind) ? "cannot be shown" : std::string("no ") + KindWord(kind) + " face");
+                                    : "No " + std::string(FaceKindWord(kind)) + " face, " + when,
+                   side.Holds(kind) ? "cannot be shown" : std::string("no ") + FaceKindWord(kind) + " face");
   *out += "<figcaption>";
   AppendHtmlEscaped(out, kind_title + ", " + when);
   *out += "</figcaption></figure>";
