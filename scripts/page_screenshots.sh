@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# PNG screenshots of the HTML pages qlmk writes, in headless Chromium at a desktop and a phone
-# width: the export's gallery (its top, a filtered view from the address, a face in its larger
+# PNG screenshots of the HTML pages qlmk writes, in headless Chromium at a desktop width, at
+# 200 % zoom and at a phone width: the export's gallery (its top, a filtered view from the address, a face in its larger
 # view) and the before/after report of a patch. They land in build/screenshots/.
 #
 #   scripts/page_screenshots.sh [QLMK]     (default build/host-release/qlmk/qlmk)
