@@ -6,5 +6,6 @@ namespace qlmk {
 constexpr const char* kSheetCsvName = "heroes.csv";
 constexpr const char* kSheetJsonName = "heroes.json";
 constexpr const char* kFacesFolderName = "faces";
+constexpr const char* kGalleryName = "index.html";  // written by export, not read by import
 
 }  // namespace qlmk
