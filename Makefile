@@ -39,7 +39,9 @@ bench: host-release win32
 fuzz: deps
 	bash scripts/fuzz.sh
 
-screenshots: win32
+# The HTML pages first: they need no Wine.
+screenshots: host-release win32
+	bash scripts/page_screenshots.sh
 	bash scripts/screenshots.sh
 
 # Redraws the skin bitmaps, the icon and the patcher's background into resources/, with

@@ -18,8 +18,6 @@ constexpr std::string_view kSmallSuffix = "-small.png";
 constexpr std::string_view kSmallStem = "-small";
 constexpr std::string_view kPictureExtensions[] = {".png", ".jpg", ".jpeg", ".gif", ".bmp"};
 
-const char* KindWord(FaceKind kind) { return kind == FaceKind::kLarge ? "large" : "small"; }
-
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && AsciiEqualNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
@@ -80,7 +78,7 @@ std::string FileSafeKeyword(std::string_view keyword) {
 }
 
 std::string ExportedFaceName(size_t record, std::string_view keyword, FaceKind kind) {
-  return std::to_string(record) + "-" + FileSafeKeyword(keyword) + "-" + KindWord(kind) + ".png";
+  return std::to_string(record) + "-" + FileSafeKeyword(keyword) + "-" + FaceKindWord(kind) + ".png";
 }
 
 Status ExportFaces(const HeroCatalogue& catalogue, const std::string& folder, FaceExport* report) {
@@ -91,12 +89,13 @@ Status ExportFaces(const HeroCatalogue& catalogue, const std::string& folder, Fa
       Picture face;
       const std::string name = ExportedFaceName(i, r.keyword, kind);
       if (!DecodeRecordFace(catalogue, i, kind, &face)) {
-        report->skipped.push_back(name + ": the " + KindWord(kind) + " face of record " + std::to_string(i) +
+        report->skipped.push_back(name + ": the " + FaceKindWord(kind) + " face of record " + std::to_string(i) +
                                   " cannot be decoded");
         continue;
       }
       if (Status s = WritePictureFile(folder + "/" + name, face); !s) return s;
       ++report->written;
+      report->files.push_back(name);
     }
   }
   return Status::Ok();
@@ -185,7 +184,7 @@ void MatchFacePictures(std::span<const FolderFile> files, const HeroCatalogue& c
     for (size_t i = first; i < end; ++i) by_keyword += found[i].by_keyword ? 1 : 0;
     const bool keyword_wins = by_keyword > 0;
     const size_t candidates = keyword_wins ? by_keyword : end - first;
-    const std::string face = "the " + std::string(KindWord(found[first].kind)) + " face of record " +
+    const std::string face = "the " + std::string(FaceKindWord(found[first].kind)) + " face of record " +
                              std::to_string(found[first].record);
     std::string names;
     for (size_t i = first; i < end; ++i) {
@@ -209,7 +208,7 @@ void ImportFacePictures(const HeroCatalogue& current, std::span<const FacePictur
                         const FaceProgress& progress) {
   size_t done = 0;
   for (const FacePicture& p : pictures) {
-    const std::string kind = KindWord(p.kind);
+    const std::string kind = FaceKindWord(p.kind);
     auto refuse = [&](const std::string& why) { report->refused.push_back(p.file.shown + ": " + why); };
     Picture picture, now;
     ReducedDecode reduce = ReducedForFace(options, p.kind);

@@ -58,6 +58,7 @@ std::string ExportedFaceName(size_t record, std::string_view keyword, FaceKind k
 
 struct FaceExport {
   size_t written = 0;
+  std::vector<std::string> files;    // the names written, in order
   std::vector<std::string> skipped;  // faces that could not be decoded
 };
 

@@ -12,5 +12,7 @@ constexpr int kLargeFaceSize = 82;
 constexpr int kSmallFaceSize = 52;
 
 constexpr int FaceSize(FaceKind kind) { return kind == FaceKind::kLarge ? kLargeFaceSize : kSmallFaceSize; }
+// "large" or "small", as file names and messages name the kinds.
+constexpr const char* FaceKindWord(FaceKind kind) { return kind == FaceKind::kLarge ? "large" : "small"; }
 
 }  // namespace qm

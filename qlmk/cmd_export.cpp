@@ -6,9 +6,10 @@
 #include <system_error>
 #include <vector>
 
-#include "base/replacement_file.h"
+#include "heroes/catalogue_page.h"
 #include "heroes/face_folder.h"
 #include "heroes/hero_sheet.h"
+#include "qlmk/byte_io.h"
 #include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
 #include "qlmk/game_context.h"
@@ -36,14 +37,6 @@ bool FolderIsEmptyOrMissing(const std::string& folder) {
   return std::filesystem::is_directory(folder, ec) && std::filesystem::is_empty(folder, ec) && !ec;
 }
 
-qm::Status WriteTextFile(const std::string& path, const std::string& text) {
-  qm::ReplacementFile out;
-  if (qm::Status s = qm::ReplacementFile::Create(path, &out); !s) return qm::Status::Fail(path + ": " + s.why());
-  if (!out.file().Write(text.data(), text.size())) return qm::Status::Fail(path + ": cannot write");
-  if (qm::Status s = out.Commit(); !s) return qm::Status::Fail(path + ": " + s.why());
-  return qm::Status::Ok();
-}
-
 int Export(const Args& args) {
   qm::CodePage page;
   if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
@@ -67,14 +60,21 @@ int Export(const Args& args) {
   qm::FaceExport exported;
   if (qm::Status s = qm::ExportFaces(game.catalogue, faces, &exported); !s) return Fail(s.why());
   for (const std::string& skipped : exported.skipped) Warn(skipped);
-  std::printf("%s: %zu records (0 to %zu) in %s and %s, %zu faces in %s/\n", folder.c_str(), rows.size(),
-              rows.size() - 1, kSheetCsvName, kSheetJsonName, exported.written, kFacesFolderName);
+  const qm::GalleryPage gallery{
+      "Hero catalogue",
+      {std::to_string(rows.size()) + " records, " + std::to_string(exported.written) + " faces, exported by qlmk"}};
+  const std::string html = qm::GalleryHtml(game.catalogue, rows, gallery,
+                                           qm::ExportedFaceAddress(game.catalogue, exported, kFacesFolderName));
+  if (qm::Status s = WriteTextFile(folder + "/" + kGalleryName, html); !s) return Fail(s.why());
+  std::printf("%s: %zu records (0 to %zu) in %s and %s, %zu faces in %s/, the gallery in %s\n", folder.c_str(),
+              rows.size(), rows.size() - 1, kSheetCsvName, kSheetJsonName, exported.written, kFacesFolderName,
+              kGalleryName);
   return kExitOk;
 }
 
 const Command kExport = {
     .name = "export",
-    .summary = "write the whole catalogue as heroes.csv, heroes.json and faces/*.png",
+    .summary = "write the whole catalogue as heroes.csv, heroes.json, faces/*.png and an index.html gallery",
     .positionals = {{"OUTDIR"}},
     .groups = {kCodePageOption, kGameOptions},
     .details =
@@ -86,6 +86,9 @@ const Command kExport = {
         "  faces/        every face as <record>-<keyword>-large.png and -small.png, in its exact\n"
         "                colours; in the keyword, characters other than ASCII letters, digits, '-'\n"
         "                and '_' become '_'\n"
+        "  index.html    every record as a card with both faces (linked from faces/) and its texts, with a\n"
+        "                filter by name, keyword or biography, alignment, class and sex, also from the\n"
+        "                address: index.html#q=talia&class=archer; opens in any browser, needs no network\n"
         "  .gitattributes  keeps heroes.csv and heroes.json byte for byte and the pictures binary\n"
         "                when the folder is committed to git\n"
         "Records 0 (the table's header row), 1 and 2 (\"dead\", \"sleeping\") are marked in the role\n"

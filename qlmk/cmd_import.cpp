@@ -17,6 +17,7 @@
 #include "qlmk/face_loss_option.h"
 #include "qlmk/face_options.h"
 #include "qlmk/game_context.h"
+#include "qlmk/html_report.h"
 #include "qlmk/sheet_files.h"
 #include "qlmk/terminal.h"
 
@@ -121,7 +122,9 @@ int Import(const Args& args) {
   if (qm::Status s = qm::ListFolderFiles(dir, "", &top); !s) return Fail(s.why());
   for (qm::FolderFile& f : top) {
     // Hidden files (.gitattributes, .gitignore, a desktop's own) are no pictures of heroes.
-    if (f.name != kSheetCsvName && f.name != kSheetJsonName && f.name.front() != '.') files.push_back(std::move(f));
+    if (f.name != kSheetCsvName && f.name != kSheetJsonName && f.name != kGalleryName && f.name.front() != '.') {
+      files.push_back(std::move(f));
+    }
   }
   qm::FaceMatch match;
   qm::MatchFacePictures(files, current, page, &match);
@@ -138,6 +141,11 @@ int Import(const Args& args) {
   for (const std::string& w : outcome.warnings) Warn(w);
   const qm::CatalogueDiff diff = qm::DiffCatalogues(current.records(), proposed.records());
   std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
+  const qm::DiffReportPage report{"What importing " + FileNameOf(dir) + " changes",
+                                  {"The game's heroes now, and as the import leaves them."},
+                                  "Now",
+                                  "After the import"};
+  if (int rc = WriteHtmlReport(args, diff, current, proposed, page, report); rc != kExitOk) return rc;
   for (const std::string& r : outcome.refused) std::fprintf(stderr, "qlmk: refused: %s\n", r.c_str());
   if (!outcome.refused.empty() && !args.Has("--skip-bad")) {
     const std::string allow =
@@ -167,7 +175,7 @@ const Command kImport = {
     .options = {{"--dry-run", nullptr, "print what would change, hero by hero and field by field; write nothing"},
                 {"--skip-bad", nullptr, "apply the sound rows and pictures and skip the refused ones"}},
     .groups = {kCodePageOption, kAllowFaceLossOption, kResizeMethodOption, kFaceFitOptions, kSmallFromLargeOption,
-               kGameOptions},
+               kHtmlReportOption, kGameOptions},
     .details =
         "Reads DIR as qlmk export writes it and changes what differs, then saves the catalogue once.\n"
         "  heroes.csv or heroes.json (one of them; when both are there they must agree): name,\n"

@@ -9,15 +9,19 @@
 #include "base/ascii.h"
 #include "base/path.h"
 #include "heroes/catalogue_diff.h"
+#include "heroes/catalogue_page.h"
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
+#include "heroes/hero_sheet.h"
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
 #include "patcher/patch_apply.h"
+#include "qlmk/byte_io.h"
 #include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
 #include "qlmk/entry_name.h"
 #include "qlmk/game_context.h"
+#include "qlmk/html_report.h"
 #include "qlmk/json_text.h"
 #include "qlmk/stub_program.h"
 #include "resources/string_ids.h"
@@ -69,6 +73,35 @@ int Build(const Args& args) {
   return kExitOk;
 }
 
+// The heroes of the patch's table with the faces of its bundles, as one page.
+int WritePatchGallery(qm::PayloadReader& reader, const std::vector<qm::HeroRecord>& heroes, const std::string& path,
+                      const std::string& out, qm::CodePage page, bool tell) {
+  qm::HeroCatalogue carried;
+  if (qm::Status s = carried.Assign(heroes); !s) return Fail(path + ": " + s.why());
+  size_t faces = 0, loose = 0;
+  for (const qm::PayloadRecord& rec : reader.records()) {
+    if (!IsBundle(rec.name)) continue;
+    std::vector<uint8_t> bundle;
+    if (qm::Status s = RecordContent(reader, rec, &bundle); !s) return Fail(path + ": '" + rec.name + "': " + s.why());
+    const bool large = rec.name.find(".82.") != std::string::npos;
+    const qm::BundleDistribution d =
+        carried.DistributeBundle(bundle, large ? qm::FaceKind::kLarge : qm::FaceKind::kSmall);
+    faces += d.walked;
+    loose += d.unmatched;
+  }
+  std::vector<std::string> notes = {
+      std::to_string(heroes.size() > qm::kFirstHeroRecord ? heroes.size() - qm::kFirstHeroRecord : 0) +
+      " heroes in its table, " + std::to_string(faces) + " faces in its bundles"};
+  if (heroes.empty()) notes.push_back("The patch carries no hero table, so only its faces' count is known.");
+  if (loose) notes.push_back(std::to_string(loose) + " faces belong to no hero of the table and are not shown.");
+  const qm::GalleryPage about{"Heroes carried by " + FileNameOf(path), notes};
+  const std::string html =
+      qm::GalleryHtml(carried, qm::SheetRowsOf(carried, page), about, qm::EmbeddedFaceAddress(carried));
+  if (qm::Status s = WriteTextFile(out, html); !s) return Fail(s.why());
+  if (tell) std::printf("wrote %s\n", out.c_str());
+  return kExitOk;
+}
+
 int Show(const Args& args) {
   const std::string& path = args.positional()[0];
   qm::PayloadReader reader;
@@ -104,6 +137,11 @@ int Show(const Args& args) {
                     rec.stored_size, rec.content_size);
       lines.push_back(std::string(head) + extra_text);
     }
+  }
+  if (args.Has("--html")) {
+    qm::CodePage page;
+    if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
+    if (int rc = WritePatchGallery(reader, heroes, path, args.Value("--html"), page, !json); rc != kExitOk) return rc;
   }
   if (json) {
     std::printf("{\"entries\": [");
@@ -169,13 +207,18 @@ int Diff(const Args& args) {
   qm::HeroCatalogue patched;
   if (int rc = PatchedCatalogue(args.positional()[0], game, &patched); rc != kExitOk) return rc;
   const qm::CatalogueDiff diff = qm::DiffCatalogues(game.catalogue.records(), patched.records());
+  const std::string patch_name = FileNameOf(args.positional()[0]);
+  const qm::DiffReportPage report{"What " + patch_name + " would change",
+                                  {"The game's heroes now, and as both kinds of the patch would leave them."},
+                                  "In the game now",
+                                  "From the patch"};
   if (args.Has("--json")) {
     std::fputs(qm::CatalogueDiffJson(diff, page).c_str(), stdout);
-    return kExitOk;
+  } else {
+    std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
+    std::printf("%zu changes in %zu heroes\n", diff.LineCount(), diff.heroes.size());
   }
-  std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
-  std::printf("%zu changes in %zu heroes\n", diff.LineCount(), diff.heroes.size());
-  return kExitOk;
+  return WriteHtmlReport(args, diff, game.catalogue, patched, page, report);
 }
 
 int ApplyKind(const std::string& path, const std::string& folder, const std::string& target, qm::UpdateKind kind) {
@@ -228,14 +271,18 @@ const Command kPatch = {
              .summary = "the patcher's payload: slot, name, sizes; the heroes of its table and the number of faces "
                         "in each bundle",
              .positionals = {{"PATCHER.EXE"}},
-             .options = {{"--json", nullptr, "print the entries and the heroes as one JSON object"}},
+             .options = {{"--json", nullptr, "print the entries and the heroes as one JSON object"},
+                         {"--html", "OUT.html",
+                          "also write the heroes and faces the patch carries as one HTML page (faces included), "
+                          "with a filter by name, keyword or biography, alignment, class and sex"}},
+             .groups = {kCodePageOption},
              .run = Show},
             {.name = "diff",
              .summary = "what applying the patcher (both kinds) would change in the game: heroes changed field by "
                         "field, added or dropped",
              .positionals = {{"PATCHER.EXE"}},
              .options = {{"--json", nullptr, "print the changes as JSON"}},
-             .groups = {kGameOptions, kCodePageOption},
+             .groups = {kGameOptions, kCodePageOption, kHtmlReportOption},
              .run = Diff},
             {.name = "apply",
              .summary = "what the patcher's buttons do, without running it: puts the patch's entries into "

@@ -147,7 +147,16 @@ bench_stub_sizes() {
   done
 }
 
-BENCHMARKS=(archive face_import editor_startup language_startup bulk pictures sharing stub_sizes)
+# The HTML pages on the 998-record catalogue: the export with and without its gallery, the
+# report of a patch that changes every hero, and the gallery drawn in headless Chromium.
+bench_pages() {
+  "$bin/pages_bench" "$work/pages"
+  local records=998
+  if [ $quick -eq 1 ]; then records=33; fi
+  python3 "$root/bench/gallery_draw.py" "$work/pages/gallery/index.html" "$records"
+}
+
+BENCHMARKS=(archive face_import editor_startup language_startup bulk pictures sharing stub_sizes pages)
 
 [ ${#selected[@]} -eq 0 ] && selected=("${BENCHMARKS[@]}")
 status=0

@@ -47,6 +47,9 @@ LIBRARIES = {
     "qm_face_folder": (["heroes/face_folder.*"],
                        ["qm_catalogue", "qm_code_page", "qm_picture_file", "qm_portrait", "qm_heroes",
                         "qm_base"], False),
+    "qm_catalogue_pages": (["heroes/catalogue_page.*", "heroes/diff_report.*", "heroes/page_parts.*"],
+                           ["qm_hero_sheet", "qm_face_folder", "qm_catalogue_diff", "qm_catalogue",
+                            "qm_picture_file", "qm_code_page", "qm_heroes", "qm_base"], False),
     # portrait/
     "qm_picture_file": (["portrait/jpeg_check.*", "portrait/picture_file.*", "portrait/picture_source.*",
                          "portrait/picture_decoders.h", "portrait/picture_checks.cpp", "portrait/*_decode.cpp"],

@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev binutils-mingw-w64-i686
   wine wine32 xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev
-  locales fonts-liberation
+  locales fonts-liberation chromium
 )
 
 sudo_cmd=()
