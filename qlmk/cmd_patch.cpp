@@ -14,10 +14,10 @@
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
 #include "patcher/patch_apply.h"
-#include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
 #include "qlmk/entry_name.h"
 #include "qlmk/game_context.h"
+#include "qlmk/hero_text.h"
 #include "qlmk/json_text.h"
 #include "qlmk/stub_program.h"
 #include "resources/string_ids.h"
@@ -70,6 +70,8 @@ int Build(const Args& args) {
 }
 
 int Show(const Args& args) {
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   const std::string& path = args.positional()[0];
   qm::PayloadReader reader;
   if (int rc = OpenPayload(path, &reader); rc != kExitOk) return rc;
@@ -105,13 +107,14 @@ int Show(const Args& args) {
       lines.push_back(std::string(head) + extra_text);
     }
   }
+  text.HintIfOtherPage(heroes);
   if (json) {
     std::printf("{\"entries\": [");
     for (size_t i = 0; i < lines.size(); ++i) std::printf("%s\n  %s", i ? "," : "", lines[i].c_str());
     std::printf("\n], \"table\": [");
     for (size_t i = qm::kFirstHeroRecord; i < heroes.size(); ++i) {
       std::printf("%s\n  {\"record\": %zu, \"keyword\": %s, \"name\": %s}", i == qm::kFirstHeroRecord ? "" : ",", i,
-                  JsonString(heroes[i].keyword).c_str(), JsonString(heroes[i].name).c_str());
+                  text.Json(heroes[i].keyword).c_str(), text.Json(heroes[i].name).c_str());
     }
     std::printf("\n]}\n");
     return kExitOk;
@@ -121,7 +124,7 @@ int Show(const Args& args) {
   if (heroes.size() > qm::kFirstHeroRecord) {
     std::printf("\nrecord\tkeyword\tname\n");
     for (size_t i = qm::kFirstHeroRecord; i < heroes.size(); ++i) {
-      std::printf("%zu\t%s\t%s\n", i, OneLineText(heroes[i].keyword).c_str(), OneLineText(heroes[i].name).c_str());
+      std::printf("%zu\t%s\t%s\n", i, text.Line(heroes[i].keyword).c_str(), text.Line(heroes[i].name).c_str());
     }
   }
   return kExitOk;
@@ -162,18 +165,19 @@ int PatchedCatalogue(const std::string& path, const Game& game, qm::HeroCatalogu
 }
 
 int Diff(const Args& args) {
-  qm::CodePage page;
-  if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   qm::HeroCatalogue patched;
   if (int rc = PatchedCatalogue(args.positional()[0], game, &patched); rc != kExitOk) return rc;
+  text.HintIfOtherPage(patched.records());
   const qm::CatalogueDiff diff = qm::DiffCatalogues(game.catalogue.records(), patched.records());
   if (args.Has("--json")) {
-    std::fputs(qm::CatalogueDiffJson(diff, page).c_str(), stdout);
+    std::fputs(qm::CatalogueDiffJson(diff, text.page()).c_str(), stdout);
     return kExitOk;
   }
-  std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
+  std::fputs(qm::CatalogueDiffText(diff, text.page()).c_str(), stdout);
   std::printf("%zu changes in %zu heroes\n", diff.LineCount(), diff.heroes.size());
   return kExitOk;
 }
@@ -229,13 +233,14 @@ const Command kPatch = {
                         "in each bundle",
              .positionals = {{"PATCHER.EXE"}},
              .options = {{"--json", nullptr, "print the entries and the heroes as one JSON object"}},
+             .groups = {kCodePageOption},
              .run = Show},
             {.name = "diff",
              .summary = "what applying the patcher (both kinds) would change in the game: heroes changed field by "
                         "field, added or dropped",
              .positionals = {{"PATCHER.EXE"}},
              .options = {{"--json", nullptr, "print the changes as JSON"}},
-             .groups = {kGameOptions, kCodePageOption},
+             .groups = {kCodePageOption, kGameOptions},
              .run = Diff},
             {.name = "apply",
              .summary = "what the patcher's buttons do, without running it: puts the patch's entries into "

@@ -37,7 +37,7 @@ LIBRARIES = {
     "qm_heroes": (["heroes/byte_cursor.*", "heroes/face_size.h", "heroes/hero_record.h",
                    "heroes/hero_table.*", "heroes/value_tables.*"], ["qm_base"], False),
     "qm_game_paths": (["heroes/game_paths.*", "heroes/game_files*"], ["qm_base"], False),
-    "qm_code_page": (["heroes/code_page.*"], ["qm_base"], False),
+    "qm_code_page": (["heroes/code_page*"], ["qm_base"], False),
     "qm_catalogue": (["heroes/hero_catalogue.*", "heroes/catalogue_faces.*"],
                      ["qm_heroes", "qm_archive", "qm_portrait", "qm_game_paths", "qm_base"], False),
     "qm_catalogue_diff": (["heroes/catalogue_diff.*"],
@@ -106,7 +106,7 @@ LIBRARIES = {
     "qm_pe_image": (["tools/pe_image/*"], ["qm_base"], False),
     "qm_demo_exe": (["tools/demo_heroes4/demo_executable.*"], ["qm_pe_image", "qm_base"], False),
     "qm_demo_game": (["tools/demo_game/*"],
-                     ["qm_catalogue", "qm_portrait", "qm_archive", "qm_heroes", "qm_game_paths",
+                     ["qm_catalogue", "qm_code_page", "qm_portrait", "qm_archive", "qm_heroes", "qm_game_paths",
                       "qm_game_version", "qm_demo_exe", "qm_base"], False),
     "qm_skinart_art": (["tools/skinart/*"], ["qm_skin_core", "qm_portrait", "qm_heroes", "qm_base"], False),
     # qlmk/: the command table, which the test suite tests without the tool.
