@@ -76,7 +76,25 @@ bench_stub_sizes() {
   done
 }
 
-BENCHMARKS=(archive face_import editor_startup bulk sharing stub_sizes)
+# make dist on built programs (the builds up to date), and the packing alone; the sizes of the
+# archives players download.
+bench_dist() {
+  local start end
+  start=$(date +%s%N)
+  make -s -C "$root" dist >/dev/null
+  end=$(date +%s%N)
+  printf '   make dist, builds up to date:  %6d ms\n' $(( (end - start) / 1000000 ))
+  start=$(date +%s%N)
+  python3 "$root/scripts/dist.py" --out "$work/dist" >/dev/null
+  end=$(date +%s%N)
+  printf '   packing alone (scripts/dist.py): %4d ms\n' $(( (end - start) / 1000000 ))
+  local f
+  for f in "$work/dist"/*.zip "$work/dist"/*.tar.gz; do
+    printf '   %-38s %5d KB\n' "$(basename "$f")" $(( ($(stat -c %s "$f") + 1023) / 1024 ))
+  done
+}
+
+BENCHMARKS=(archive face_import editor_startup bulk sharing stub_sizes dist)
 
 selected=("$@")
 [ ${#selected[@]} -eq 0 ] && selected=("${BENCHMARKS[@]}")
