@@ -9,11 +9,11 @@
 namespace qlmk {
 namespace {
 
-std::string FromWide(const wchar_t* text, UINT page) {
-  const int size = WideCharToMultiByte(page, 0, text, -1, nullptr, 0, nullptr, nullptr);
+std::string Utf8OfWide(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 1) return "";
   std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(page, 0, text, -1, out.data(), size, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
   out.resize(static_cast<size_t>(size - 1));
   return out;
 }
@@ -30,13 +30,13 @@ CommandWords ReadCommandWords(int argc, char** argv) {
   // The C runtime and the shell split a command line alike; should they ever disagree, the
   // words' own bytes read in the system's code page are the texts.
   if (wide && count == argc) {
-    for (int i = 1; i < count; ++i) out.texts.push_back(FromWide(wide[i], CP_UTF8));
+    for (int i = 1; i < count; ++i) out.texts.push_back(Utf8OfWide(wide[i]));
   } else {
     for (const std::string& word : out.words) {
       const int n = MultiByteToWideChar(CP_ACP, 0, word.c_str(), -1, nullptr, 0);
       std::wstring w(static_cast<size_t>(n > 0 ? n : 1), L'\0');
       if (n > 0) MultiByteToWideChar(CP_ACP, 0, word.c_str(), -1, w.data(), n);
-      out.texts.push_back(FromWide(w.c_str(), CP_UTF8));
+      out.texts.push_back(Utf8OfWide(w.c_str()));
     }
   }
   if (wide) LocalFree(wide);

@@ -13,6 +13,10 @@ size() { stat -c %s "$1"; }
 
 G=(--game game)
 
+step "version"
+expect 0 --version
+has "qlmk $(sed -n 's/^project(Quillmark VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+
 step "demo game"
 expect 0 demo-game game
 for f in game/HEROES4.EXE game/DATA/HEROES4.H4R game/DATA/UPDATES.H4R game/DATA/TEXT.H4R; do
@@ -122,6 +126,15 @@ if [ $full -eq 1 ]; then
   has "biography:  Sir Aldryk utrzymał most w Valemont"
   expect 0 heroes --game western
   hasnt "hint" err.txt
+  # Every command shows the texts as export's heroes.json holds them.
+  expect 0 export russian-sheet --game russian --codepage 1251
+  has '"name": "Сильвена Светлое Перо"' russian-sheet/heroes.json
+  { printf 'MZ'; head -c 3000 /dev/zero; } >stub-russian.exe
+  expect 0 patch build russian.exe --game russian --stub stub-russian.exe
+  expect 0 patch show russian.exe --codepage 1251
+  has $'3\tSylwen\tСильвена Светлое Перо'
+  expect 0 table dump --archive russian/DATA/TEXT.H4R --json --codepage 1251
+  has '"biography": "Выросшая среди берёз Серолесья'
 fi
 
 step "face export"
