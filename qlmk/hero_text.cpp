@@ -55,8 +55,21 @@ std::string HeroText::Json(std::string_view stored) const {
 
 int HeroText::Store(const Args& args, const char* option, const char* field, size_t max_bytes, std::string* out) const {
   std::string bytes;
-  if (qm::Status s = qm::Utf8ToCodePage(args.Text(option), page_, &bytes); !s) {
-    return Fail(std::string(option) + ": the " + field + " cannot be stored: " + s.why() + "; nothing was changed");
+  const std::string text = args.Text(option);
+  if (qm::Status s = qm::Utf8ToCodePage(text, page_, &bytes); !s) {
+    // With the page left to its default, a text that another page holds may mean the game's
+    // texts are in that page.
+    std::string advice;
+    for (qm::CodePage other : {qm::CodePage::k1251, qm::CodePage::k1250, qm::CodePage::k1252}) {
+      std::string unused;
+      if (!chosen_ && other != page_ && qm::Utf8ToCodePage(text, other, &unused)) {
+        const std::string number = std::to_string(static_cast<int>(other));
+        advice = " (it fits code page " + number + ": if the game's texts are in it, give --codepage " + number + ")";
+        break;
+      }
+    }
+    return Fail(std::string(option) + ": the " + field + " cannot be stored: " + s.why() + "; nothing was changed" +
+                advice);
   }
   if (bytes.size() > max_bytes) {
     return args.Usage(std::string("a ") + field + " holds at most " + std::to_string(max_bytes) +

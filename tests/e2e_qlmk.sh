@@ -92,6 +92,7 @@ has $'6\tBrannoc\tÉric Lefèvre'
 cp western/DATA/UPDATES.H4R western-before.h4r
 expect 1 set 6 --name "Эрик" --game western
 has "--name: the name cannot be stored: the character 'Э' (U+042D) at character 1 is not in code page 1252" err.txt
+has "it fits code page 1251" err.txt
 expect 1 set 6 --bio "Zoë et Łukasz" --game western
 has "(U+0141) at character 8" err.txt
 cmp -s western/DATA/UPDATES.H4R western-before.h4r || fail "a refused text changed the archive"
