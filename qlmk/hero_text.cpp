@@ -62,7 +62,8 @@ int HeroText::Store(const Args& args, const char* option, const char* field, siz
     std::string advice;
     for (qm::CodePage other : {qm::CodePage::k1251, qm::CodePage::k1250, qm::CodePage::k1252}) {
       std::string unused;
-      if (!chosen_ && other != page_ && qm::Utf8ToCodePage(text, other, &unused)) {
+      if (chosen_) break;
+      if (other != page_ && qm::Utf8ToCodePage(text, other, &unused)) {
         const std::string number = std::to_string(static_cast<int>(other));
         advice = " (it fits code page " + number + ": if the game's texts are in it, give --codepage " + number + ")";
         break;
