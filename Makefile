@@ -1,12 +1,13 @@
 # Quillmark: the two commands a fresh Debian 12 machine needs.
 #   make run   - builds everything and runs the main job on the built-in demo game
 #   make test  - installs what is missing, builds both builds, runs every test suite
+#   make dist  - the release archives players download, and their checksums, under dist/
 # Other targets: bench, fuzz, screenshots, skin, clean.
 
 JOBS ?= $(shell nproc)
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps host host-release win32 test run bench fuzz screenshots skin clean
+.PHONY: all deps host host-release win32 test dist run bench fuzz screenshots skin clean
 
 all: host win32
 
@@ -25,10 +26,17 @@ win32: deps
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
 
-# The release build is built too: make run and make bench use it, and GCC warns differently
-# at -O3 than in the debug build, where the tests run.
+# The release build is built too: make run, make bench and make dist use it, and GCC warns
+# differently at -O3 than in the debug build, where the tests run. The release archives are
+# written and their contents checked last.
 test: host host-release win32
 	ctest --test-dir build/host $(CTEST_FLAGS)
+	python3 scripts/dist.py
+
+# dist/quillmark-<version>-win32.zip, dist/quillmark-<version>-linux-x86_64.tar.gz and
+# dist/SHA256SUMS, the same bytes from every build of one commit (scripts/dist.py).
+dist: host-release win32
+	python3 scripts/dist.py
 
 run: host-release win32
 	bash scripts/run-demo.sh
@@ -52,4 +60,4 @@ skin: deps
 	build/host/tools/skinart/qm_skinart --out resources --preview build/host/skin-preview
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -11,6 +11,14 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "i[3-6]86" OR CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_compile_options(-msse2 -mfpmath=sse)
 endif()
 
+# Two builds of one commit give the same programs, wherever the tree lies: file names the
+# compiler writes into objects (__FILE__, debug information) are relative to the source tree,
+# and the Windows linker writes no time stamp into the PE header (it stays 0).
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
+if(WIN32)
+  add_link_options(-Wl,--no-insert-timestamp)
+endif()
+
 if(WIN32)
   # Windows programs are statically linked: no MinGW or zlib DLLs beside them.
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)

@@ -5,14 +5,17 @@
 // itself.
 //
 // The first byte picks the reader: 0 CSV, 1 JSON, 2 code page, anything else all three.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "heroes/code_page.h"
+#include "heroes/code_page_guess.h"
 #include "heroes/csv_text.h"
 #include "heroes/hero_catalogue.h"
 #include "heroes/hero_sheet.h"
@@ -90,6 +93,15 @@ void FuzzCodePage(std::string_view text) {
     if (qm::Utf8ToCodePage(text, page, &bytes)) Check(qm::CodePageToUtf8(bytes, page) == text);
     std::string back;
     Check(qm::Utf8ToCodePage(qm::CodePageToUtf8(text, page), page, &back).ok() == (text.find('\0') == text.npos));
+    // Any bytes, cut into texts at line breaks: the guess never names the page they were read in.
+    std::vector<std::string_view> texts;
+    for (size_t start = 0; start <= text.size();) {
+      const size_t end = std::min(text.find('\n', start), text.size());
+      texts.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+    const std::optional<qm::CodePage> guess = qm::GuessOtherCodePage(texts, page);
+    Check(!guess || *guess != page);
   }
 }
 

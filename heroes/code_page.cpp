@@ -135,14 +135,12 @@ void AppendUtf8(uint32_t cp, std::string* out) {
   }
 }
 
+uint32_t CodePointOfByte(uint8_t byte, CodePage page) { return byte < 0x80 ? byte : HighTable(page)[byte - 0x80]; }
+
 std::string CodePageToUtf8(std::string_view text, CodePage page) {
-  const uint16_t* high = HighTable(page);
   std::string out;
   out.reserve(text.size());
-  for (char ch : text) {
-    const uint8_t b = static_cast<uint8_t>(ch);
-    AppendUtf8(b < 0x80 ? b : high[b - 0x80], &out);
-  }
+  for (char ch : text) AppendUtf8(CodePointOfByte(static_cast<uint8_t>(ch), page), &out);
   return out;
 }
 

@@ -40,6 +40,9 @@ bool CodePageOfNumber(long number, CodePage* out);
 
 std::string CodePageToUtf8(std::string_view text, CodePage page);
 
+// The Unicode code point a single byte stands for in `page`.
+uint32_t CodePointOfByte(uint8_t byte, CodePage page);
+
 Status Utf8ToCodePage(std::string_view utf8, CodePage page, std::string* out);
 
 // True when `text` is well-formed UTF-8 (NUL included).

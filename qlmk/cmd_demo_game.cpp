@@ -7,6 +7,7 @@
 
 #include "heroes/hero_record.h"
 #include "qlmk/command.h"
+#include "qlmk/hero_text.h"
 #include "tools/demo_game/demo_game.h"
 
 namespace qlmk {
@@ -31,6 +32,9 @@ bool ParseVersion(const std::string& text, std::array<uint16_t, 4>* out) {
 
 int Run(const Args& args) {
   qm::DemoGameOptions options;
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
+  options.code_page = text.page();
   if (args.Has("--heroes")) {
     const std::string n = args.Value("--heroes");
     const size_t most = qm::kMaxHeroRecords - qm::kFirstHeroRecord;
@@ -47,8 +51,9 @@ int Run(const Args& args) {
   const std::string& dir = args.positional()[0];
   qm::DemoGameSummary summary;
   if (qm::Status s = qm::MakeDemoGame(dir, options, &summary); !s) return Fail(dir + ": " + s.why());
-  std::printf("Demo game with %zu heroes written:\n  %s\n  %s\n  %s\n  %s\n", summary.heroes, summary.executable.c_str(),
-              summary.base_archive.c_str(), summary.update_archive.c_str(), summary.text_archive.c_str());
+  std::printf("Demo game with %zu heroes in code page %d written:\n  %s\n  %s\n  %s\n  %s\n", summary.heroes,
+              static_cast<int>(options.code_page), summary.executable.c_str(), summary.base_archive.c_str(),
+              summary.update_archive.c_str(), summary.text_archive.c_str());
   return kExitOk;
 }
 
@@ -60,12 +65,14 @@ const Command kDemoGame = {
                 {"--version", "A.B.C.D",
                  "HEROES4.EXE's product version (four numbers of at most 65535), to try the patcher's and the "
                  "restore tool's version gates"}},
+    .groups = {kCodePageOption},
     .details =
         "Writes a demo game into DIR, shaped like a patched installation: HEROES4.EXE (version\n"
         "1.3.0.0 unless --version says otherwise), DATA/HEROES4.H4R with the twelve portrait\n"
         "bundles, DATA/UPDATES.H4R with one other entry and DATA/TEXT.H4R with the hero table.\n"
         "Each hero has a name, keyword, biography and both faces drawn by code. Files of those\n"
-        "names are replaced.\n",
+        "names are replaced. The names and biographies are English in code page 1252, Russian in\n"
+        "1251 and Polish in 1250 (--codepage); keywords are the same in all three.\n",
     .run = Run,
 };
 QLMK_COMMAND(kDemoGame);

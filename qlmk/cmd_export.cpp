@@ -10,9 +10,9 @@
 #include "heroes/face_folder.h"
 #include "heroes/hero_sheet.h"
 #include "qlmk/byte_io.h"
-#include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
 #include "qlmk/game_context.h"
+#include "qlmk/hero_text.h"
 #include "qlmk/sheet_files.h"
 
 namespace qlmk {
@@ -38,8 +38,9 @@ bool FolderIsEmptyOrMissing(const std::string& folder) {
 }
 
 int Export(const Args& args) {
-  qm::CodePage page;
-  if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
+  const qm::CodePage page = text.page();
   const std::string& folder = args.positional()[0];
   if (!FolderIsEmptyOrMissing(folder)) {
     return Fail(folder + ": not an empty folder; export writes into a new or empty folder, so that no earlier "
@@ -48,6 +49,7 @@ int Export(const Args& args) {
 
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  text.HintIfOtherPage(game.catalogue.records());
   const std::string faces = folder + "/" + kFacesFolderName;
   std::error_code ec;
   std::filesystem::create_directories(faces, ec);

@@ -10,6 +10,7 @@
 #include "qlmk/command.h"
 #include "qlmk/face_options.h"
 #include "qlmk/game_context.h"
+#include "qlmk/hero_text.h"
 #include "resources/string_ids.h"
 
 namespace qlmk {
@@ -29,14 +30,17 @@ bool ParseKind(const std::string& word, qm::FaceKind* kind) {
 int Export(const Args& args) {
   qm::FaceKind kind;
   if (!ParseKind(args.positional()[1], &kind)) return args.Usage("the face is large or small");
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   size_t index = 0;
-  if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
+  if (int rc = ResolveRecord(game.catalogue, text, args.positional_text()[0], &index); rc != kExitOk) return rc;
   qm::Picture face;
   if (!qm::DecodeRecordFace(game.catalogue, index, kind, &face)) {
-    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(game.catalogue.record(index).keyword) +
-                ") has no " + args.positional()[1] + " face to show");
+    return Fail("record " + std::to_string(index) + " (" +
+                qm::QuotedText(text.Utf8(game.catalogue.record(index).keyword)) + ") has no " + args.positional()[1] +
+                " face to show");
   }
   const std::string& out = args.positional()[2];
   if (qm::Status s = qm::WritePictureFile(out, face); !s) return Fail(s.why());
@@ -50,18 +54,20 @@ int Import(const Args& args) {
   if (!ParseKind(args.positional()[1], &kind)) return args.Usage("the face is large or small");
   qm::FaceOptions options;  // the editor's defaults: bilinear, no crop, no ring, small face made too
   if (int rc = FaceOptionsFromArgs(args, &options); rc != kExitOk) return rc;
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
 
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   size_t index = 0;
-  if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
+  if (int rc = ResolveRecord(game.catalogue, text, args.positional_text()[0], &index); rc != kExitOk) return rc;
   const bool large = kind == qm::FaceKind::kLarge;
   const std::string failed = EditorText(large ? qm::kMsgLoadLargeFailed : qm::kMsgLoadSmallFailed);
   const qm::HeroRecord& record = game.catalogue.record(index);
   // As the editor's Load button: only a record with the face flag of that size takes a face.
   if (!record.has_face(kind)) {
-    return Fail(failed + " (record " + std::to_string(index) + ", " + qm::QuotedText(record.keyword) + ", holds no " +
-                args.positional()[1] + " face)");
+    return Fail(failed + " (record " + std::to_string(index) + ", " + qm::QuotedText(text.Utf8(record.keyword)) +
+                ", holds no " + args.positional()[1] + " face)");
   }
   const std::string& path = args.positional()[2];
   qm::Picture picture;
@@ -90,14 +96,15 @@ const Command kFace = {
              .summary = "writes the hero's face as the editor shows it (82 x 82 or 52 x 52), as PNG or BMP by "
                         "OUT's extension",
              .positionals = {{"ID"}, {"large|small"}, {"OUT.png|OUT.bmp"}},
-             .groups = {kGameOptions},
+             .groups = {kCodePageOption, kGameOptions},
              .run = Export},
             {.name = "import",
              .summary = "puts a JPEG, GIF, BMP or PNG picture into the face as the editor's Load button does, then "
                         "saves the catalogue into the working archive; only a record that holds a face of that "
                         "size takes a new one (\"dead\" and \"sleeping\" always do)",
              .positionals = {{"ID"}, {"large|small"}, {"PICTURE"}},
-             .groups = {kResizeMethodOption, kFaceFitOptions, kFaceRangeOptions, kNoSmallCopyOption, kGameOptions},
+             .groups = {kResizeMethodOption, kFaceFitOptions, kFaceRangeOptions, kNoSmallCopyOption, kCodePageOption,
+                        kGameOptions},
              .run = Import},
         },
 };

@@ -10,6 +10,7 @@
 #include "qlmk/command.h"
 #include "qlmk/face_loss_option.h"
 #include "qlmk/game_context.h"
+#include "qlmk/hero_text.h"
 #include "qlmk/json_text.h"
 
 namespace qlmk {
@@ -25,19 +26,23 @@ const char* YesNo(bool v) { return v ? "yes" : "no"; }
 const char* JsonBool(bool v) { return v ? "true" : "false"; }
 
 int ListHeroes(const Args& args) {
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   const auto& records = game.catalogue.records();
+  text.HintIfOtherPage(records);
   if (args.Has("--json")) {
     std::printf("[");
     for (size_t i = qm::kDeadRecord; i < records.size(); ++i) {
       const qm::HeroRecord& r = records[i];
-      std::printf("%s\n {\"record\": %zu, \"keyword\": %s, \"name\": %s, \"sex\": %s, \"class\": %s, "
-                  "\"alignment\": %s, \"allowed\": %s, \"read_only\": %s, \"has_large\": %s, \"has_small\": %s}",
-                  i == qm::kDeadRecord ? "" : ",", i, JsonString(r.keyword).c_str(), JsonString(r.name).c_str(),
-                  JsonString(Token(qm::kSexTable, r.sex)).c_str(), JsonString(Token(qm::kClassTable, r.hero_class)).c_str(),
-                  JsonString(AlignmentToken(r)).c_str(), JsonBool(r.allowed_by != 0), JsonBool(r.read_only()),
-                  JsonBool(r.has_large()), JsonBool(r.has_small()));
+      std::printf(
+          "%s\n {\"record\": %zu, \"keyword\": %s, \"name\": %s, \"sex\": %s, \"class\": %s, "
+          "\"alignment\": %s, \"allowed\": %s, \"read_only\": %s, \"has_large\": %s, \"has_small\": %s}",
+          i == qm::kDeadRecord ? "" : ",", i, text.Json(r.keyword).c_str(), text.Json(r.name).c_str(),
+          JsonString(Token(qm::kSexTable, r.sex)).c_str(), JsonString(Token(qm::kClassTable, r.hero_class)).c_str(),
+          JsonString(AlignmentToken(r)).c_str(), JsonBool(r.allowed_by != 0), JsonBool(r.read_only()),
+          JsonBool(r.has_large()), JsonBool(r.has_small()));
     }
     std::printf("\n]\n");
     return kExitOk;
@@ -45,40 +50,45 @@ int ListHeroes(const Args& args) {
   std::printf("record\tkeyword\tname\tsex\tclass\talignment\tallowed\tread-only\tlarge\tsmall\n");
   for (size_t i = qm::kDeadRecord; i < records.size(); ++i) {
     const qm::HeroRecord& r = records[i];
-    std::printf("%zu\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", i, OneLineText(r.keyword).c_str(),
-                OneLineText(r.name).c_str(), Token(qm::kSexTable, r.sex).c_str(),
-                Token(qm::kClassTable, r.hero_class).c_str(), AlignmentToken(r).c_str(), YesNo(r.allowed_by != 0),
-                YesNo(r.read_only()), YesNo(r.has_large()), YesNo(r.has_small()));
+    std::printf("%zu\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", i, text.Line(r.keyword).c_str(), text.Line(r.name).c_str(),
+                Token(qm::kSexTable, r.sex).c_str(), Token(qm::kClassTable, r.hero_class).c_str(),
+                AlignmentToken(r).c_str(), YesNo(r.allowed_by != 0), YesNo(r.read_only()), YesNo(r.has_large()),
+                YesNo(r.has_small()));
   }
   return kExitOk;
 }
 
 int Show(const Args& args) {
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  text.HintIfOtherPage(game.catalogue.records());
   size_t index = 0;
-  if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
+  if (int rc = ResolveRecord(game.catalogue, text, args.positional_text()[0], &index); rc != kExitOk) return rc;
   const qm::HeroRecord& r = game.catalogue.record(index);
   const bool complete = game.catalogue.IsComplete(index);
   if (args.Has("--json")) {
-    std::printf("{\"record\": %zu, \"keyword\": %s, \"name\": %s, \"sex\": %s, \"class\": %s, \"alignment\": %s,\n"
-                " \"allowed\": %s, \"read_only\": %s, \"has_large\": %s, \"has_small\": %s,\n"
-                " \"large_face_bytes\": %zu, \"small_face_bytes\": %zu, \"complete\": %s,\n"
-                " \"biography\": %s,\n \"extra\": %s}\n",
-                index, JsonString(r.keyword).c_str(), JsonString(r.name).c_str(),
-                JsonString(Token(qm::kSexTable, r.sex)).c_str(), JsonString(Token(qm::kClassTable, r.hero_class)).c_str(),
-                JsonString(AlignmentToken(r)).c_str(), JsonBool(r.allowed_by != 0), JsonBool(r.read_only()),
-                JsonBool(r.has_large()), JsonBool(r.has_small()), r.large_face.size(), r.small_face.size(),
-                JsonBool(complete), JsonString(r.biography).c_str(), JsonString(r.extra).c_str());
+    std::printf(
+        "{\"record\": %zu, \"keyword\": %s, \"name\": %s, \"sex\": %s, \"class\": %s, \"alignment\": %s,\n"
+        " \"allowed\": %s, \"read_only\": %s, \"has_large\": %s, \"has_small\": %s,\n"
+        " \"large_face_bytes\": %zu, \"small_face_bytes\": %zu, \"complete\": %s,\n"
+        " \"biography\": %s,\n \"extra\": %s}\n",
+        index, text.Json(r.keyword).c_str(), text.Json(r.name).c_str(), JsonString(Token(qm::kSexTable, r.sex)).c_str(),
+        JsonString(Token(qm::kClassTable, r.hero_class)).c_str(), JsonString(AlignmentToken(r)).c_str(),
+        JsonBool(r.allowed_by != 0), JsonBool(r.read_only()), JsonBool(r.has_large()), JsonBool(r.has_small()),
+        r.large_face.size(), r.small_face.size(), JsonBool(complete), text.Json(r.biography).c_str(),
+        text.Json(r.extra).c_str());
     return kExitOk;
   }
-  std::printf("record:     %zu\nkeyword:    %s\nname:       %s\nsex:        %s\nclass:      %s\n"
-              "alignment:  %s\nallowed:    %s\nread-only:  %s\nlarge face: %s (%zu bytes)\n"
-              "small face: %s (%zu bytes)\ncomplete:   %s\nbiography:  %s\nextra:      %s\n",
-              index, OneLineText(r.keyword).c_str(), OneLineText(r.name).c_str(), Token(qm::kSexTable, r.sex).c_str(),
-              Token(qm::kClassTable, r.hero_class).c_str(), AlignmentToken(r).c_str(), YesNo(r.allowed_by != 0),
-              YesNo(r.read_only()), YesNo(r.has_large()), r.large_face.size(), YesNo(r.has_small()),
-              r.small_face.size(), YesNo(complete), OneLineText(r.biography).c_str(), OneLineText(r.extra).c_str());
+  std::printf(
+      "record:     %zu\nkeyword:    %s\nname:       %s\nsex:        %s\nclass:      %s\n"
+      "alignment:  %s\nallowed:    %s\nread-only:  %s\nlarge face: %s (%zu bytes)\n"
+      "small face: %s (%zu bytes)\ncomplete:   %s\nbiography:  %s\nextra:      %s\n",
+      index, text.Line(r.keyword).c_str(), text.Line(r.name).c_str(), Token(qm::kSexTable, r.sex).c_str(),
+      Token(qm::kClassTable, r.hero_class).c_str(), AlignmentToken(r).c_str(), YesNo(r.allowed_by != 0),
+      YesNo(r.read_only()), YesNo(r.has_large()), r.large_face.size(), YesNo(r.has_small()), r.small_face.size(),
+      YesNo(complete), text.Line(r.biography).c_str(), text.Line(r.extra).c_str());
   return kExitOk;
 }
 
@@ -87,14 +97,16 @@ int Set(const Args& args) {
                    args.Has("--allowed");
   if (!any) return args.Usage("nothing to set");
 
-  // Check every value before anything changes.
-  const std::string name = args.Value("--name");
-  const std::string bio = args.Value("--bio");
-  if (name.size() > qm::kNameMaxChars) {
-    return args.Usage("a name holds at most " + std::to_string(qm::kNameMaxChars) + " characters");
+  // Check every value before anything changes: texts in the game's code page, within the
+  // editor's limits in stored bytes.
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
+  std::string name, bio;
+  if (args.Has("--name")) {
+    if (int rc = text.Store(args, "--name", "name", qm::kNameMaxChars, &name); rc != kExitOk) return rc;
   }
-  if (bio.size() > qm::kBiographyMaxChars) {
-    return args.Usage("a biography holds at most " + std::to_string(qm::kBiographyMaxChars) + " characters");
+  if (args.Has("--bio")) {
+    if (int rc = text.Store(args, "--bio", "biography", qm::kBiographyMaxChars, &bio); rc != kExitOk) return rc;
   }
   uint32_t sex = 0, hero_class = 0;
   if (args.Has("--sex") && (sex = qm::IdOfToken(qm::kSexTable, args.Value("--sex"))) == 0) {
@@ -108,11 +120,12 @@ int Set(const Args& args) {
 
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  text.HintIfOtherPage(game.catalogue.records());
   size_t index = 0;
-  if (int rc = ResolveRecord(game.catalogue, args.positional()[0], &index); rc != kExitOk) return rc;
+  if (int rc = ResolveRecord(game.catalogue, text, args.positional_text()[0], &index); rc != kExitOk) return rc;
   qm::HeroCatalogue& c = game.catalogue;
   if (c.record(index).read_only()) {
-    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(c.record(index).keyword) +
+    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(text.Utf8(c.record(index).keyword)) +
                 ") is read-only: its texts, sex, class and Allowed By cannot be changed");
   }
   const qm::FaceLoss loss =
@@ -120,8 +133,8 @@ int Set(const Args& args) {
   const std::string lost =
       "class " + args.Value("--class") + " has no portrait bundle, so saving drops the hero's " + loss.Text();
   if (loss.any() && !args.Has("--allow-face-loss")) {
-    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(c.record(index).keyword) + "): " + lost +
-                "; give --allow-face-loss to change it anyway");
+    return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(text.Utf8(c.record(index).keyword)) +
+                "): " + lost + "; give --allow-face-loss to change it anyway");
   }
   c.Select(static_cast<int>(index));
   qm::Status s = qm::Status::Ok();
@@ -139,7 +152,7 @@ const Command kHeroes = {
     .name = "heroes",
     .summary = "list the heroes of a game's catalogue",
     .options = {{"--json", nullptr, "print the records as a JSON array"}},
-    .groups = {kGameOptions},
+    .groups = {kCodePageOption, kGameOptions},
     .details =
         "Lists every record the editor shows (1 .. count-1; 1 and 2 are the pseudo-heroes \"dead\"\n"
         "and \"sleeping\"): number, keyword, name, sex, class, alignment, allowed, read-only and\n"
@@ -153,7 +166,7 @@ const Command kShow = {
     .summary = "show every field of one hero",
     .positionals = {{"ID"}},
     .options = {{"--json", nullptr, "print the record as a JSON object"}},
-    .groups = {kGameOptions},
+    .groups = {kCodePageOption, kGameOptions},
     .details = "Shows every field of one record. ID is a record number or a hero's keyword.\n",
     .run = Show,
 };
@@ -163,20 +176,22 @@ const Command kSet = {
     .name = "set",
     .summary = "change a hero's name, biography, sex, class or Allowed By, then save",
     .positionals = {{"ID"}},
-    .options = {{"--name", "TEXT", "the hero's name, at most 64 characters"},
-                {"--bio", "TEXT", "the biography, at most 512 characters"},
+    .options = {{"--name", "TEXT", "the hero's name, at most 64 characters of the code page"},
+                {"--bio", "TEXT", "the biography, at most 512 characters of the code page"},
                 {"--sex", "male|female", "the hero's sex"},
                 {"--class", "TOKEN",
                  "generic, archer, barbarian, knight, priest, druid, mage, lord, necromancer, sorcerer, thief or "
                  "death_knight"},
                 {"--allowed", "yes|no", "the game's Allowed By mark"}},
-    .groups = {kAllowFaceLossOption, kGameOptions},
+    .groups = {kCodePageOption, kAllowFaceLossOption, kGameOptions},
     .details =
         "Changes one hero and saves the catalogue into the working archive (the hero table and all\n"
         "twelve portrait bundles). ID is a record number or a hero's keyword. Read-only records\n"
         "(\"dead\", \"sleeping\", heroes without a keyword) cannot be changed. A class without a\n"
         "portrait bundle (generic) would lose the hero's faces, so changing a hero with faces to it\n"
-        "needs --allow-face-loss.\n",
+        "needs --allow-face-loss.\n"
+        "Texts are UTF-8 and stored in the game's code page (--codepage); a letter the code page\n"
+        "cannot hold is refused and nothing is changed.\n",
     .run = Set,
 };
 QLMK_COMMAND(kSet);

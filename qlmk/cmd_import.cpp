@@ -12,11 +12,11 @@
 #include "heroes/face_folder.h"
 #include "heroes/hero_sheet.h"
 #include "qlmk/byte_io.h"
-#include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
 #include "qlmk/face_loss_option.h"
 #include "qlmk/face_options.h"
 #include "qlmk/game_context.h"
+#include "qlmk/hero_text.h"
 #include "qlmk/html_report.h"
 #include "qlmk/sheet_files.h"
 #include "qlmk/terminal.h"
@@ -95,8 +95,9 @@ int ApplySheets(const std::string& dir, qm::CodePage page, qm::FaceLossRule face
 }
 
 int Import(const Args& args) {
-  qm::CodePage page;
-  if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
+  const qm::CodePage page = text.page();
   qm::FaceOptions options;
   options.small_face_copy = false;  // a folder's own small pictures stay unless --small-from-large
   if (int rc = FaceOptionsFromArgs(args, &options); rc != kExitOk) return rc;
@@ -108,6 +109,7 @@ int Import(const Args& args) {
 
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  text.HintIfOtherPage(game.catalogue.records());
   const qm::HeroCatalogue& current = game.catalogue;
   qm::HeroCatalogue proposed = current;
   Outcome outcome;

@@ -17,10 +17,10 @@
 #include "heroes/value_tables.h"
 #include "patcher/patch_apply.h"
 #include "qlmk/byte_io.h"
-#include "qlmk/code_page_option.h"
 #include "qlmk/command.h"
 #include "qlmk/entry_name.h"
 #include "qlmk/game_context.h"
+#include "qlmk/hero_text.h"
 #include "qlmk/html_report.h"
 #include "qlmk/json_text.h"
 #include "qlmk/stub_program.h"
@@ -103,6 +103,8 @@ int WritePatchGallery(qm::PayloadReader& reader, const std::vector<qm::HeroRecor
 }
 
 int Show(const Args& args) {
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   const std::string& path = args.positional()[0];
   qm::PayloadReader reader;
   if (int rc = OpenPayload(path, &reader); rc != kExitOk) return rc;
@@ -138,10 +140,11 @@ int Show(const Args& args) {
       lines.push_back(std::string(head) + extra_text);
     }
   }
+  text.HintIfOtherPage(heroes);
   if (args.Has("--html")) {
-    qm::CodePage page;
-    if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
-    if (int rc = WritePatchGallery(reader, heroes, path, args.Value("--html"), page, !json); rc != kExitOk) return rc;
+    if (int rc = WritePatchGallery(reader, heroes, path, args.Value("--html"), text.page(), !json); rc != kExitOk) {
+      return rc;
+    }
   }
   if (json) {
     std::printf("{\"entries\": [");
@@ -149,7 +152,7 @@ int Show(const Args& args) {
     std::printf("\n], \"table\": [");
     for (size_t i = qm::kFirstHeroRecord; i < heroes.size(); ++i) {
       std::printf("%s\n  {\"record\": %zu, \"keyword\": %s, \"name\": %s}", i == qm::kFirstHeroRecord ? "" : ",", i,
-                  JsonString(heroes[i].keyword).c_str(), JsonString(heroes[i].name).c_str());
+                  text.Json(heroes[i].keyword).c_str(), text.Json(heroes[i].name).c_str());
     }
     std::printf("\n]}\n");
     return kExitOk;
@@ -159,7 +162,7 @@ int Show(const Args& args) {
   if (heroes.size() > qm::kFirstHeroRecord) {
     std::printf("\nrecord\tkeyword\tname\n");
     for (size_t i = qm::kFirstHeroRecord; i < heroes.size(); ++i) {
-      std::printf("%zu\t%s\t%s\n", i, OneLineText(heroes[i].keyword).c_str(), OneLineText(heroes[i].name).c_str());
+      std::printf("%zu\t%s\t%s\n", i, text.Line(heroes[i].keyword).c_str(), text.Line(heroes[i].name).c_str());
     }
   }
   return kExitOk;
@@ -200,12 +203,13 @@ int PatchedCatalogue(const std::string& path, const Game& game, qm::HeroCatalogu
 }
 
 int Diff(const Args& args) {
-  qm::CodePage page;
-  if (int rc = CodePageFromArgs(args, &page); rc != kExitOk) return rc;
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   qm::HeroCatalogue patched;
   if (int rc = PatchedCatalogue(args.positional()[0], game, &patched); rc != kExitOk) return rc;
+  text.HintIfOtherPage(patched.records());
   const qm::CatalogueDiff diff = qm::DiffCatalogues(game.catalogue.records(), patched.records());
   const std::string patch_name = FileNameOf(args.positional()[0]);
   const qm::DiffReportPage report{"What " + patch_name + " would change",
@@ -213,12 +217,12 @@ int Diff(const Args& args) {
                                   "In the game now",
                                   "From the patch"};
   if (args.Has("--json")) {
-    std::fputs(qm::CatalogueDiffJson(diff, page).c_str(), stdout);
+    std::fputs(qm::CatalogueDiffJson(diff, text.page()).c_str(), stdout);
   } else {
-    std::fputs(qm::CatalogueDiffText(diff, page).c_str(), stdout);
+    std::fputs(qm::CatalogueDiffText(diff, text.page()).c_str(), stdout);
     std::printf("%zu changes in %zu heroes\n", diff.LineCount(), diff.heroes.size());
   }
-  return WriteHtmlReport(args, diff, game.catalogue, patched, page, report);
+  return WriteHtmlReport(args, diff, game.catalogue, patched, text.page(), report);
 }
 
 int ApplyKind(const std::string& path, const std::string& folder, const std::string& target, qm::UpdateKind kind) {
@@ -282,7 +286,7 @@ const Command kPatch = {
                         "field, added or dropped",
              .positionals = {{"PATCHER.EXE"}},
              .options = {{"--json", nullptr, "print the changes as JSON"}},
-             .groups = {kGameOptions, kCodePageOption, kHtmlReportOption},
+             .groups = {kCodePageOption, kGameOptions, kHtmlReportOption},
              .run = Diff},
             {.name = "apply",
              .summary = "what the patcher's buttons do, without running it: puts the patch's entries into "

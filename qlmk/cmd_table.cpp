@@ -10,6 +10,7 @@
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
 #include "qlmk/command.h"
+#include "qlmk/hero_text.h"
 #include "qlmk/json_text.h"
 #include "shell/language.h"
 #include "shell/program_strings.h"
@@ -37,19 +38,19 @@ void Warn(const std::string& source, const std::string& message) {
 
 std::string AllowedText(const qm::HeroRecord& r) { return r.allowed_by ? "X" : ""; }
 
-void PrintPlain(const std::vector<qm::HeroRecord>& records) {
+void PrintPlain(const std::vector<qm::HeroRecord>& records, const HeroText& text) {
   std::printf("record\tkeyword\tname\tsex\tclass\tbiography\tallowed by\textra\n");
   for (size_t i = 0; i < records.size(); ++i) {
     if (i == qm::kDeadRecord || i == qm::kSleepingRecord) continue;
     const qm::HeroRecord& r = records[i];
-    std::printf("%zu\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", i, OneLineText(r.keyword).c_str(),
-                OneLineText(r.name).c_str(), std::string(qm::TokenOfId(qm::kSexTable, r.sex)).c_str(),
-                std::string(qm::TokenOfId(qm::kClassTable, r.hero_class)).c_str(),
-                OneLineText(r.biography).c_str(), AllowedText(r).c_str(), OneLineText(r.extra).c_str());
+    std::printf("%zu\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", i, text.Line(r.keyword).c_str(), text.Line(r.name).c_str(),
+                std::string(qm::TokenOfId(qm::kSexTable, r.sex)).c_str(),
+                std::string(qm::TokenOfId(qm::kClassTable, r.hero_class)).c_str(), text.Line(r.biography).c_str(),
+                AllowedText(r).c_str(), text.Line(r.extra).c_str());
   }
 }
 
-void PrintJson(const std::vector<qm::HeroRecord>& records, const qm::HeroTableParse& parse) {
+void PrintJson(const std::vector<qm::HeroRecord>& records, const qm::HeroTableParse& parse, const HeroText& text) {
   std::printf("{\"rows_declared\": %u, \"rows_read\": %zu, \"truncated\": %s, \"capped\": %s,\n",
               parse.rows_declared, parse.rows_read, parse.truncated ? "true" : "false",
               parse.capped ? "true" : "false");
@@ -61,16 +62,18 @@ void PrintJson(const std::vector<qm::HeroRecord>& records, const qm::HeroTablePa
     std::printf(
         "%s\n  {\"record\": %zu, \"keyword\": %s, \"name\": %s, \"sex\": %s, \"class\": %s, "
         "\"biography\": %s, \"allowed_by\": %s, \"extra\": %s, \"read_only\": %s}",
-        first ? "" : ",", i, JsonString(r.keyword).c_str(), JsonString(r.name).c_str(),
+        first ? "" : ",", i, text.Json(r.keyword).c_str(), text.Json(r.name).c_str(),
         JsonString(qm::TokenOfId(qm::kSexTable, r.sex)).c_str(),
-        JsonString(qm::TokenOfId(qm::kClassTable, r.hero_class)).c_str(), JsonString(r.biography).c_str(),
-        JsonString(AllowedText(r)).c_str(), JsonString(r.extra).c_str(), r.read_only() ? "true" : "false");
+        JsonString(qm::TokenOfId(qm::kClassTable, r.hero_class)).c_str(), text.Json(r.biography).c_str(),
+        JsonString(AllowedText(r)).c_str(), text.Json(r.extra).c_str(), r.read_only() ? "true" : "false");
     first = false;
   }
   std::printf("\n ]}\n");
 }
 
 int Dump(const Args& args) {
+  HeroText text;
+  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   const std::string archive = args.Value("--archive");
   std::string source;
   std::vector<uint8_t> bytes;
@@ -105,10 +108,11 @@ int Dump(const Args& args) {
   }
   if (!parse.ok()) return Fail(source + ": no row of the hero table could be read");
 
+  text.HintIfOtherPage(records);
   if (args.Has("--json")) {
-    PrintJson(records, parse);
+    PrintJson(records, parse, text);
   } else {
-    PrintPlain(records);
+    PrintPlain(records, text);
   }
   return kExitOk;
 }
@@ -132,6 +136,7 @@ const Command kTable = {
                           .help = "load the table from the H4R archive ARCHIVE",
                           .instead_of_positionals = true},
                          {"--json", nullptr, "print the table as one JSON object"}},
+             .groups = {kCodePageOption},
              .run = Dump},
         },
 };

@@ -87,13 +87,13 @@ size_t SubcommandWord(const Command& group, const std::vector<std::string>& word
 struct LeafParse {
   CommandLine::Outcome outcome = CommandLine::Outcome::kRun;
   std::string error;
-  std::vector<std::string> positional;
-  std::map<std::string, std::string, std::less<>> options;
+  std::vector<std::string> positional, positional_text;
+  std::map<std::string, std::string, std::less<>> options, option_texts;
 };
 
-// Parses the words of a command that has no subcommands.
+// Parses the words of a command that has no subcommands; texts[i] is words[i] as UTF-8.
 LeafParse ParseLeaf(const Command& leaf, const std::string& path, bool is_subcommand,
-                    const std::vector<std::string>& words) {
+                    const std::vector<std::string>& words, const std::vector<std::string>& texts) {
   const std::vector<const Option*> declared = DeclaredOptions(leaf);
   const std::string for_whom = is_subcommand ? " for " + path : "";
   LeafParse parse;
@@ -106,6 +106,7 @@ LeafParse ParseLeaf(const Command& leaf, const std::string& path, bool is_subcom
     const std::string& word = words[i];
     if (options_ended || !IsOptionWord(word)) {
       parse.positional.push_back(word);
+      parse.positional_text.push_back(texts[i]);
       continue;
     }
     if (word == "--") {
@@ -113,6 +114,7 @@ LeafParse ParseLeaf(const Command& leaf, const std::string& path, bool is_subcom
       continue;
     }
     OptionWord w = SplitOption(word);
+    std::string text = SplitOption(texts[i]).value;
     if (IsHelp(w.name)) {
       help = true;
       continue;
@@ -128,12 +130,14 @@ LeafParse ParseLeaf(const Command& leaf, const std::string& path, bool is_subcom
         continue;
       }
       w.value = words[++i];
+      text = texts[i];
     } else if (!option->value && w.value_attached) {
       note("option " + w.name + " takes no value");
       continue;
     }
     if (option->instead_of_positionals) instead = option;
     parse.options[w.name] = w.value;
+    parse.option_texts[w.name] = text;
   }
   if (help) {
     parse.outcome = CommandLine::Outcome::kHelp;
@@ -168,6 +172,11 @@ std::string Args::Value(std::string_view option, std::string fallback) const {
   return it == options_.end() ? fallback : it->second;
 }
 
+std::string Args::Text(std::string_view option) const {
+  auto it = option_texts_.find(option);
+  return it == option_texts_.end() ? "" : it->second;
+}
+
 int Args::Usage(const std::string& message) const {
   if (!message.empty()) std::fprintf(stderr, "qlmk: %s\n", message.c_str());
   if (command_) {
@@ -179,11 +188,13 @@ int Args::Usage(const std::string& message) const {
 
 std::string CommandLine::Path() const { return command ? CommandPath(*command, subcommand) : ""; }
 
-CommandLine ParseCommandLine(const Command& command, const std::vector<std::string>& words) {
+CommandLine ParseCommandLine(const Command& command, const std::vector<std::string>& words,
+                             const std::vector<std::string>& texts) {
   CommandLine line;
   line.command = &command;
   line.args.command_ = &command;
   std::vector<std::string> leaf_words = words;
+  std::vector<std::string> leaf_texts = texts.size() == words.size() ? texts : words;
   if (!command.subcommands.empty()) {
     const bool help =
         std::any_of(words.begin(), words.end(), [](const std::string& w) { return IsHelp(SplitOption(w).name); });
@@ -206,18 +217,21 @@ CommandLine ParseCommandLine(const Command& command, const std::vector<std::stri
     }
     line.args.subcommand_ = line.subcommand;
     leaf_words.erase(leaf_words.begin() + static_cast<std::ptrdiff_t>(at));
+    leaf_texts.erase(leaf_texts.begin() + static_cast<std::ptrdiff_t>(at));
   }
-  LeafParse parse =
-      ParseLeaf(line.subcommand ? *line.subcommand : command, line.Path(), line.subcommand != nullptr, leaf_words);
+  LeafParse parse = ParseLeaf(line.subcommand ? *line.subcommand : command, line.Path(), line.subcommand != nullptr,
+                              leaf_words, leaf_texts);
   line.outcome = parse.outcome;
   line.error = std::move(parse.error);
   line.args.positional_ = std::move(parse.positional);
+  line.args.positional_text_ = std::move(parse.positional_text);
   line.args.options_ = std::move(parse.options);
+  line.args.option_texts_ = std::move(parse.option_texts);
   return line;
 }
 
-int RunCommand(const Command& command, const std::vector<std::string>& words) {
-  const CommandLine line = ParseCommandLine(command, words);
+int RunCommand(const Command& command, const std::vector<std::string>& words, const std::vector<std::string>& texts) {
+  const CommandLine line = ParseCommandLine(command, words, texts);
   switch (line.outcome) {
     case CommandLine::Outcome::kHelp: {
       const std::string help = HelpText(command, line.subcommand);

@@ -20,6 +20,11 @@
 // numbers), up to a "--" after which every word is positional. An option's value is the next
 // word, or for a long option follows '=' (--game=DIR). --help and -h are always known. Every
 // option must be declared, so a mistyped one (--jsno) is a usage error instead of ignored.
+//
+// Each word comes in two forms: as the system hands it over (in the Windows build, in the
+// system code page, as file names are opened) and as UTF-8 text (hero names, keywords). Value()
+// and positional() give the first, Text() and positional_text() the second; they differ only
+// where the system's code page is not UTF-8.
 #pragma once
 
 #include <map>
@@ -78,21 +83,26 @@ class Args {
 
   // The positional words, without the command's and subcommand's names.
   const std::vector<std::string>& positional() const { return positional_; }
+  // The same words as UTF-8 text.
+  const std::vector<std::string>& positional_text() const { return positional_text_; }
   bool Has(std::string_view option) const;
   // The option's value, or `fallback` when absent.
   std::string Value(std::string_view option, std::string fallback = "") const;
+  // The option's value as UTF-8 text, or empty when absent.
+  std::string Text(std::string_view option) const;
 
   // A usage error the command finds in its arguments ("unknown resize method"): writes the
   // message and the command's usage to stderr. Returns kExitUsage.
   int Usage(const std::string& message) const;
 
  private:
-  friend CommandLine ParseCommandLine(const Command& command, const std::vector<std::string>& words);
+  friend CommandLine ParseCommandLine(const Command& command, const std::vector<std::string>& words,
+                                      const std::vector<std::string>& texts);
 
   const Command* command_ = nullptr;
   const Command* subcommand_ = nullptr;
-  std::vector<std::string> positional_;
-  std::map<std::string, std::string, std::less<>> options_;
+  std::vector<std::string> positional_, positional_text_;
+  std::map<std::string, std::string, std::less<>> options_, option_texts_;
 };
 
 // A command line parsed against a command's declaration.
@@ -113,8 +123,10 @@ std::vector<const Option*> DeclaredOptions(const Command& command);
 // "archive list": the command's name, then the subcommand's.
 std::string CommandPath(const Command& command, const Command* subcommand = nullptr);
 
-// Parses `words` (the words after the command's name) against `command`.
-CommandLine ParseCommandLine(const Command& command, const std::vector<std::string>& words);
+// Parses `words` (the words after the command's name) against `command`. `texts` holds the same
+// words as UTF-8 text, one for each word; when empty, the words serve as texts too.
+CommandLine ParseCommandLine(const Command& command, const std::vector<std::string>& words,
+                             const std::vector<std::string>& texts = {});
 
 // The usage lines of `command`, or of one of its subcommands: "usage: qlmk archive get ...".
 std::string UsageText(const Command& command, const Command* subcommand = nullptr);
@@ -123,6 +135,7 @@ std::string HelpText(const Command& command, const Command* subcommand = nullptr
 
 // Parses and runs: --help prints the help to stdout (exit 0), a usage error the message and
 // the usage to stderr (exit 2); otherwise the command's exit code.
-int RunCommand(const Command& command, const std::vector<std::string>& words);
+int RunCommand(const Command& command, const std::vector<std::string>& words,
+               const std::vector<std::string>& texts = {});
 
 }  // namespace qlmk

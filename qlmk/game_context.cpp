@@ -58,12 +58,13 @@ int LoadGame(const Args& args, Game* game) {
   return kExitOk;
 }
 
-int ResolveRecord(const qm::HeroCatalogue& catalogue, const std::string& id, size_t* index) {
+int ResolveRecord(const qm::HeroCatalogue& catalogue, const HeroText& text, const std::string& id, size_t* index) {
   long long n = -1;
   if (AllDigits(id)) {
     n = std::stoll(id);
   } else {
-    n = catalogue.FindByKeyword(id);
+    std::string keyword;
+    if (text.StoredKeyword(id, &keyword)) n = catalogue.FindByKeyword(keyword);
     if (n < 0) return Fail("no hero has the keyword " + qm::QuotedText(id));
   }
   if (n == static_cast<long long>(qm::kHeaderRecord)) return Fail("record 0 is the hero table's header row, not a hero");

@@ -10,6 +10,7 @@
 #include "heroes/game_paths.h"
 #include "heroes/hero_catalogue.h"
 #include "qlmk/command.h"
+#include "qlmk/hero_text.h"
 #include "shell/game_version.h"
 
 namespace qlmk {
@@ -40,8 +41,8 @@ qm::GamePaths GamePathsFromArgs(const Args& args);
 // kExitOk or the exit code to return.
 int LoadGame(const Args& args, Game* game);
 
-// Resolves ID (a record number, or a keyword) to a shown record 1 .. count-1.
-int ResolveRecord(const qm::HeroCatalogue& catalogue, const std::string& id, size_t* index);
+// Resolves ID (a record number, or a keyword given as UTF-8 text) to a shown record 1 .. count-1.
+int ResolveRecord(const qm::HeroCatalogue& catalogue, const HeroText& text, const std::string& id, size_t* index);
 
 // The editor's numbered string (program string table).
 std::string EditorText(uint32_t id);

@@ -1,8 +1,7 @@
-// JSON string literals for qlmk's --json output.
-//
-// Game texts are single-byte strings in the system code page, which JSON cannot carry as they
-// are: bytes 0x80..0xFF are written as \u0080..\u00FF (their Latin-1 reading), so every byte
-// survives and a reader can map it back.
+// JSON string literals for qlmk's --json output of names whose code page nobody knows (archive
+// entry names, language file texts): bytes 0x80..0xFF are written as \u0080..\u00FF (their
+// Latin-1 reading), so every byte survives and a reader can map it back. Hero texts go through
+// their code page instead (qlmk/hero_text.h).
 #pragma once
 
 #include <string>

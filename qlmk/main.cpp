@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "program_version.h"
 #include "qlmk/command.h"
+#include "qlmk/terminal.h"
 
 namespace qlmk {
 namespace {
@@ -19,7 +21,8 @@ std::vector<const Command*>& Registry() {
 void PrintHelp(FILE* out) {
   std::fprintf(out,
                "qlmk - Quillmark's command-line tool for Heroes of Might and Magic IV hero data\n\n"
-               "usage: qlmk COMMAND [ARGS...]   (qlmk COMMAND --help for details)\n\ncommands:\n");
+               "usage: qlmk COMMAND [ARGS...]   (qlmk COMMAND --help for details)\n"
+               "       qlmk --version\n\ncommands:\n");
   auto commands = Registry();
   std::sort(commands.begin(), commands.end(),
             [](const Command* a, const Command* b) { return std::strcmp(a->name, b->name) < 0; });
@@ -39,7 +42,9 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace qlmk;
-  std::vector<std::string> words(argv + 1, argv + argc);
+  const Utf8Console console;
+  const CommandWords command_line = ReadCommandWords(argc, argv);
+  const std::vector<std::string>& words = command_line.words;
   if (words.empty()) {
     PrintHelp(stderr);
     return kExitUsage;
@@ -48,10 +53,21 @@ int main(int argc, char** argv) {
     PrintHelp(stdout);
     return kExitOk;
   }
+  if (words[0] == "--version") {
+    if (words.size() > 1) {
+      std::fprintf(stderr, "qlmk: --version takes no arguments\n");
+      return kExitUsage;
+    }
+    if (std::printf("qlmk %s\n", QM_VERSION_TEXT) < 0 || std::fflush(stdout) != 0) {
+      return Fail("cannot write the version to standard output");
+    }
+    return kExitOk;
+  }
   for (const Command* c : Registry()) {
     if (words[0] == c->name) {
       try {
-        return RunCommand(*c, std::vector<std::string>(words.begin() + 1, words.end()));
+        return RunCommand(*c, std::vector<std::string>(words.begin() + 1, words.end()),
+                          std::vector<std::string>(command_line.texts.begin() + 1, command_line.texts.end()));
       } catch (const std::exception& e) {
         return Fail(std::string("internal error: ") + e.what());
       }

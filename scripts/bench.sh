@@ -156,7 +156,27 @@ bench_pages() {
   python3 "$root/bench/gallery_draw.py" "$work/pages/gallery/index.html" "$records"
 }
 
-BENCHMARKS=(archive face_import editor_startup language_startup bulk pictures sharing stub_sizes pages)
+# make dist on built programs (the builds up to date), and the packing alone; the sizes of the
+# archives players download.
+bench_dist() {
+  local start end
+  if [ $quick -eq 0 ]; then  # the quick mode (CI, inside make test) packs only
+    start=$(date +%s%N)
+    make -s -C "$root" dist >/dev/null
+    end=$(date +%s%N)
+    printf '   make dist, builds up to date:  %6d ms\n' $(( (end - start) / 1000000 ))
+  fi
+  start=$(date +%s%N)
+  python3 "$root/scripts/dist.py" --out "$work/dist" >/dev/null
+  end=$(date +%s%N)
+  printf '   packing alone (scripts/dist.py): %4d ms\n' $(( (end - start) / 1000000 ))
+  local f
+  for f in "$work/dist"/*.zip "$work/dist"/*.tar.gz; do
+    printf '   %-38s %5d KB\n' "$(basename "$f")" $(( ($(stat -c %s "$f") + 1023) / 1024 ))
+  done
+}
+
+BENCHMARKS=(archive face_import editor_startup language_startup bulk pictures sharing stub_sizes pages dist)
 
 [ ${#selected[@]} -eq 0 ] && selected=("${BENCHMARKS[@]}")
 status=0

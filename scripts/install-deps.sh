@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   zlib1g-dev libstb-dev nlohmann-json3-dev googletest
   libjpeg62-turbo-dev libpng-dev libgif-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev binutils-mingw-w64-i686

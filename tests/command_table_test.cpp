@@ -78,6 +78,28 @@ TEST(CommandTable, TakesOptionsWithAndWithoutValues) {
   EXPECT_EQ(Parse(kSet, {"-5"}).outcome, Outcome::kRun);
 }
 
+// Each word's UTF-8 text follows it through the parse: through '=', option values, the
+// subcommand's removal and "--".
+TEST(CommandTable, KeepsEachWordsTextBesideIt) {
+  const CommandLine line = ParseCommandLine(kSet, {"--name=?ric", "?rik", "--game", "G?"},
+                                            {"--name=\xC3\x89ric", "\xC3\x89rik", "--game", "G\xC3\xA9"});
+  ASSERT_EQ(line.outcome, Outcome::kRun) << line.error;
+  EXPECT_EQ(line.args.Value("--name"), "?ric");
+  EXPECT_EQ(line.args.Text("--name"), "\xC3\x89ric");
+  EXPECT_EQ(line.args.Value("--game"), "G?");
+  EXPECT_EQ(line.args.Text("--game"), "G\xC3\xA9");
+  EXPECT_EQ(line.args.positional(), std::vector<std::string>{"?rik"});
+  EXPECT_EQ(line.args.positional_text(), std::vector<std::string>{"\xC3\x89rik"});
+  EXPECT_EQ(line.args.Text("--json"), "");
+
+  const CommandLine put = ParseCommandLine(kArchive, {"-o", "x", "put", "a", "?", "--", "-f"},
+                                           {"-o", "x", "put", "a", "\xC3\xA9", "--", "-f"});
+  ASSERT_EQ(put.outcome, Outcome::kRun) << put.error;
+  EXPECT_EQ(put.args.positional_text(), (std::vector<std::string>{"a", "\xC3\xA9", "-f"}));
+  // Without texts, the words are their own texts.
+  EXPECT_EQ(Parse(kSet, {"7", "--name", "Bob"}).args.Text("--name"), "Bob");
+}
+
 TEST(CommandTable, RefusesUnknownOptionsAndMissingValues) {
   struct Case {
     std::vector<std::string> words;

@@ -80,6 +80,39 @@ TEST(DemoGame, EveryHeroLoadsCompleteFromAPatchedLookingGame) {
   EXPECT_FALSE(AsciiStartsWithNoCase(updates.entries[0].record.name, "layers.icons.hero"));
 }
 
+// The Russian and Polish demo games are the same heroes with their texts in the language of
+// the code page: every letter fits the page and every text the editor's limits.
+TEST(DemoGame, RussianAndPolishHeroesFitTheirCodePages) {
+  const std::vector<demo::DemoHero> english = demo::DemoHeroes(kMaxHeroRecords);
+  for (CodePage page : {CodePage::k1251, CodePage::k1250}) {
+    const std::vector<demo::DemoHero> heroes = demo::DemoHeroes(kMaxHeroRecords, DemoLanguageOf(page));
+    ASSERT_EQ(heroes.size(), english.size());
+    for (size_t i = 0; i < heroes.size(); ++i) {
+      const demo::DemoHero& h = heroes[i];
+      EXPECT_EQ(h.keyword, english[i].keyword);
+      EXPECT_EQ(h.sex, english[i].sex);
+      EXPECT_EQ(h.hero_class, english[i].hero_class);
+      EXPECT_EQ(h.look, english[i].look);
+      EXPECT_NE(h.biography, english[i].biography) << "untranslated: " << h.keyword;
+      std::string name, biography;
+      ASSERT_TRUE(Utf8ToCodePage(h.name, page, &name).ok()) << h.name;
+      ASSERT_TRUE(Utf8ToCodePage(h.biography, page, &biography).ok()) << h.biography;
+      EXPECT_LE(name.size(), kNameMaxChars) << h.name;
+      EXPECT_LE(biography.size(), kBiographyMaxChars) << h.biography;
+    }
+  }
+
+  test::TempDir dir;
+  DemoGameOptions options;
+  options.hero_count = 5;
+  options.code_page = CodePage::k1251;
+  ASSERT_TRUE(MakeDemoGame(dir.path().string(), options).ok());
+  HeroCatalogue c;
+  CatalogueLoad load;
+  ASSERT_TRUE(c.Load(GamePathsForFolder(dir.path().string()), &load).ok());
+  EXPECT_EQ(CodePageToUtf8(c.record(kFirstHeroRecord).name, CodePage::k1251), "Сильвена Светлое Перо");
+}
+
 TEST(DemoGame, FacesAreTheSameInEveryBuild) {
   const std::vector<demo::DemoHero> heroes = demo::DemoHeroes(70);
   ASSERT_EQ(heroes.size(), 70u);

@@ -31,6 +31,11 @@ if [ $wine -eq 1 ]; then run=("$root/scripts/wine-run.sh" "$tool"); else run=("$
 full=1
 if [ $wine -eq 1 ] && [ "${QM_E2E_FULL:-0}" != 1 ]; then full=0; fi
 
+# The tool's texts are UTF-8 on the command line and in its output, whatever the caller's
+# locale (Wine takes the command line's encoding from it); the code page is each test's own.
+export LC_ALL=C.UTF-8
+unset QLMK_CODEPAGE
+
 work="$(mktemp -d "${TMPDIR:-/tmp}/$work_name.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 cd "$work"

@@ -13,6 +13,10 @@ size() { stat -c %s "$1"; }
 
 G=(--game game)
 
+step "version"
+expect 0 --version
+has "qlmk $(sed -n 's/^project(Quillmark VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+
 step "demo game"
 expect 0 demo-game game
 for f in game/HEROES4.EXE game/DATA/HEROES4.H4R game/DATA/UPDATES.H4R game/DATA/TEXT.H4R; do
@@ -71,6 +75,67 @@ if [ $full -eq 1 ]; then
   expect 2 set 15 --name "$(printf 'n%.0s' $(seq 65))" "${G[@]}"
   expect 0 show 15 "${G[@]}"
   has "name:       Sir Aldric the Bold"
+fi
+
+step "texts through the code page"
+# Texts on the command line and in the output are UTF-8; the archive holds them in the game's
+# code page, and a letter the page cannot hold never reaches it.
+expect 0 demo-game western --heroes 5
+expect 0 set 6 --name "Éric Lefèvre" --bio "« Où est-il ? » — demanda Zoë…" --game western
+has "Saved Successfully."
+expect 0 show 6 --game western
+has "name:       Éric Lefèvre"
+has "biography:  « Où est-il ? » — demanda Zoë…"
+hasnt "hint" err.txt
+expect 0 table dump --archive western/DATA/UPDATES.H4R
+has $'6\tBrannoc\tÉric Lefèvre'
+cp western/DATA/UPDATES.H4R western-before.h4r
+expect 1 set 6 --name "Эрик" --game western
+has "--name: the name cannot be stored: the character 'Э' (U+042D) at character 1 is not in code page 1252" err.txt
+has "it fits code page 1251" err.txt
+expect 1 set 6 --bio "Zoë et Łukasz" --game western
+has "(U+0141) at character 8" err.txt
+cmp -s western/DATA/UPDATES.H4R western-before.h4r || fail "a refused text changed the archive"
+expect 0 demo-game russian --heroes 5 --codepage 1251
+expect 0 heroes --game russian
+has $'3\tSylwen\tÑèëüâåíà Ñâåòëîå Ïåðî'
+has "hint: these hero texts look like code page 1251 (Cyrillic), not 1252" err.txt
+has "--codepage 1251" err.txt
+expect 0 heroes --json --game russian --codepage 1251
+has '"name": "Сильвена Светлое Перо"'
+hasnt "hint" err.txt
+# 64 Cyrillic letters are 128 bytes of UTF-8 but 64 stored bytes: just within the limit.
+long=$(printf 'Ж%.0s' $(seq 64))
+expect 0 set Corin --name "$long" --game russian --codepage 1251
+expect 0 show Corin --game russian --codepage 1251
+has "name:       $long"
+if [ $full -eq 1 ]; then
+  expect 2 set Corin --name "${long}Ж" --game russian --codepage 1251
+  has "a name holds at most 64 characters, and this one has 65" err.txt
+  QLMK_CODEPAGE=1251 expect 0 show 3 --game russian
+  has "name:       Сильвена Светлое Перо"
+  hasnt "hint" err.txt
+  QLMK_CODEPAGE=866 expect 2 heroes --game russian
+  has "QLMK_CODEPAGE is '866'" err.txt
+  expect 2 heroes --game russian --codepage 65001
+  has "--codepage takes 1252, 1251 or 1250" err.txt
+  expect 0 demo-game polish --heroes 60 --codepage 1250
+  expect 0 show 15 --game polish
+  has "hint: these hero texts look like code page 1250 (Central European)" err.txt
+  expect 0 show 15 --game polish --codepage 1250
+  has "name:       Sir Aldryk z Valemont"
+  has "biography:  Sir Aldryk utrzymał most w Valemont"
+  expect 0 heroes --game western
+  hasnt "hint" err.txt
+  # Every command shows the texts as export's heroes.json holds them.
+  expect 0 export russian-sheet --game russian --codepage 1251
+  has '"name": "Сильвена Светлое Перо"' russian-sheet/heroes.json
+  { printf 'MZ'; head -c 3000 /dev/zero; } >stub-russian.exe
+  expect 0 patch build russian.exe --game russian --stub stub-russian.exe
+  expect 0 patch show russian.exe --codepage 1251
+  has $'3\tSylwen\tСильвена Светлое Перо'
+  expect 0 table dump --archive russian/DATA/TEXT.H4R --json --codepage 1251
+  has '"biography": "Выросшая среди берёз Серолесья'
 fi
 
 step "face export"

@@ -88,7 +88,7 @@ has "Saved Successfully."
 expect 0 show 15 "${G[@]}"
 has 'name:       Sir Aldric, "the Bold"\nof Vale'
 expect 0 show 16 --json "${G[@]}"
-has 'polish\u00e9es'
+has '"biography": "Dame Isolde polishées'
 expect 0 export after "${G[@]}"
 has 'polishées' after/heroes.csv
 for f in out/faces/*.png; do

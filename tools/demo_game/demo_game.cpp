@@ -109,7 +109,16 @@ Status EncodeFaces(HeroRecord* record, const Picture& large, const Picture& smal
 
 }  // namespace
 
-Status MakeDemoRecords(const std::vector<demo::DemoHero>& heroes, std::vector<HeroRecord>* records) {
+demo::DemoLanguage DemoLanguageOf(CodePage page) {
+  switch (page) {
+    case CodePage::k1251: return demo::DemoLanguage::kRussian;
+    case CodePage::k1250: return demo::DemoLanguage::kPolish;
+    case CodePage::k1252: break;
+  }
+  return demo::DemoLanguage::kEnglish;
+}
+
+Status MakeDemoRecords(const std::vector<demo::DemoHero>& heroes, std::vector<HeroRecord>* records, CodePage page) {
   if (heroes.size() > kMaxHeroRecords - kFirstHeroRecord) return Status::Fail("too many heroes for a catalogue");
   std::vector<HeroRecord> out;
   HeroRecord header;  // the header row as the parser reads it
@@ -129,8 +138,10 @@ Status MakeDemoRecords(const std::vector<demo::DemoHero>& heroes, std::vector<He
   for (const demo::DemoHero& hero : heroes) {
     HeroRecord r;
     r.keyword = hero.keyword;
-    r.name = hero.name;
-    r.biography = hero.biography;
+    if (Status s = Utf8ToCodePage(hero.name, page, &r.name); !s) return Status::Fail(hero.keyword + ": " + s.why());
+    if (Status s = Utf8ToCodePage(hero.biography, page, &r.biography); !s) {
+      return Status::Fail(hero.keyword + ": " + s.why());
+    }
     r.sex = hero.sex;
     r.hero_class = hero.hero_class;
     r.allowed_by = hero.allowed ? 1 : 0;
@@ -171,7 +182,8 @@ Status DemoExecutableWithVersion(std::span<const uint8_t> executable, const std:
 
 Status MakeDemoGame(const std::string& folder, const DemoGameOptions& options, DemoGameSummary* summary) {
   std::vector<HeroRecord> records;
-  if (Status s = MakeDemoRecords(demo::DemoHeroes(options.hero_count), &records); !s) return s;
+  const std::vector<demo::DemoHero> heroes = demo::DemoHeroes(options.hero_count, DemoLanguageOf(options.code_page));
+  if (Status s = MakeDemoRecords(heroes, &records, options.code_page); !s) return s;
   HeroCatalogue catalogue;
   if (Status s = catalogue.Assign(std::move(records)); !s) return s;
 

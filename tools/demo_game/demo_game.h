@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "base/status.h"
+#include "heroes/code_page.h"
 #include "heroes/hero_record.h"
 #include "tools/demo_game/demo_heroes.h"
 
@@ -34,7 +35,13 @@ namespace qm {
 struct DemoGameOptions {
   size_t hero_count = demo::kDemoRosterSize;  // at most 997
   std::array<uint16_t, 4> version = {1, 3, 0, 0};  // product version: major, minor, build, revision
+  // The code page of the game's texts, and with it their language: 1252 English, 1251 Russian,
+  // 1250 Polish.
+  CodePage code_page = kDefaultCodePage;
 };
+
+// The language of a demo game whose texts are in `page`.
+demo::DemoLanguage DemoLanguageOf(CodePage page);
 
 // The demo executable with `version` as the product version of its fixed version information
 // (what the game version is computed from). Fails when the executable has no version block.
@@ -47,8 +54,10 @@ struct DemoGameSummary {
 };
 
 // The catalogue's records for the demo heroes: [0] the header row, [1] "dead", [2] "sleeping",
-// then one record per hero, faces included (face flags set as a load would set them).
-Status MakeDemoRecords(const std::vector<demo::DemoHero>& heroes, std::vector<HeroRecord>* records);
+// then one record per hero, faces included (face flags set as a load would set them), texts in
+// `page`. Fails for a text the page cannot hold.
+Status MakeDemoRecords(const std::vector<demo::DemoHero>& heroes, std::vector<HeroRecord>* records,
+                       CodePage page = kDefaultCodePage);
 
 Status MakeDemoGame(const std::string& folder, const DemoGameOptions& options = {},
                     DemoGameSummary* summary = nullptr);

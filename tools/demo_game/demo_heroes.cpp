@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "heroes/hero_record.h"
 #include "heroes/value_tables.h"
+#include "tools/demo_game/demo_rosters.h"
 
 namespace qm::demo {
 
@@ -102,18 +104,22 @@ uint32_t LookFor(size_t index) {
   return x;
 }
 
-DemoHero GeneratedHero(size_t index) {
+const GeneratedTexts kEnglishGenerated = {kFirstSyllables,  std::size(kFirstSyllables),
+                                          kSecondSyllables, std::size(kSecondSyllables),
+                                          kDeeds,           std::size(kDeeds)};
+
+DemoHero GeneratedHero(size_t index, const GeneratedTexts& texts) {
   DemoHero hero;
   const size_t n = index + 1;
   char keyword[16];
   std::snprintf(keyword, sizeof keyword, "demo%04zu", n);
   hero.keyword = keyword;
   const uint32_t look = LookFor(index);
-  hero.name = std::string(kFirstSyllables[look % std::size(kFirstSyllables)]) +
-              kSecondSyllables[(look >> 8) % std::size(kSecondSyllables)] + " " + std::to_string(n);
+  hero.name = std::string(texts.first_syllables[look % texts.first_count]) +
+              texts.second_syllables[(look >> 8) % texts.second_count] + " " + std::to_string(n);
   hero.sex = (index % 2) ? kSexFemale : kSexMale;
   hero.hero_class = static_cast<uint8_t>(kClassArcher + index % 11);
-  hero.biography = hero.name + " " + kDeeds[(look >> 16) % std::size(kDeeds)];
+  hero.biography = hero.name + " " + texts.deeds[(look >> 16) % texts.deed_count];
   hero.allowed = index % 9 != 4;
   hero.look = look;
   return hero;
@@ -121,8 +127,14 @@ DemoHero GeneratedHero(size_t index) {
 
 }  // namespace
 
-std::vector<DemoHero> DemoHeroes(size_t count) {
+std::vector<DemoHero> DemoHeroes(size_t count, DemoLanguage language) {
   count = std::min(count, kMaxHeroRecords - kFirstHeroRecord);
+  const RosterTexts* translated = language == DemoLanguage::kRussian  ? kRussianRoster
+                                  : language == DemoLanguage::kPolish ? kPolishRoster
+                                                                      : nullptr;
+  const GeneratedTexts& generated = language == DemoLanguage::kRussian  ? kRussianGenerated
+                                    : language == DemoLanguage::kPolish ? kPolishGenerated
+                                                                        : kEnglishGenerated;
   std::vector<DemoHero> heroes;
   heroes.reserve(count);
   for (size_t i = 0; i < count; ++i) {
@@ -130,15 +142,15 @@ std::vector<DemoHero> DemoHeroes(size_t count) {
       const RosterEntry& e = kRoster[i];
       DemoHero hero;
       hero.keyword = e.keyword;
-      hero.name = e.name;
-      hero.biography = e.biography;
+      hero.name = translated ? translated[i].name : e.name;
+      hero.biography = translated ? translated[i].biography : e.biography;
       hero.sex = e.sex;
       hero.hero_class = e.hero_class;
       hero.allowed = i % 7 != 3;  // a few heroes the map maker must allow by hand
       hero.look = LookFor(i);
       heroes.push_back(std::move(hero));
     } else {
-      heroes.push_back(GeneratedHero(i));
+      heroes.push_back(GeneratedHero(i, generated));
     }
   }
   return heroes;
