@@ -3,7 +3,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "heroes/byte_cursor.h"
+#include "base/byte_cursor.h"
 #include "portrait/palette.h"
 
 namespace qm {

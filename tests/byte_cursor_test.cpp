@@ -1,4 +1,4 @@
-#include "heroes/byte_cursor.h"
+#include "base/byte_cursor.h"
 
 #include <gtest/gtest.h>
 

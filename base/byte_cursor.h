@@ -1,9 +1,24 @@
-// Byte cursor: a sequential little-endian reader and writer with 16-bit length-prefixed strings.
+// Byte cursor: the one sequential little-endian reader, and its writer, for every binary format
+// here: archive directories, the appended payload and its file-time record, PE headers, the
+// hero table and portrait images. Strings are the games' own: a 16-bit length, then the bytes
+// without a terminator.
 //
-// The hero table and the portrait images are read and written through it. The reader treats its
-// input as hostile: it never reads past the end of its buffer. A read that would do so yields
-// zeros (or an empty string), moves the position to the end and marks the cursor overrun, so a
-// parser can keep its straight-line shape and check `overrun()` where it matters.
+//   ByteReader r(bytes);
+//   const uint32_t count = r.ReadU32();
+//   std::string keyword = r.ReadString(65);              // keeps at most 64 of its bytes
+//   std::span<const uint8_t> palette = r.ReadSpan(768);  // a view, nothing copied
+//   if (r.overrun()) ...                                 // the data ended early
+//
+//   std::vector<uint8_t> out;
+//   ByteWriter w(&out);
+//   w.WriteU32(count);
+//   w.WriteString(keyword);
+//
+// The reader treats its input as hostile: it never reads outside its span, and positions and
+// lengths of any size are compared without overflow. A read that would go past the end yields
+// zeros (or an empty string or span), moves the position to the end and marks the reader
+// overrun, so a parser keeps its straight-line shape and checks `overrun()` where it matters.
+// Once overrun, every further read yields zeros too.
 //
 // The writer appends to a growable buffer, so a table or bundle may exceed any fixed size.
 #pragma once
@@ -20,21 +35,23 @@ namespace qm {
 class ByteReader {
  public:
   ByteReader() = default;
+  // Starts at `position`; a position past the end starts the reader overrun, at the end.
   explicit ByteReader(std::span<const uint8_t> data, size_t position = 0)
-      : data_(data), pos_(position <= data.size() ? position : data.size()),
-        overrun_(position > data.size()) {}
+      : data_(data), pos_(position <= data.size() ? position : data.size()), overrun_(position > data.size()) {}
 
   uint8_t ReadU8();
   uint16_t ReadU16();
   uint32_t ReadU32();
+  uint64_t ReadU64();
 
   // Reads a 16-bit length L and then L bytes. Keeps at most `capacity - 1` of them (the field's
   // terminator takes the last byte), but always advances past all L bytes. `full_length`
   // receives L. A length that reaches past the data keeps what is there and marks the overrun.
   std::string ReadString(size_t capacity, size_t* full_length = nullptr);
 
-  // Copies `n` bytes; false (and overrun) when fewer remain, copying nothing.
-  bool ReadBytes(void* out, size_t n);
+  // The next `n` bytes as a view into the data; empty (and overrun) when fewer remain.
+  std::span<const uint8_t> ReadSpan(size_t n);
+  // False (and overrun) when fewer than `n` bytes remain.
   bool Skip(size_t n);
 
   size_t position() const { return pos_; }
@@ -42,6 +59,7 @@ class ByteReader {
   bool overrun() const { return overrun_; }
 
  private:
+  // Points `at` to the next `n` bytes and moves past them; false after marking the overrun.
   bool Take(size_t n, const uint8_t** at);
 
   std::span<const uint8_t> data_;

@@ -1,4 +1,4 @@
-#include "heroes/byte_cursor.h"
+#include "base/byte_cursor.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,6 +33,11 @@ uint32_t ByteReader::ReadU32() {
   return Take(4, &p) ? LoadU32(p) : 0;
 }
 
+uint64_t ByteReader::ReadU64() {
+  const uint8_t* p;
+  return Take(8, &p) ? LoadU64(p) : 0;
+}
+
 std::string ByteReader::ReadString(size_t capacity, size_t* full_length) {
   const size_t length = ReadU16();
   if (full_length) *full_length = length;
@@ -44,11 +49,9 @@ std::string ByteReader::ReadString(size_t capacity, size_t* full_length) {
   return text;
 }
 
-bool ByteReader::ReadBytes(void* out, size_t n) {
+std::span<const uint8_t> ByteReader::ReadSpan(size_t n) {
   const uint8_t* p;
-  if (!Take(n, &p)) return false;
-  if (n) std::memcpy(out, p, n);
-  return true;
+  return Take(n, &p) ? std::span<const uint8_t>(p, n) : std::span<const uint8_t>();
 }
 
 bool ByteReader::Skip(size_t n) {
