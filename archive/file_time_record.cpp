@@ -3,39 +3,32 @@
 #include <algorithm>
 #include <optional>
 
-#include "base/little_endian.h"
+#include "base/byte_cursor.h"
 #include "base/os.h"
 
 namespace qm {
 
-namespace {
-
-void AppendU64(std::vector<uint8_t>* out, uint64_t v) {
-  for (int i = 0; i < 8; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-
-}  // namespace
-
 std::vector<uint8_t> EncodeFileTimeRecord(const FileTimeRecord& record) {
   std::vector<uint8_t> out;
   out.reserve(kFileTimeRecordHeaderSize + record.name.size() + 1);
-  AppendU64(&out, record.creation);
-  AppendU64(&out, record.last_write);
-  out.insert(out.end(), record.name.begin(), record.name.end());
-  out.push_back(0);
+  ByteWriter w(&out);
+  w.WriteU64(record.creation);
+  w.WriteU64(record.last_write);
+  w.WriteBytes(record.name.data(), record.name.size());
+  w.WriteU8(0);
   return out;
 }
 
 Status DecodeFileTimeRecord(std::span<const uint8_t> data, FileTimeRecord* out) {
   if (data.size() <= kFileTimeRecordHeaderSize) return Status::Fail("the file-time record is too short");
-  const auto name_begin = data.begin() + kFileTimeRecordHeaderSize;
-  const auto nul = std::find(name_begin, data.end(), uint8_t{0});
-  if (nul == data.end()) return Status::Fail("the file-time record's name has no end");
+  ByteReader r(data);
   FileTimeRecord rec;
-  rec.creation = LoadU64(data.data());
-  rec.last_write = LoadU64(data.data() + 8);
-  rec.name.assign(name_begin, nul);
+  rec.creation = r.ReadU64();
+  rec.last_write = r.ReadU64();
+  const std::span<const uint8_t> name = r.ReadSpan(r.remaining());
+  const auto nul = std::find(name.begin(), name.end(), uint8_t{0});
+  if (nul == name.end()) return Status::Fail("the file-time record's name has no end");
+  rec.name.assign(name.begin(), nul);
   *out = std::move(rec);
   return Status::Ok();
 }

@@ -63,6 +63,11 @@ void ByteWriter::WriteU16(uint16_t v) { StoreU16(At(Reserve(2)), v); }
 
 void ByteWriter::WriteU32(uint32_t v) { StoreU32(At(Reserve(4)), v); }
 
+void ByteWriter::WriteU64(uint64_t v) {
+  WriteU32(static_cast<uint32_t>(v));
+  WriteU32(static_cast<uint32_t>(v >> 32));
+}
+
 void ByteWriter::WriteString(std::string_view s) {
   const size_t n = std::min<size_t>(s.size(), 0xFFFF);
   WriteU16(static_cast<uint16_t>(n));

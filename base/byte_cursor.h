@@ -74,6 +74,7 @@ class ByteWriter {
   void WriteU8(uint8_t v) { out_->push_back(v); }
   void WriteU16(uint16_t v);
   void WriteU32(uint32_t v);
+  void WriteU64(uint64_t v);
   // Length (16-bit) and the bytes, no terminator. Texts of more than 65,535 bytes are cut.
   void WriteString(std::string_view s);
   void WriteBytes(const void* data, size_t n);
