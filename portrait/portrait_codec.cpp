@@ -90,12 +90,12 @@ namespace {
 // The fields of an image up to its row table, read once for every use.
 struct ImageHeader {
   uint32_t palette_count = 0;
-  std::span<const uint8_t> palette;       // blue, green, red per entry
-  std::optional<std::string_view> name;   // nullopt when the data ends before it does
+  std::span<const uint8_t> palette;      // blue, green, red per entry
+  std::optional<std::string_view> name;  // nullopt when the data ends before it does
   uint32_t top = 0;
-  uint32_t bottom = 0;                    // one past the last stored row
-  size_t row_table = 0;                   // offset of the first row entry
-  bool complete = false;                  // false when the data ends inside the header
+  uint32_t bottom = 0;    // one past the last stored row
+  size_t row_table = 0;   // offset of the first row entry
+  bool complete = false;  // false when the data ends inside the header
   size_t rows() const { return bottom - top; }
 };
 
