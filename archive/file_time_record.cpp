@@ -1,6 +1,5 @@
 #include "archive/file_time_record.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "base/byte_cursor.h"
@@ -25,10 +24,10 @@ Status DecodeFileTimeRecord(std::span<const uint8_t> data, FileTimeRecord* out) 
   FileTimeRecord rec;
   rec.creation = r.ReadU64();
   rec.last_write = r.ReadU64();
-  const std::span<const uint8_t> name = r.ReadSpan(r.remaining());
-  const auto nul = std::find(name.begin(), name.end(), uint8_t{0});
-  if (nul == name.end()) return Status::Fail("the file-time record's name has no end");
-  rec.name.assign(name.begin(), nul);
+  const std::string_view name = r.ReadChars(r.remaining());
+  const size_t nul = name.find('\0');
+  if (nul == std::string_view::npos) return Status::Fail("the file-time record's name has no end");
+  rec.name.assign(name.substr(0, nul));
   *out = std::move(rec);
   return Status::Ok();
 }

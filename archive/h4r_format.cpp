@@ -17,18 +17,19 @@ void EncodeRecord(const EntryRecord& record, std::vector<uint8_t>* out) {
 }
 
 Status DecodeRecord(ByteReader& reader, EntryRecord* record) {
-  record->data_offset = reader.ReadU32();
-  record->stored_size = reader.ReadU32();
-  record->content_size = reader.ReadU32();
-  record->time_stamp = reader.ReadU32();
-  for (std::string* s : {&record->name, &record->second, &record->third}) {
+  ByteReader fixed(reader.ReadSpan(16));
+  record->data_offset = fixed.ReadU32();
+  record->stored_size = fixed.ReadU32();
+  record->content_size = fixed.ReadU32();
+  record->time_stamp = fixed.ReadU32();
+  std::string* const strings[] = {&record->name, &record->second, &record->third};
+  for (std::string* s : strings) {
     const size_t length = reader.ReadU16();
     if (length > kMaxStringLength) {
       return Status::Fail("a directory record holds a string of " + std::to_string(length) + " bytes (at most " +
                           std::to_string(kMaxStringLength) + " are supported)");
     }
-    const std::span<const uint8_t> bytes = reader.ReadSpan(length);
-    s->assign(bytes.begin(), bytes.end());
+    s->assign(reader.ReadChars(length));
   }
   record->trailing_word = reader.ReadU32();
   if (reader.overrun()) return Status::Fail("the directory runs past the end of the file");

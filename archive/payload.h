@@ -31,7 +31,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/byte_cursor.h"
 #include "base/file.h"
 #include "base/status.h"
 
@@ -59,11 +58,7 @@ bool HasPayloadTrailer(std::span<const uint8_t> program);
 
 // The directory offset that a trailer (a file's last 8 bytes) names; nullopt when the bytes are
 // not a trailer.
-std::optional<uint32_t> DecodePayloadTrailer(std::span<const uint8_t> trailer);
-
-// Reads one 96-byte directory slot as the record of slot number `slot`; a data offset of 0
-// marks the slot free.
-PayloadRecord ReadPayloadSlot(ByteReader& reader, size_t slot);
+std::optional<uint32_t> DecodePayloadTrailer(std::span<const uint8_t, kPayloadTrailerSize> trailer);
 
 // Adds one entry to the payload of `target` (which must exist), creating the directory and the
 // trailer when the file has none. Refuses an empty name, a name of 84 characters or more, a full

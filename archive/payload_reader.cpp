@@ -1,36 +1,46 @@
 // Reading the appended payload. Needs no zlib, so the restore tool can link it alone.
-#include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "archive/payload.h"
 #include "base/ascii.h"
+#include "base/byte_cursor.h"
 
 namespace qm {
 
-bool HasPayloadTrailer(std::span<const uint8_t> program) {
-  return program.size() >= kPayloadTrailerSize && DecodePayloadTrailer(program.last(kPayloadTrailerSize));
-}
-
-std::optional<uint32_t> DecodePayloadTrailer(std::span<const uint8_t> trailer) {
-  ByteReader r(trailer);
-  const std::span<const uint8_t> magic = r.ReadSpan(sizeof kPayloadTrailerMagic);
-  const uint32_t directory = r.ReadU32();
-  if (r.overrun() || !std::equal(magic.begin(), magic.end(), kPayloadTrailerMagic)) return std::nullopt;
-  return directory;
-}
+namespace {
 
 // Data offset, stored size and content size, then the name field.
 static_assert(3 * 4 + kPayloadNameFieldSize == kPayloadSlotSize);
 
-PayloadRecord ReadPayloadSlot(ByteReader& reader, size_t slot) {
+// Reads directory slot number `slot` of the whole directory `slots`; a data offset of 0 marks
+// the slot free.
+PayloadRecord ReadSlot(std::span<const uint8_t> slots, size_t slot) {
+  ByteReader reader(slots.subspan(slot * kPayloadSlotSize, kPayloadSlotSize));
   PayloadRecord rec;
   rec.slot = slot;
   rec.data_offset = reader.ReadU32();
   rec.stored_size = reader.ReadU32();
   rec.content_size = reader.ReadU32();
-  const std::span<const uint8_t> name = reader.ReadSpan(kPayloadNameFieldSize);
-  rec.name.assign(name.begin(), std::find(name.begin(), name.end(), uint8_t{0}));
+  const std::string_view name = reader.ReadChars(kPayloadNameFieldSize);
+  rec.name.assign(name.substr(0, name.find('\0')));
   return rec;
+}
+
+}  // namespace
+
+bool HasPayloadTrailer(std::span<const uint8_t> program) {
+  return program.size() >= kPayloadTrailerSize && DecodePayloadTrailer(program.last<kPayloadTrailerSize>());
+}
+
+std::optional<uint32_t> DecodePayloadTrailer(std::span<const uint8_t, kPayloadTrailerSize> trailer) {
+  ByteReader r(trailer);
+  const std::span<const uint8_t> magic = r.ReadSpan(sizeof kPayloadTrailerMagic);
+  const uint32_t directory = r.ReadU32();
+  if (r.overrun() || std::memcmp(magic.data(), kPayloadTrailerMagic, sizeof kPayloadTrailerMagic) != 0) {
+    return std::nullopt;
+  }
+  return directory;
 }
 
 Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
@@ -55,9 +65,8 @@ Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
   if (!r.file_.Seek(r.directory_offset_) || !r.file_.Read(slots.data(), slots.size())) {
     return Status::Fail("cannot read the payload directory");
   }
-  ByteReader slot_reader(slots);
   for (size_t i = 0; i < kPayloadSlotCount; ++i) {
-    PayloadRecord rec = ReadPayloadSlot(slot_reader, i);
+    PayloadRecord rec = ReadSlot(slots, i);
     if (rec.data_offset != 0) r.records_.push_back(std::move(rec));
   }
   *out = std::move(r);

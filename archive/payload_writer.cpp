@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "archive/payload.h"
+#include "base/byte_cursor.h"
 #include "base/little_endian.h"
 #include "base/replacement_file.h"
 
@@ -50,9 +51,8 @@ Status AppendEntry(const std::string& target, std::string_view name, uint64_t bl
       return Status::Fail("cannot read the payload directory");
     }
   }
-  size_t slot = 0;
-  ByteReader slot_reader(slots);
-  while (slot < kPayloadSlotCount && ReadPayloadSlot(slot_reader, slot).data_offset != 0) ++slot;
+  size_t slot = 0;  // the first free one: its data offset is 0
+  while (slot < kPayloadSlotCount && ByteReader(slots, slot * kPayloadSlotSize).ReadU32() != 0) ++slot;
   if (slot == kPayloadSlotCount) return Status::Fail("all 100 payload slots are used");
   if (blob_at + blob_size + kPayloadTrailerSize > UINT32_MAX) {
     return Status::Fail("the payload would grow past 4 GiB");

@@ -105,8 +105,8 @@ ImageHeader ReadImageHeader(std::span<const uint8_t> image) {
   h.palette_count = r.ReadU16();
   r.ReadU16();  // format word
   h.palette = r.ReadSpan(size_t{3} * h.palette_count);
-  const std::span<const uint8_t> name = r.ReadSpan(r.ReadU16());
-  if (!r.overrun()) h.name = std::string_view(reinterpret_cast<const char*>(name.data()), name.size());
+  const std::string_view name = r.ReadChars(r.ReadU16());
+  if (!r.overrun()) h.name = name;
   r.ReadU8();   // marker
   r.ReadU32();  // left
   h.top = r.ReadU32();

@@ -46,33 +46,31 @@ class Walker {
   }
 
  private:
-  // Fills `block` with the bytes at `offset`; a reader over them, or nullopt when they are not
-  // all there.
-  std::optional<ByteReader> Fetch(uint64_t offset, std::span<uint8_t> block) {
-    if (!source_(offset, block.data(), block.size())) return std::nullopt;
-    return ByteReader(block);
-  }
+  // Fills `block` with the bytes at `offset`; false when they are not all there.
+  bool Fetch(uint64_t offset, std::span<uint8_t> block) { return source_(offset, block.data(), block.size()); }
 
   bool ReadHeaders() {
     std::array<uint8_t, 64> dos_block;
-    std::optional<ByteReader> dos = Fetch(0, dos_block);
-    if (!dos || dos->ReadU16() != kDosSignature) return false;
-    dos->Skip(kPeOffsetField - 2);
-    const uint64_t pe = dos->ReadU32();
+    if (!Fetch(0, dos_block)) return false;
+    ByteReader dos(dos_block);
+    if (dos.ReadU16() != kDosSignature) return false;
+    dos.Skip(kPeOffsetField - 2);
+    const uint64_t pe = dos.ReadU32();
 
     std::array<uint8_t, 26> coff_block;  // signature, file header, optional-header magic
-    std::optional<ByteReader> coff = Fetch(pe, coff_block);
-    if (!coff || coff->ReadU32() != kPeSignature) return false;
-    coff->Skip(2);  // machine
-    const uint32_t section_count = coff->ReadU16();
-    coff->Skip(12);  // time stamp, symbol table, symbol count
-    const uint32_t optional_size = coff->ReadU16();
-    coff->Skip(2);  // characteristics
+    if (!Fetch(pe, coff_block)) return false;
+    ByteReader coff(coff_block);
+    if (coff.ReadU32() != kPeSignature) return false;
+    coff.Skip(2);  // machine
+    const uint32_t section_count = coff.ReadU16();
+    coff.Skip(12);  // time stamp, symbol table, symbol count
+    const uint32_t optional_size = coff.ReadU16();
+    coff.Skip(2);  // characteristics
 
     // The data directories sit at a fixed place per optional-header kind; the resource
     // directory is the third.
     uint32_t count_at;
-    switch (coff->ReadU16()) {
+    switch (coff.ReadU16()) {
       case 0x10B: count_at = 92; break;   // PE32
       case 0x20B: count_at = 108; break;  // PE32+
       default: return false;
@@ -80,26 +78,27 @@ class Walker {
     const uint32_t resource_at = count_at + 4 + 2 * 8;
     if (optional_size < resource_at + 8) return false;
     std::array<uint8_t, 4> count_block;
-    std::optional<ByteReader> count = Fetch(pe + 24 + count_at, count_block);
-    if (!count || count->ReadU32() < 3) return false;
+    if (!Fetch(pe + 24 + count_at, count_block)) return false;
+    ByteReader count(count_block);
+    if (count.ReadU32() < 3) return false;
     std::array<uint8_t, 8> resource_block;
-    std::optional<ByteReader> resource = Fetch(pe + 24 + resource_at, resource_block);
-    if (!resource) return false;
-    resource_rva_ = resource->ReadU32();
-    if (resource_rva_ == 0 || resource->ReadU32() == 0) return false;
+    if (!Fetch(pe + 24 + resource_at, resource_block)) return false;
+    ByteReader resource(resource_block);
+    resource_rva_ = resource.ReadU32();
+    if (resource_rva_ == 0 || resource.ReadU32() == 0) return false;
 
     // Windows' own loader long refused more; the version block never needs an exotic layout.
     if (section_count > kMaxSections) return false;
     const uint64_t table = pe + 24 + optional_size;
     for (uint32_t i = 0; i < section_count; ++i) {
       std::array<uint8_t, 40> header_block;
-      std::optional<ByteReader> header = Fetch(table + uint64_t{i} * 40, header_block);
-      if (!header) return false;
-      header->Skip(8);  // name
-      const uint32_t virtual_size = header->ReadU32();
-      const uint32_t virtual_address = header->ReadU32();
-      const uint32_t raw_size = header->ReadU32();
-      const uint32_t raw_offset = header->ReadU32();
+      if (!Fetch(table + uint64_t{i} * 40, header_block)) return false;
+      ByteReader header(header_block);
+      header.Skip(8);  // name
+      const uint32_t virtual_size = header.ReadU32();
+      const uint32_t virtual_address = header.ReadU32();
+      const uint32_t raw_size = header.ReadU32();
+      const uint32_t raw_offset = header.ReadU32();
       // Only bytes both stored in the file and part of the image hold resource data.
       sections_[i] =
           Section{virtual_address, virtual_size != 0 && virtual_size < raw_size ? virtual_size : raw_size, raw_offset};
@@ -120,10 +119,9 @@ class Walker {
     return std::nullopt;
   }
 
-  std::optional<ByteReader> FetchRva(uint64_t rva, std::span<uint8_t> block) {
+  bool FetchRva(uint64_t rva, std::span<uint8_t> block) {
     std::optional<uint64_t> at = FileOffset(rva, block.size());
-    if (!at) return std::nullopt;
-    return Fetch(*at, block);
+    return at && Fetch(*at, block);
   }
 
   // Directory entries are offsets from the start of the resource data.
@@ -135,17 +133,17 @@ class Walker {
   template <typename Visit>
   bool ForEachEntry(uint32_t directory_rva, Visit visit) {
     std::array<uint8_t, 16> head_block;
-    std::optional<ByteReader> head = FetchRva(directory_rva, head_block);
-    if (!head) return false;
-    head->Skip(12);  // characteristics, time stamp, version
-    const uint32_t named = head->ReadU16();
-    const uint32_t entries = named + head->ReadU16();
+    if (!FetchRva(directory_rva, head_block)) return false;
+    ByteReader head(head_block);
+    head.Skip(12);  // characteristics, time stamp, version
+    const uint32_t named = head.ReadU16();
+    const uint32_t entries = named + head.ReadU16();
     for (uint32_t i = 0; i < entries; ++i) {
       std::array<uint8_t, 8> raw_block;
-      std::optional<ByteReader> raw = FetchRva(uint64_t{directory_rva} + 16 + uint64_t{i} * 8, raw_block);
-      if (!raw) return false;
-      const uint32_t name = raw->ReadU32();
-      if (visit(Entry{name, raw->ReadU32()})) return true;
+      if (!FetchRva(uint64_t{directory_rva} + 16 + uint64_t{i} * 8, raw_block)) return false;
+      ByteReader raw(raw_block);
+      const uint32_t name = raw.ReadU32();
+      if (visit(Entry{name, raw.ReadU32()})) return true;
     }
     return false;
   }
@@ -179,22 +177,22 @@ class Walker {
 
   std::optional<PeProductVersion> ReadVersionBlock(uint32_t data_entry_rva) {
     std::array<uint8_t, 16> entry_block;
-    std::optional<ByteReader> entry = FetchRva(data_entry_rva, entry_block);
-    if (!entry) return std::nullopt;
-    const uint32_t block_rva = entry->ReadU32();
-    const uint32_t block_size = entry->ReadU32();
+    if (!FetchRva(data_entry_rva, entry_block)) return std::nullopt;
+    ByteReader entry(entry_block);
+    const uint32_t block_rva = entry.ReadU32();
+    const uint32_t block_size = entry.ReadU32();
     std::array<uint8_t, kVersionHeadSize + kFixedInfoSize> block_bytes;
     if (block_size < block_bytes.size()) return std::nullopt;
-    std::optional<ByteReader> block = FetchRva(block_rva, block_bytes);
-    if (!block) return std::nullopt;
-    const uint16_t length = block->ReadU16();
-    const uint16_t value_length = block->ReadU16();
+    if (!FetchRva(block_rva, block_bytes)) return std::nullopt;
+    ByteReader block(block_bytes);
+    const uint16_t length = block.ReadU16();
+    const uint16_t value_length = block.ReadU16();
     if (length < block_bytes.size() || length > block_size || value_length < kFixedInfoSize) {
       return std::nullopt;
     }
-    block->Skip(2);                     // type
+    block.Skip(2);                      // type
     for (const char c : kVersionKey) {  // the terminator is compared too
-      if (block->ReadU16() != static_cast<uint8_t>(c)) return std::nullopt;
+      if (block.ReadU16() != static_cast<uint8_t>(c)) return std::nullopt;
     }
     ByteReader fixed(block_bytes, kVersionHeadSize);
     if (fixed.ReadU32() != kFixedInfoSignature) return std::nullopt;
