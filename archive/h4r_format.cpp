@@ -2,6 +2,13 @@
 
 namespace qm {
 
+namespace {
+
+// Data offset, stored size, content size and time stamp, at the start of every record.
+constexpr size_t kRecordNumbersSize = 16;
+
+}  // namespace
+
 void AppendU32(std::vector<uint8_t>* out, uint32_t v) { ByteWriter(out).WriteU32(v); }
 
 void EncodeRecord(const EntryRecord& record, std::vector<uint8_t>* out) {
@@ -17,7 +24,7 @@ void EncodeRecord(const EntryRecord& record, std::vector<uint8_t>* out) {
 }
 
 Status DecodeRecord(ByteReader& reader, EntryRecord* record) {
-  ByteReader fixed(reader.ReadSpan(16));
+  ByteReader fixed(reader.ReadSpan(kRecordNumbersSize));
   record->data_offset = fixed.ReadU32();
   record->stored_size = fixed.ReadU32();
   record->content_size = fixed.ReadU32();

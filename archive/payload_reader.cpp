@@ -37,9 +37,7 @@ std::optional<uint32_t> DecodePayloadTrailer(std::span<const uint8_t, kPayloadTr
   ByteReader r(trailer);
   const std::span<const uint8_t> magic = r.ReadSpan(sizeof kPayloadTrailerMagic);
   const uint32_t directory = r.ReadU32();
-  if (r.overrun() || std::memcmp(magic.data(), kPayloadTrailerMagic, sizeof kPayloadTrailerMagic) != 0) {
-    return std::nullopt;
-  }
+  if (std::memcmp(magic.data(), kPayloadTrailerMagic, sizeof kPayloadTrailerMagic) != 0) return std::nullopt;
   return directory;
 }
 

@@ -47,18 +47,18 @@ class Walker {
 
  private:
   // Fills `block` with the bytes at `offset`; false when they are not all there.
-  bool Fetch(uint64_t offset, std::span<uint8_t> block) { return source_(offset, block.data(), block.size()); }
+  bool Read(uint64_t offset, std::span<uint8_t> block) { return source_(offset, block.data(), block.size()); }
 
   bool ReadHeaders() {
     std::array<uint8_t, 64> dos_block;
-    if (!Fetch(0, dos_block)) return false;
+    if (!Read(0, dos_block)) return false;
     ByteReader dos(dos_block);
     if (dos.ReadU16() != kDosSignature) return false;
     dos.Skip(kPeOffsetField - 2);
     const uint64_t pe = dos.ReadU32();
 
     std::array<uint8_t, 26> coff_block;  // signature, file header, optional-header magic
-    if (!Fetch(pe, coff_block)) return false;
+    if (!Read(pe, coff_block)) return false;
     ByteReader coff(coff_block);
     if (coff.ReadU32() != kPeSignature) return false;
     coff.Skip(2);  // machine
@@ -78,11 +78,11 @@ class Walker {
     const uint32_t resource_at = count_at + 4 + 2 * 8;
     if (optional_size < resource_at + 8) return false;
     std::array<uint8_t, 4> count_block;
-    if (!Fetch(pe + 24 + count_at, count_block)) return false;
+    if (!Read(pe + 24 + count_at, count_block)) return false;
     ByteReader count(count_block);
     if (count.ReadU32() < 3) return false;
     std::array<uint8_t, 8> resource_block;
-    if (!Fetch(pe + 24 + resource_at, resource_block)) return false;
+    if (!Read(pe + 24 + resource_at, resource_block)) return false;
     ByteReader resource(resource_block);
     resource_rva_ = resource.ReadU32();
     if (resource_rva_ == 0 || resource.ReadU32() == 0) return false;
@@ -92,7 +92,7 @@ class Walker {
     const uint64_t table = pe + 24 + optional_size;
     for (uint32_t i = 0; i < section_count; ++i) {
       std::array<uint8_t, 40> header_block;
-      if (!Fetch(table + uint64_t{i} * 40, header_block)) return false;
+      if (!Read(table + uint64_t{i} * 40, header_block)) return false;
       ByteReader header(header_block);
       header.Skip(8);  // name
       const uint32_t virtual_size = header.ReadU32();
@@ -119,9 +119,9 @@ class Walker {
     return std::nullopt;
   }
 
-  bool FetchRva(uint64_t rva, std::span<uint8_t> block) {
+  bool ReadRva(uint64_t rva, std::span<uint8_t> block) {
     std::optional<uint64_t> at = FileOffset(rva, block.size());
-    return at && Fetch(*at, block);
+    return at && Read(*at, block);
   }
 
   // Directory entries are offsets from the start of the resource data.
@@ -133,14 +133,14 @@ class Walker {
   template <typename Visit>
   bool ForEachEntry(uint32_t directory_rva, Visit visit) {
     std::array<uint8_t, 16> head_block;
-    if (!FetchRva(directory_rva, head_block)) return false;
+    if (!ReadRva(directory_rva, head_block)) return false;
     ByteReader head(head_block);
     head.Skip(12);  // characteristics, time stamp, version
     const uint32_t named = head.ReadU16();
     const uint32_t entries = named + head.ReadU16();
     for (uint32_t i = 0; i < entries; ++i) {
       std::array<uint8_t, 8> raw_block;
-      if (!FetchRva(uint64_t{directory_rva} + 16 + uint64_t{i} * 8, raw_block)) return false;
+      if (!ReadRva(uint64_t{directory_rva} + 16 + uint64_t{i} * 8, raw_block)) return false;
       ByteReader raw(raw_block);
       const uint32_t name = raw.ReadU32();
       if (visit(Entry{name, raw.ReadU32()})) return true;
@@ -177,13 +177,13 @@ class Walker {
 
   std::optional<PeProductVersion> ReadVersionBlock(uint32_t data_entry_rva) {
     std::array<uint8_t, 16> entry_block;
-    if (!FetchRva(data_entry_rva, entry_block)) return std::nullopt;
+    if (!ReadRva(data_entry_rva, entry_block)) return std::nullopt;
     ByteReader entry(entry_block);
     const uint32_t block_rva = entry.ReadU32();
     const uint32_t block_size = entry.ReadU32();
     std::array<uint8_t, kVersionHeadSize + kFixedInfoSize> block_bytes;
     if (block_size < block_bytes.size()) return std::nullopt;
-    if (!FetchRva(block_rva, block_bytes)) return std::nullopt;
+    if (!ReadRva(block_rva, block_bytes)) return std::nullopt;
     ByteReader block(block_bytes);
     const uint16_t length = block.ReadU16();
     const uint16_t value_length = block.ReadU16();
