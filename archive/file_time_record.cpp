@@ -7,14 +7,21 @@
 
 namespace qm {
 
+namespace {
+
+void AppendU64(std::vector<uint8_t>* out, uint64_t v) {
+  for (int i = 0; i < 8; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+}  // namespace
+
 std::vector<uint8_t> EncodeFileTimeRecord(const FileTimeRecord& record) {
   std::vector<uint8_t> out;
   out.reserve(kFileTimeRecordHeaderSize + record.name.size() + 1);
-  ByteWriter w(&out);
-  w.WriteU64(record.creation);
-  w.WriteU64(record.last_write);
-  w.WriteBytes(record.name.data(), record.name.size());
-  w.WriteU8(0);
+  AppendU64(&out, record.creation);
+  AppendU64(&out, record.last_write);
+  out.insert(out.end(), record.name.begin(), record.name.end());
+  out.push_back(0);
   return out;
 }
 

@@ -109,10 +109,6 @@ class ByteWriter {
     StoreU32(bytes, v);
     WriteBytes(bytes, sizeof bytes);
   }
-  void WriteU64(uint64_t v) {
-    WriteU32(static_cast<uint32_t>(v));
-    WriteU32(static_cast<uint32_t>(v >> 32));
-  }
   // Length (16-bit) and the bytes, no terminator. Texts of more than 65,535 bytes are cut.
   void WriteString(std::string_view s) {
     const size_t n = s.size() < 0xFFFF ? s.size() : 0xFFFF;
