@@ -70,6 +70,7 @@ class ByteReader {
     if (text.size() < length) overrun_ = true;
     return std::string(text.substr(0, capacity == 0 ? 0 : capacity - 1));
   }
+
   // False (and overrun) when fewer than `n` bytes remain.
   [[gnu::always_inline]] bool Skip(size_t n) { return Take(n); }
 
