@@ -7,6 +7,7 @@
 #include "archive/payload.h"
 #include "archive/payload_codec.h"
 #include "base/ascii.h"
+#include "base/byte_cursor.h"
 #include "base/path.h"
 #include "heroes/catalogue_diff.h"
 #include "heroes/catalogue_page.h"
@@ -124,7 +125,7 @@ int Show(const Args& args) {
       std::snprintf(extra_text, sizeof extra_text, "\t%zu heroes", count);
       std::snprintf(extra_json, sizeof extra_json, ", \"heroes\": %zu", count);
     } else if (IsBundle(rec.name)) {
-      const size_t faces = content.size() >= 2 ? (content[0] | (content[1] << 8)) : 0;
+      const size_t faces = qm::ByteReader(content).ReadU16();  // 0 for a bundle cut short
       std::snprintf(extra_text, sizeof extra_text, "\t%zu faces", faces);
       std::snprintf(extra_json, sizeof extra_json, ", \"faces\": %zu", faces);
     }
