@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/replacement_file.h"
 #include "archive/h4r_reader.h"
 #include "archive/payload.h"
 #include "archive/payload_codec.h"
@@ -17,7 +18,6 @@
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
 #include "patcher/patch_apply.h"
-#include "qlmk/byte_io.h"
 #include "qlmk/command.h"
 #include "qlmk/entry_name.h"
 #include "qlmk/game_context.h"
@@ -98,7 +98,7 @@ int WritePatchGallery(qm::PayloadReader& reader, const std::vector<qm::HeroRecor
   const qm::GalleryPage about{"Heroes carried by " + FileNameOf(path), notes};
   const std::string html =
       qm::GalleryHtml(carried, qm::SheetRowsOf(carried, page), about, qm::EmbeddedFaceAddress(carried));
-  if (qm::Status s = WriteTextFile(out, html); !s) return Fail(s.why());
+  if (qm::Status s = qm::WriteWholeFile(out, html); !s) return Fail(s.why());
   if (tell) std::printf("wrote %s\n", out.c_str());
   return kExitOk;
 }
