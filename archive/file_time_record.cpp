@@ -1,9 +1,8 @@
 #include "archive/file_time_record.h"
 
-#include <algorithm>
 #include <optional>
 
-#include "base/little_endian.h"
+#include "base/byte_cursor.h"
 #include "base/os.h"
 
 namespace qm {
@@ -13,7 +12,6 @@ namespace {
 void AppendU64(std::vector<uint8_t>* out, uint64_t v) {
   for (int i = 0; i < 8; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
-
 
 }  // namespace
 
@@ -29,13 +27,14 @@ std::vector<uint8_t> EncodeFileTimeRecord(const FileTimeRecord& record) {
 
 Status DecodeFileTimeRecord(std::span<const uint8_t> data, FileTimeRecord* out) {
   if (data.size() <= kFileTimeRecordHeaderSize) return Status::Fail("the file-time record is too short");
-  const auto name_begin = data.begin() + kFileTimeRecordHeaderSize;
-  const auto nul = std::find(name_begin, data.end(), uint8_t{0});
-  if (nul == data.end()) return Status::Fail("the file-time record's name has no end");
+  ByteReader r(data);
   FileTimeRecord rec;
-  rec.creation = LoadU64(data.data());
-  rec.last_write = LoadU64(data.data() + 8);
-  rec.name.assign(name_begin, nul);
+  rec.creation = r.ReadU64();
+  rec.last_write = r.ReadU64();
+  const std::string_view name = r.ReadChars(r.remaining());
+  const size_t nul = name.find('\0');
+  if (nul == std::string_view::npos) return Status::Fail("the file-time record's name has no end");
+  rec.name.assign(name.substr(0, nul));
   *out = std::move(rec);
   return Status::Ok();
 }

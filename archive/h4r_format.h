@@ -30,7 +30,9 @@
 #include <string>
 #include <vector>
 
+#include "base/byte_cursor.h"
 #include "base/little_endian.h"
+#include "base/status.h"
 
 namespace qm {
 
@@ -77,6 +79,12 @@ struct EntryRecord {
 // Appends the record's bytes, field by field, each string with exactly its length. The strings
 // must be at most kMaxStringLength bytes (the writer checks names before it gets here).
 void EncodeRecord(const EntryRecord& record, std::vector<uint8_t>* out);
+
+// Reads one record at the reader's position, field by field. Fails for a string longer than
+// kMaxStringLength bytes, as soon as its length is read, and for a record the data ends inside
+// of; the reader is then overrun, so a caller reading a window of a file can tell that the
+// rest lies beyond it.
+Status DecodeRecord(ByteReader& reader, EntryRecord* record);
 
 // Appends a fixed field (little-endian, base/little_endian.h).
 void AppendU32(std::vector<uint8_t>* out, uint32_t v);

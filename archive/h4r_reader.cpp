@@ -4,74 +4,51 @@
 #include <cstring>
 
 #include "base/ascii.h"
-#include "base/little_endian.h"
+#include "base/byte_cursor.h"
 
 namespace qm {
 
 namespace {
 
-// Reads records one after another through a read-ahead buffer, so that a directory of 20,000
-// records costs a few large reads instead of 140,000 small ones. Every field is checked against
-// the end of the file before it is taken.
+// Reads records one after another through a window of the file, so that a directory of 20,000
+// records costs a few large reads instead of 140,000 small ones. Each record is decoded from the
+// window; one that runs past the window's end is decoded again from a window that starts with
+// it, and one that runs past the end of the file is refused.
 class RecordWalker {
  public:
-  RecordWalker(File& file, uint64_t file_size, uint64_t start)
-      : file_(file), file_size_(file_size), next_(start) {}
+  RecordWalker(File& file, uint64_t file_size, uint64_t start) : file_(file), file_size_(file_size), next_(start) {}
 
   Status Next(EntryRecord* record, uint64_t* position) {
     *position = next_;
-    uint8_t fixed[16];
-    if (!Take(fixed, sizeof fixed)) return Truncated();
-    record->data_offset = LoadU32(fixed);
-    record->stored_size = LoadU32(fixed + 4);
-    record->content_size = LoadU32(fixed + 8);
-    record->time_stamp = LoadU32(fixed + 12);
-    for (std::string* s : {&record->name, &record->second, &record->third}) {
-      uint8_t length_bytes[2];
-      if (!Take(length_bytes, 2)) return Truncated();
-      const size_t length = LoadU16(length_bytes);
-      if (length > kMaxStringLength) {
-        return Status::Fail("a directory record holds a string of " + std::to_string(length) +
-                            " bytes (at most " + std::to_string(kMaxStringLength) + " are supported)");
+    for (bool refilled = false;; refilled = true) {
+      if (refilled || next_ < window_start_ || next_ - window_start_ > window_.size()) {
+        if (!Refill()) return Truncated();
       }
-      s->resize(length);
-      if (!Take(s->data(), length)) return Truncated();
+      ByteReader reader(window_, static_cast<size_t>(next_ - window_start_));
+      const size_t begin = reader.position();
+      Status s = DecodeRecord(reader, record);
+      if (s) {
+        next_ += reader.position() - begin;
+        return s;
+      }
+      // A record is far smaller than a window: once the window starts with it, running past
+      // the window's end means running past the end of the file.
+      if (!reader.overrun() || refilled || window_start_ + window_.size() == file_size_) return s;
     }
-    uint8_t trailing[4];
-    if (!Take(trailing, 4)) return Truncated();
-    record->trailing_word = LoadU32(trailing);
-    return Status::Ok();
   }
 
  private:
-  static constexpr size_t kChunk = 64 * 1024;
+  static constexpr size_t kWindow = 64 * 1024;
+  static_assert(kRecordFixedSize + 3 * kMaxStringLength < kWindow);
 
   static Status Truncated() { return Status::Fail("the directory runs past the end of the file"); }
 
-  bool Take(void* out, size_t n) {
-    if (n == 0) return true;
-    if (next_ > file_size_ || n > file_size_ - next_) return false;
-    uint8_t* dst = static_cast<uint8_t*>(out);
-    while (n > 0) {
-      if (next_ < buf_start_ || next_ >= buf_start_ + buf_.size()) {
-        if (!Refill()) return false;
-      }
-      const size_t at = static_cast<size_t>(next_ - buf_start_);
-      const size_t take = std::min(n, buf_.size() - at);
-      std::memcpy(dst, buf_.data() + at, take);
-      dst += take;
-      n -= take;
-      next_ += take;
-    }
-    return true;
-  }
-
   bool Refill() {
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(kChunk, file_size_ - next_));
-    buf_.resize(want);
-    buf_start_ = next_;
-    if (!file_.Seek(next_) || !file_.Read(buf_.data(), want)) {
-      buf_.clear();
+    if (next_ >= file_size_) return false;
+    window_.resize(static_cast<size_t>(std::min<uint64_t>(kWindow, file_size_ - next_)));
+    window_start_ = next_;
+    if (!file_.Seek(next_) || !file_.Read(window_.data(), window_.size())) {
+      window_.clear();
       return false;
     }
     return true;
@@ -80,8 +57,8 @@ class RecordWalker {
   File& file_;
   uint64_t file_size_;
   uint64_t next_;
-  std::vector<uint8_t> buf_;
-  uint64_t buf_start_ = 0;
+  std::vector<uint8_t> window_;
+  uint64_t window_start_ = 0;
 };
 
 bool CountHoldsEntries(uint32_t count) { return count != 0 && count < kEntryCountLimit; }
@@ -125,12 +102,12 @@ Status Archive::ReadDirectoryStart(uint32_t* offset, uint32_t* count) {
   if (size_ < kH4rHeaderSize || !file_.Seek(kDirectoryOffsetField) || !file_.Read(word, 4)) {
     return Status::Fail("the archive header is cut short");
   }
-  *offset = LoadU32(word);
+  *offset = ByteReader(word).ReadU32();
   if (static_cast<uint64_t>(*offset) + kDirectoryCountSize > size_) {
     return Status::Fail("the directory offset points past the end of the file");
   }
   if (!file_.Seek(*offset) || !file_.Read(word, 4)) return Status::Fail("cannot read the directory");
-  *count = LoadU32(word);
+  *count = ByteReader(word).ReadU32();
   return Status::Ok();
 }
 

@@ -25,6 +25,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -54,6 +55,10 @@ struct PayloadRecord {
 // True when the bytes end in a payload trailer: a program that already carries a payload and
 // so cannot serve as a bare stub.
 bool HasPayloadTrailer(std::span<const uint8_t> program);
+
+// The directory offset that a trailer (a file's last 8 bytes) names; nullopt when the bytes are
+// not a trailer.
+std::optional<uint32_t> DecodePayloadTrailer(std::span<const uint8_t, kPayloadTrailerSize> trailer);
 
 // Adds one entry to the payload of `target` (which must exist), creating the directory and the
 // trailer when the file has none. Refuses an empty name, a name of 84 characters or more, a full

@@ -1,17 +1,44 @@
 // Reading the appended payload. Needs no zlib, so the restore tool can link it alone.
-#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "archive/payload.h"
 #include "base/ascii.h"
-#include "base/little_endian.h"
+#include "base/byte_cursor.h"
 
 namespace qm {
 
+namespace {
+
+// Data offset, stored size and content size, then the name field.
+static_assert(3 * 4 + kPayloadNameFieldSize == kPayloadSlotSize);
+
+// Reads directory slot number `slot` of the whole directory `slots`; a data offset of 0 marks
+// the slot free.
+PayloadRecord ReadSlot(std::span<const uint8_t> slots, size_t slot) {
+  ByteReader reader(slots.subspan(slot * kPayloadSlotSize, kPayloadSlotSize));
+  PayloadRecord rec;
+  rec.slot = slot;
+  rec.data_offset = reader.ReadU32();
+  rec.stored_size = reader.ReadU32();
+  rec.content_size = reader.ReadU32();
+  const std::string_view name = reader.ReadChars(kPayloadNameFieldSize);
+  rec.name.assign(name.substr(0, name.find('\0')));
+  return rec;
+}
+
+}  // namespace
+
 bool HasPayloadTrailer(std::span<const uint8_t> program) {
-  return program.size() >= kPayloadTrailerSize &&
-         std::memcmp(program.data() + program.size() - kPayloadTrailerSize, kPayloadTrailerMagic, 4) == 0;
+  return program.size() >= kPayloadTrailerSize && DecodePayloadTrailer(program.last<kPayloadTrailerSize>());
+}
+
+std::optional<uint32_t> DecodePayloadTrailer(std::span<const uint8_t, kPayloadTrailerSize> trailer) {
+  ByteReader r(trailer);
+  const std::span<const uint8_t> magic = r.ReadSpan(sizeof kPayloadTrailerMagic);
+  const uint32_t directory = r.ReadU32();
+  if (std::memcmp(magic.data(), kPayloadTrailerMagic, sizeof kPayloadTrailerMagic) != 0) return std::nullopt;
+  return directory;
 }
 
 Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
@@ -22,11 +49,13 @@ Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
   if (!size) return Status::Fail("cannot read the file");
   r.size_ = *size;
   uint8_t trailer[kPayloadTrailerSize];
-  if (r.size_ < kPayloadTrailerSize || !r.file_.Seek(r.size_ - kPayloadTrailerSize) ||
-      !r.file_.Read(trailer, sizeof trailer) || std::memcmp(trailer, kPayloadTrailerMagic, 4) != 0) {
-    return Status::Fail("the file carries no payload");
+  std::optional<uint32_t> directory;
+  if (r.size_ >= kPayloadTrailerSize && r.file_.Seek(r.size_ - kPayloadTrailerSize) &&
+      r.file_.Read(trailer, sizeof trailer)) {
+    directory = DecodePayloadTrailer(trailer);
   }
-  r.directory_offset_ = LoadU32(trailer + 4);
+  if (!directory) return Status::Fail("the file carries no payload");
+  r.directory_offset_ = *directory;
   if (static_cast<uint64_t>(r.directory_offset_) + kPayloadDirectorySize > r.size_ - kPayloadTrailerSize) {
     return Status::Fail("the payload directory does not fit the file");
   }
@@ -35,16 +64,8 @@ Status PayloadReader::Open(const std::string& path, PayloadReader* out) {
     return Status::Fail("cannot read the payload directory");
   }
   for (size_t i = 0; i < kPayloadSlotCount; ++i) {
-    const uint8_t* slot = slots.data() + i * kPayloadSlotSize;
-    PayloadRecord rec;
-    rec.slot = i;
-    rec.data_offset = LoadU32(slot);
-    if (rec.data_offset == 0) continue;
-    rec.stored_size = LoadU32(slot + 4);
-    rec.content_size = LoadU32(slot + 8);
-    const char* name = reinterpret_cast<const char*>(slot + 12);
-    rec.name.assign(name, std::find(name, name + kPayloadNameFieldSize, '\0'));
-    r.records_.push_back(std::move(rec));
+    PayloadRecord rec = ReadSlot(slots, i);
+    if (rec.data_offset != 0) r.records_.push_back(std::move(rec));
   }
   *out = std::move(r);
   return Status::Ok();

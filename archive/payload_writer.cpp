@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "archive/payload.h"
+#include "base/byte_cursor.h"
 #include "base/little_endian.h"
 #include "base/replacement_file.h"
 
@@ -30,27 +31,28 @@ Status AppendEntry(const std::string& target, std::string_view name, uint64_t bl
   if (!size) return Status::Fail("cannot read the file");
 
   // Find the directory and the blob position (over the old trailer), or plan a new directory.
-  uint8_t trailer[kPayloadTrailerSize];
-  bool has_payload = false;
+  std::optional<uint32_t> existing;
   if (*size >= kPayloadTrailerSize) {
+    uint8_t trailer[kPayloadTrailerSize];
     if (!file.Seek(*size - kPayloadTrailerSize) || !file.Read(trailer, sizeof trailer)) {
       return Status::Fail("cannot read the file");
     }
-    has_payload = std::memcmp(trailer, kPayloadTrailerMagic, 4) == 0;
+    existing = DecodePayloadTrailer(trailer);
   }
+  const bool has_payload = existing.has_value();
   uint64_t directory = *size;
   uint64_t blob_at = *size + kPayloadDirectorySize;
   std::vector<uint8_t> slots(kPayloadDirectorySize, 0);
   if (has_payload) {
-    directory = LoadU32(trailer + 4);
+    directory = *existing;
     blob_at = *size - kPayloadTrailerSize;
     if (directory + kPayloadDirectorySize > blob_at) return Status::Fail("the payload directory is damaged");
     if (!file.Seek(directory) || !file.Read(slots.data(), slots.size())) {
       return Status::Fail("cannot read the payload directory");
     }
   }
-  size_t slot = 0;
-  while (slot < kPayloadSlotCount && LoadU32(slots.data() + slot * kPayloadSlotSize) != 0) ++slot;
+  size_t slot = 0;  // the first free one: its data offset is 0
+  while (slot < kPayloadSlotCount && ByteReader(slots, slot * kPayloadSlotSize).ReadU32() != 0) ++slot;
   if (slot == kPayloadSlotCount) return Status::Fail("all 100 payload slots are used");
   if (blob_at + blob_size + kPayloadTrailerSize > UINT32_MAX) {
     return Status::Fail("the payload would grow past 4 GiB");

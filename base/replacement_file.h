@@ -6,6 +6,8 @@
 //   if (!out.file().Write(...)) fail;      // the destructor deletes the temporary file
 //   qm::Status s = out.Commit();           // sync, replace, sync the folder
 //
+//   qm::Status s = qm::WriteWholeFile(target, bytes);   // the same for bytes held in memory
+//
 // The temporary file begins with "QLM" and lies in the target's folder (the same volume, so
 // the replace is one step). Commit flushes the data through to the disk before the replace
 // (else a power cut could leave the new name with missing bytes), makes a read-only target
@@ -14,7 +16,10 @@
 // (to let a function that works by path append to it); Commit reopens it to sync it.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "base/file.h"
 #include "base/status.h"
@@ -54,5 +59,10 @@ class ReplacementFile {
   std::string temp_path_;
   std::string target_;
 };
+
+// Writes `bytes` as the whole new content of `path` through a ReplacementFile: an existing file
+// stays as it was unless every byte was written and put in its place. The reason names the path.
+Status WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes);
+Status WriteWholeFile(const std::string& path, std::string_view text);
 
 }  // namespace qm

@@ -31,11 +31,7 @@ using bench::Clock;
 const size_t kHeroes = bench::Sized<size_t>(995, 30);
 const int kRuns = bench::Sized(3, 1);
 
-bool WriteText(const std::string& path, const std::string& text) {
-  qm::ReplacementFile out;
-  return qm::ReplacementFile::Create(path, &out).ok() && out.file().Write(text.data(), text.size()) &&
-         out.Commit().ok();
-}
+bool WriteText(const std::string& path, const std::string& text) { return qm::WriteWholeFile(path, text).ok(); }
 
 double Seconds(Clock::time_point since) { return bench::Seconds(Clock::now() - since); }
 

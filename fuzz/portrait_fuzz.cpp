@@ -13,7 +13,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> image(data, size);
   if (const auto length = qm::PortraitImageLength(image); length && *length > size) std::abort();
-  static_cast<void>(qm::PortraitImageName(image));
+  // The bundle walk takes an image's length and name from one reading of its header.
+  if (const auto info = qm::ReadPortraitImageInfo(image); info) {
+    const char* end = reinterpret_cast<const char*>(data + size);
+    if (info->name != qm::PortraitImageName(image) || info->name.data() + info->name.size() > end) std::abort();
+  }
 
   qm::Picture small, large;
   const bool small_ok = static_cast<bool>(qm::DecodePortrait(image, qm::kSmallFaceSize, &small));

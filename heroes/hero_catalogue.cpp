@@ -7,6 +7,7 @@
 #include "archive/h4r_reader.h"
 #include "archive/h4r_writer.h"
 #include "base/ascii.h"
+#include "base/byte_cursor.h"
 #include "base/little_endian.h"
 #include "heroes/face_loss.h"
 #include "heroes/value_tables.h"
@@ -125,31 +126,29 @@ int HeroCatalogue::FindByKeyword(std::string_view keyword) const {
 
 BundleDistribution HeroCatalogue::DistributeBundle(std::span<const uint8_t> bundle, FaceKind kind) {
   BundleDistribution result;
-  if (bundle.size() < kBundleCountSize) {
+  ByteReader reader(bundle);
+  result.declared = reader.ReadU16();
+  if (reader.overrun()) {
     result.damaged = true;
     return result;
   }
-  result.declared = LoadU16(bundle.data());
-  size_t at = kBundleCountSize;
   for (size_t i = 0; i < result.declared; ++i) {
-    const std::span<const uint8_t> rest = bundle.subspan(at);
-    const std::optional<size_t> length = PortraitImageLength(rest);
-    const std::optional<std::string_view> name = PortraitImageName(rest);
-    if (!length || !name) {
+    const std::optional<PortraitImageInfo> image = ReadPortraitImageInfo(bundle.subspan(reader.position()));
+    if (!image) {
       result.damaged = true;
       break;
     }
+    const std::span<const uint8_t> bytes = reader.ReadSpan(image->length);  // lies within the bundle
     ++result.walked;
-    const int index = FindByKeyword(*name);
+    const int index = FindByKeyword(image->name);
     if (index >= 0) {
       HeroRecord& record = records_[static_cast<size_t>(index)];
-      record.face(kind).assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(*length));
+      record.face(kind).assign(bytes.begin(), bytes.end());
       record.flags |= FaceFlag(kind);
       ++result.placed;
     } else {
       ++result.unmatched;
     }
-    at += *length;
   }
   return result;
 }
@@ -164,8 +163,7 @@ void HeroCatalogue::CollectBundle(uint8_t alignment, FaceKind kind, std::vector<
     out->insert(out->end(), face.begin(), face.end());
     ++taken;
   }
-  (*out)[0] = static_cast<uint8_t>(taken);
-  (*out)[1] = static_cast<uint8_t>(taken >> 8);
+  StoreU16(out->data(), taken);
 }
 
 Status HeroCatalogue::Save(const std::string& working_archive, CatalogueSave* report) const {

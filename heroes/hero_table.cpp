@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "heroes/byte_cursor.h"
+#include "base/byte_cursor.h"
 #include "heroes/value_tables.h"
 
 namespace qm {

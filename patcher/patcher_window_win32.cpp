@@ -18,7 +18,7 @@
 #include "shell/game_version.h"
 #include "shell/language.h"
 #include "skin/pixel_shade.h"
-#include "skin/skin_win32.h"
+#include "skin/text_font_win32.h"
 #include "web/home_page_win32.h"
 
 namespace qm::patcher {

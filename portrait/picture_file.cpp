@@ -218,12 +218,7 @@ Status WritePictureFile(const std::string& path, const Picture& picture) {
   std::vector<uint8_t> bytes;
   if (Status s = EncodePicture(picture, format, &bytes); !s) return Status::Fail(path + ": " + s.why());
 
-  ReplacementFile out;
-  Status s = ReplacementFile::Create(path, &out);
-  if (s && !out.file().Write(bytes.data(), bytes.size())) s = Status::Fail("cannot write " + out.temp_path());
-  if (s) s = out.Commit();  // else the destructor deletes the temporary file
-  if (!s) return Status::Fail(path + ": " + s.why());
-  return Status::Ok();
+  return WriteWholeFile(path, bytes);
 }
 
 }  // namespace qm

@@ -1,9 +1,11 @@
 #include "portrait/portrait_codec.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
-#include "heroes/byte_cursor.h"
+#include "base/byte_cursor.h"
 #include "portrait/palette.h"
 
 namespace qm {
@@ -85,54 +87,73 @@ Status EncodePortrait(const Picture& face, std::string_view name, std::vector<ui
 
 namespace {
 
+// The fields of an image up to its row table, read once for every use.
+struct ImageHeader {
+  uint32_t palette_count = 0;
+  std::span<const uint8_t> palette;      // blue, green, red per entry
+  std::optional<std::string_view> name;  // nullopt when the data ends before it does
+  uint32_t top = 0;
+  uint32_t bottom = 0;    // one past the last stored row
+  size_t row_table = 0;   // offset of the first row entry
+  bool complete = false;  // false when the data ends inside the header
+  size_t rows() const { return bottom - top; }
+};
+
+ImageHeader ReadImageHeader(std::span<const uint8_t> image) {
+  ImageHeader h;
+  ByteReader r(image);
+  h.palette_count = r.ReadU16();
+  r.ReadU16();  // format word
+  h.palette = r.ReadSpan(size_t{3} * h.palette_count);
+  const std::string_view name = r.ReadChars(r.ReadU16());
+  if (!r.overrun()) h.name = name;
+  r.ReadU8();   // marker
+  r.ReadU32();  // left
+  h.top = r.ReadU32();
+  r.ReadU32();  // right
+  h.bottom = r.ReadU32();
+  h.row_table = r.position();
+  h.complete = !r.overrun();
+  return h;
+}
+
 // Reads the palette and paints the rows' indices into a size x size scratch (0 outside every
 // span), refusing anything that would reach outside the palette, the scratch or the image.
 Status DecodeIndices(std::span<const uint8_t> image, int size, Palette* palette_out,
                      std::vector<uint8_t>* scratch_out) {
   if (size <= 0) return Status::Fail("no face size");
-  ByteReader r(image);
-  const uint32_t palette_count = r.ReadU16();
-  if (palette_count > kPaletteSize) return Status::Fail("palette holds more than 256 colours");
-  r.ReadU16();  // format word
+  const ImageHeader h = ReadImageHeader(image);
+  if (h.palette_count > kPaletteSize) return Status::Fail("palette holds more than 256 colours");
+  if (!h.complete) return Status::Fail("portrait image cut short in its header");
+  if (h.bottom <= h.top) return Status::Fail("portrait image stores no row");
+  if (h.bottom > static_cast<uint32_t>(size)) return Status::Fail("portrait image taller than the face");
+  ByteReader rows(image, h.row_table);
+  if (rows.remaining() / kRowEntryBytes < h.rows()) return Status::Fail("portrait row table cut short");
+  const size_t pixel_data = h.row_table + h.rows() * kRowEntryBytes;
+  const std::span<const uint8_t> pixels = image.subspan(pixel_data);
+
   Palette palette;
   palette.fill(kColourBlack);
-  for (uint32_t i = 0; i < palette_count; ++i) {
-    const uint8_t blue = r.ReadU8(), green = r.ReadU8(), red = r.ReadU8();
+  ByteReader entries(h.palette);
+  for (uint32_t i = 0; i < h.palette_count; ++i) {
+    const uint8_t blue = entries.ReadU8(), green = entries.ReadU8(), red = entries.ReadU8();
     palette[i] = MakeColour(red, green, blue);
   }
-  const uint16_t name_length = r.ReadU16();
-  r.Skip(name_length);
-  r.ReadU8();   // marker
-  r.ReadU32();  // left
-  const uint32_t top = r.ReadU32();
-  r.ReadU32();  // right
-  const uint32_t bottom = r.ReadU32();
-  if (r.overrun()) return Status::Fail("portrait image cut short in its header");
-  if (bottom <= top) return Status::Fail("portrait image stores no row");
-  if (bottom > static_cast<uint32_t>(size)) return Status::Fail("portrait image taller than the face");
-  const size_t rows = bottom - top;
-  const size_t row_table = r.position();
-  if (r.remaining() / kRowEntryBytes < rows) return Status::Fail("portrait row table cut short");
-  const size_t pixel_data = row_table + rows * kRowEntryBytes;
-  const size_t pixel_bytes = image.size() - pixel_data;
 
   const size_t side = static_cast<size_t>(size);
   std::vector<uint8_t> scratch(side * side, 0);
-  for (size_t k = 0; k < rows; ++k) {
-    ByteReader entry(image, row_table + k * kRowEntryBytes);
-    const uint16_t start = entry.ReadU16();
-    const uint16_t end = entry.ReadU16();
-    const uint32_t offset = entry.ReadU32();
+  for (size_t k = 0; k < h.rows(); ++k) {
+    const uint16_t start = rows.ReadU16();
+    const uint16_t end = rows.ReadU16();
+    const uint32_t offset = rows.ReadU32();
     if (end < start) return Status::Fail("portrait row span ends before it starts");
     if (end > side) return Status::Fail("portrait row span wider than the face");
-    const size_t length = end - start;
-    if (offset > pixel_bytes || length > pixel_bytes - offset) {
-      return Status::Fail("portrait row pixels past the end of the image");
-    }
-    const uint8_t* source = image.data() + pixel_data + offset;
-    uint8_t* target = scratch.data() + (top + k) * side + start;
-    for (size_t i = 0; i < length; ++i) {
-      if (source[i] >= palette_count) return Status::Fail("portrait pixel outside the palette");
+    ByteReader row_pixels(pixels, offset);
+    const std::span<const uint8_t> source = row_pixels.ReadSpan(end - start);
+    if (row_pixels.overrun()) return Status::Fail("portrait row pixels past the end of the image");
+    uint8_t* target = scratch.data() + (h.top + k) * side + start;
+    for (size_t i = 0; i < source.size(); ++i) {
+      if (source[i] >= h.palette_count) return Status::Fail("portrait pixel outside the palette");
       target[i] = source[i];
     }
   }
@@ -160,42 +181,30 @@ Status ValidatePortrait(std::span<const uint8_t> image, int size) {
   return DecodeIndices(image, size, &palette, &scratch);
 }
 
-std::optional<size_t> PortraitImageLength(std::span<const uint8_t> data) {
-  ByteReader r(data);
-  const uint64_t palette_count = r.ReadU16();
-  r.ReadU16();
-  r.Skip(static_cast<size_t>(palette_count) * 3);
-  const uint64_t name_length = r.ReadU16();
-  r.Skip(static_cast<size_t>(name_length));
-  r.ReadU8();
-  r.ReadU32();
-  const uint32_t top = r.ReadU32();
-  r.ReadU32();
-  const uint32_t bottom = r.ReadU32();
-  if (r.overrun() || bottom <= top) return std::nullopt;
-  const uint64_t rows = bottom - top;
-  const uint64_t last_entry = r.position() + (rows - 1) * kRowEntryBytes;
-  if (last_entry > data.size() || data.size() - last_entry < kRowEntryBytes) return std::nullopt;
+std::optional<PortraitImageInfo> ReadPortraitImageInfo(std::span<const uint8_t> data) {
+  const ImageHeader h = ReadImageHeader(data);
+  if (!h.complete || h.bottom <= h.top) return std::nullopt;
+  // The rows lie back to back, so the image ends with the last row's pixels.
+  const uint64_t last_entry = h.row_table + uint64_t{h.rows() - 1} * kRowEntryBytes;
+  if (last_entry > data.size()) return std::nullopt;
   ByteReader entry(data, static_cast<size_t>(last_entry));
   const uint16_t start = entry.ReadU16();
   const uint16_t end = entry.ReadU16();
   const uint64_t offset = entry.ReadU32();
-  if (end < start) return std::nullopt;
-  const uint64_t length =
-      23 + 3 * palette_count + name_length + kRowEntryBytes * rows + offset + (end - start);
+  if (entry.overrun() || end < start) return std::nullopt;
+  const uint64_t length = h.row_table + kRowEntryBytes * uint64_t{h.rows()} + offset + (end - start);
   if (length > data.size()) return std::nullopt;
-  return static_cast<size_t>(length);
+  return PortraitImageInfo{static_cast<size_t>(length), *h.name};
+}
+
+std::optional<size_t> PortraitImageLength(std::span<const uint8_t> data) {
+  const std::optional<PortraitImageInfo> info = ReadPortraitImageInfo(data);
+  if (!info) return std::nullopt;
+  return info->length;
 }
 
 std::optional<std::string_view> PortraitImageName(std::span<const uint8_t> image) {
-  ByteReader r(image);
-  const size_t palette_count = r.ReadU16();
-  r.ReadU16();
-  r.Skip(palette_count * 3);
-  const size_t name_length = r.ReadU16();
-  const size_t at = r.position();
-  if (r.overrun() || !r.Skip(name_length)) return std::nullopt;
-  return std::string_view(reinterpret_cast<const char*>(image.data() + at), name_length);
+  return ReadImageHeader(image).name;
 }
 
 }  // namespace qm

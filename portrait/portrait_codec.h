@@ -6,6 +6,7 @@
 //   s = DecodePortrait(image, FaceSize(FaceKind::kLarge), &shown);
 //   s = ValidatePortrait(image, FaceSize(FaceKind::kLarge));     // the same checks, no pixels
 //   std::optional<size_t> n = PortraitImageLength(bundle_rest);   // walking a bundle
+//   std::optional<PortraitImageInfo> i = ReadPortraitImageInfo(bundle_rest);  // length and name
 //
 // Image layout (little-endian): palette count N (16-bit, written 256), format word (written 1),
 // N palette entries of blue, green, red; the name as a 16-bit length and its bytes; a marker
@@ -32,7 +33,8 @@
 // header and the last row entry (23 + 3N + M + 8R + that row's offset + its span length), the
 // way a bundle is walked. nullopt when a field lies past the end of data, there is no row
 // (R of 0 or bottom below top), the last span ends before it starts, or the length reaches
-// past the end of data.
+// past the end of data. ReadPortraitImageInfo gives that length and the image's name together,
+// from one read of the header.
 #pragma once
 
 #include <cstddef>
@@ -52,6 +54,13 @@ Status DecodePortrait(std::span<const uint8_t> image, int size, Picture* face);
 // The checks of DecodePortrait without painting: Ok exactly when DecodePortrait would succeed.
 Status ValidatePortrait(std::span<const uint8_t> image, int size);
 std::optional<size_t> PortraitImageLength(std::span<const uint8_t> data);
+
+struct PortraitImageInfo {
+  size_t length = 0;
+  std::string_view name;  // a view into the data
+};
+// nullopt exactly when PortraitImageLength is.
+std::optional<PortraitImageInfo> ReadPortraitImageInfo(std::span<const uint8_t> data);
 
 // The name stored in an image (its hero's keyword); nullopt when the header is cut short.
 std::optional<std::string_view> PortraitImageName(std::span<const uint8_t> image);

@@ -10,7 +10,6 @@
 
 #include "base/file.h"
 #include "base/os.h"
-#include "base/replacement_file.h"
 #include "base/status.h"
 
 namespace qlmk {
@@ -38,16 +37,6 @@ inline qm::Status WriteOutput(const std::string& path, const std::vector<uint8_t
   qm::File file = qm::File::Open(path, qm::File::Mode::kCreate);
   if (!file.is_open()) return qm::Status::Fail(std::strerror(errno));
   if (!file.Write(bytes.data(), bytes.size()) || !file.Close()) return qm::Status::Fail("write failed");
-  return qm::Status::Ok();
-}
-
-// Writes `text` to `path` whole or not at all: a failed write leaves an existing file as it was.
-// The reason names the path.
-inline qm::Status WriteTextFile(const std::string& path, const std::string& text) {
-  qm::ReplacementFile out;
-  if (qm::Status s = qm::ReplacementFile::Create(path, &out); !s) return qm::Status::Fail(path + ": " + s.why());
-  if (!out.file().Write(text.data(), text.size())) return qm::Status::Fail(path + ": cannot write");
-  if (qm::Status s = out.Commit(); !s) return qm::Status::Fail(path + ": " + s.why());
   return qm::Status::Ok();
 }
 

@@ -6,10 +6,10 @@
 #include <system_error>
 #include <vector>
 
+#include "base/replacement_file.h"
 #include "heroes/catalogue_page.h"
 #include "heroes/face_folder.h"
 #include "heroes/hero_sheet.h"
-#include "qlmk/byte_io.h"
 #include "qlmk/command.h"
 #include "qlmk/game_context.h"
 #include "qlmk/hero_text.h"
@@ -56,9 +56,9 @@ int Export(const Args& args) {
   if (ec) return Fail(faces + ": cannot create the folder (" + ec.message() + ")");
 
   const std::vector<qm::SheetRow> rows = qm::SheetRowsOf(game.catalogue, page);
-  if (qm::Status s = WriteTextFile(folder + "/" + kSheetCsvName, qm::SheetCsv(rows)); !s) return Fail(s.why());
-  if (qm::Status s = WriteTextFile(folder + "/" + kSheetJsonName, qm::SheetJson(rows)); !s) return Fail(s.why());
-  if (qm::Status s = WriteTextFile(folder + "/" + kGitAttributesName, kGitAttributes); !s) return Fail(s.why());
+  if (qm::Status s = qm::WriteWholeFile(folder + "/" + kSheetCsvName, qm::SheetCsv(rows)); !s) return Fail(s.why());
+  if (qm::Status s = qm::WriteWholeFile(folder + "/" + kSheetJsonName, qm::SheetJson(rows)); !s) return Fail(s.why());
+  if (qm::Status s = qm::WriteWholeFile(folder + "/" + kGitAttributesName, kGitAttributes); !s) return Fail(s.why());
   qm::FaceExport exported;
   if (qm::Status s = qm::ExportFaces(game.catalogue, faces, &exported); !s) return Fail(s.why());
   for (const std::string& skipped : exported.skipped) Warn(skipped);
@@ -67,7 +67,7 @@ int Export(const Args& args) {
       {std::to_string(rows.size()) + " records, " + std::to_string(exported.written) + " faces, exported by qlmk"}};
   const std::string html = qm::GalleryHtml(game.catalogue, rows, gallery,
                                            qm::ExportedFaceAddress(game.catalogue, exported, kFacesFolderName));
-  if (qm::Status s = WriteTextFile(folder + "/" + kGalleryName, html); !s) return Fail(s.why());
+  if (qm::Status s = qm::WriteWholeFile(folder + "/" + kGalleryName, html); !s) return Fail(s.why());
   std::printf("%s: %zu records (0 to %zu) in %s and %s, %zu faces in %s/, the gallery in %s\n", folder.c_str(),
               rows.size(), rows.size() - 1, kSheetCsvName, kSheetJsonName, exported.written, kFacesFolderName,
               kGalleryName);

@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "base/replacement_file.h"
 #include "archive/h4r_reader.h"
 #include "archive/payload.h"
 #include "archive/payload_codec.h"
 #include "base/ascii.h"
+#include "base/byte_cursor.h"
 #include "base/path.h"
 #include "heroes/catalogue_diff.h"
 #include "heroes/catalogue_page.h"
@@ -16,7 +18,6 @@
 #include "heroes/hero_table.h"
 #include "heroes/value_tables.h"
 #include "patcher/patch_apply.h"
-#include "qlmk/byte_io.h"
 #include "qlmk/command.h"
 #include "qlmk/entry_name.h"
 #include "qlmk/game_context.h"
@@ -97,7 +98,7 @@ int WritePatchGallery(qm::PayloadReader& reader, const std::vector<qm::HeroRecor
   const qm::GalleryPage about{"Heroes carried by " + FileNameOf(path), notes};
   const std::string html =
       qm::GalleryHtml(carried, qm::SheetRowsOf(carried, page), about, qm::EmbeddedFaceAddress(carried));
-  if (qm::Status s = WriteTextFile(out, html); !s) return Fail(s.why());
+  if (qm::Status s = qm::WriteWholeFile(out, html); !s) return Fail(s.why());
   if (tell) std::printf("wrote %s\n", out.c_str());
   return kExitOk;
 }
@@ -124,7 +125,7 @@ int Show(const Args& args) {
       std::snprintf(extra_text, sizeof extra_text, "\t%zu heroes", count);
       std::snprintf(extra_json, sizeof extra_json, ", \"heroes\": %zu", count);
     } else if (IsBundle(rec.name)) {
-      const size_t faces = content.size() >= 2 ? (content[0] | (content[1] << 8)) : 0;
+      const size_t faces = qm::ByteReader(content).ReadU16();  // 0 for a bundle cut short
       std::snprintf(extra_text, sizeof extra_text, "\t%zu faces", faces);
       std::snprintf(extra_json, sizeof extra_json, ", \"faces\": %zu", faces);
     }

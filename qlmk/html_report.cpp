@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "qlmk/byte_io.h"
+#include "base/replacement_file.h"
 
 namespace qlmk {
 
@@ -16,7 +16,7 @@ int WriteHtmlReport(const Args& args, const qm::CatalogueDiff& diff, const qm::H
                     const qm::HeroCatalogue& after, qm::CodePage page, const qm::DiffReportPage& about) {
   if (!args.Has("--html")) return kExitOk;
   const std::string out = args.Value("--html");
-  if (qm::Status s = WriteTextFile(out, qm::DiffReportHtml(diff, before, after, page, about)); !s) return Fail(s.why());
+  if (qm::Status s = qm::WriteWholeFile(out, qm::DiffReportHtml(diff, before, after, page, about)); !s) return Fail(s.why());
   if (!args.Has("--json")) std::printf("wrote %s\n", out.c_str());  // keeps --json output one document
   return kExitOk;
 }

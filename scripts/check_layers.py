@@ -34,7 +34,7 @@ LIBRARIES = {
                     "archive/payload_writer.cpp", "archive/stub_file.*"], ["qm_base"], False),
     "qm_archive": (["archive/*"], ["qm_payload", "qm_base"], False),
     # heroes/
-    "qm_heroes": (["heroes/byte_cursor.*", "heroes/face_loss.*", "heroes/face_size.h", "heroes/hero_record.h",
+    "qm_heroes": (["heroes/face_loss.*", "heroes/face_size.h", "heroes/hero_record.h",
                    "heroes/hero_table.*", "heroes/value_tables.*"], ["qm_base"], False),
     "qm_game_paths": (["heroes/game_paths.*", "heroes/game_files*"], ["qm_base"], False),
     "qm_code_page": (["heroes/code_page*"], ["qm_base"], False),

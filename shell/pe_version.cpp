@@ -3,12 +3,15 @@
 #include <array>
 #include <cstring>
 
+#include "base/byte_cursor.h"
 #include "base/file.h"
-#include "base/little_endian.h"
 
 namespace qm {
 namespace {
 
+constexpr uint16_t kDosSignature = 0x5A4D;     // "MZ"
+constexpr size_t kPeOffsetField = 0x3C;        // where the DOS header keeps the PE header's offset
+constexpr uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
 constexpr uint32_t kResourceTypeVersion = 16;  // RT_VERSION
 constexpr uint32_t kVersionResourceName = 1;   // VS_VERSION_INFO
 constexpr uint32_t kFixedInfoSignature = 0xFEEF04BD;
@@ -43,50 +46,62 @@ class Walker {
   }
 
  private:
-  bool Read(uint64_t offset, void* out, size_t size) { return source_(offset, out, size); }
+  // Fills `block` with the bytes at `offset`; false when they are not all there.
+  bool Read(uint64_t offset, std::span<uint8_t> block) { return source_(offset, block.data(), block.size()); }
 
   bool ReadHeaders() {
-    std::array<uint8_t, 64> dos;
-    if (!Read(0, dos.data(), dos.size()) || dos[0] != 'M' || dos[1] != 'Z') return false;
-    const uint64_t pe = LoadU32(&dos[0x3C]);
+    std::array<uint8_t, 64> dos_block;
+    if (!Read(0, dos_block)) return false;
+    ByteReader dos(dos_block);
+    if (dos.ReadU16() != kDosSignature) return false;
+    dos.Skip(kPeOffsetField - 2);
+    const uint64_t pe = dos.ReadU32();
 
-    std::array<uint8_t, 24> coff;  // signature and file header
-    if (!Read(pe, coff.data(), coff.size())) return false;
-    if (std::memcmp(coff.data(), "PE\0\0", 4) != 0) return false;
-    const uint32_t section_count = LoadU16(&coff[6]);
-    const uint32_t optional_size = LoadU16(&coff[20]);
+    std::array<uint8_t, 26> coff_block;  // signature, file header, optional-header magic
+    if (!Read(pe, coff_block)) return false;
+    ByteReader coff(coff_block);
+    if (coff.ReadU32() != kPeSignature) return false;
+    coff.Skip(2);  // machine
+    const uint32_t section_count = coff.ReadU16();
+    coff.Skip(12);  // time stamp, symbol table, symbol count
+    const uint32_t optional_size = coff.ReadU16();
+    coff.Skip(2);  // characteristics
 
     // The data directories sit at a fixed place per optional-header kind; the resource
     // directory is the third.
-    std::array<uint8_t, 2> magic;
-    if (!Read(pe + 24, magic.data(), magic.size())) return false;
     uint32_t count_at;
-    switch (LoadU16(magic.data())) {
+    switch (coff.ReadU16()) {
       case 0x10B: count_at = 92; break;   // PE32
       case 0x20B: count_at = 108; break;  // PE32+
       default: return false;
     }
     const uint32_t resource_at = count_at + 4 + 2 * 8;
     if (optional_size < resource_at + 8) return false;
-    std::array<uint8_t, 4> count;
-    std::array<uint8_t, 8> resource;
-    if (!Read(pe + 24 + count_at, count.data(), count.size()) || LoadU32(count.data()) < 3) return false;
-    if (!Read(pe + 24 + resource_at, resource.data(), resource.size())) return false;
-    resource_rva_ = LoadU32(&resource[0]);
-    if (resource_rva_ == 0 || LoadU32(&resource[4]) == 0) return false;
+    std::array<uint8_t, 4> count_block;
+    if (!Read(pe + 24 + count_at, count_block)) return false;
+    ByteReader count(count_block);
+    if (count.ReadU32() < 3) return false;
+    std::array<uint8_t, 8> resource_block;
+    if (!Read(pe + 24 + resource_at, resource_block)) return false;
+    ByteReader resource(resource_block);
+    resource_rva_ = resource.ReadU32();
+    if (resource_rva_ == 0 || resource.ReadU32() == 0) return false;
 
     // Windows' own loader long refused more; the version block never needs an exotic layout.
     if (section_count > kMaxSections) return false;
     const uint64_t table = pe + 24 + optional_size;
     for (uint32_t i = 0; i < section_count; ++i) {
-      std::array<uint8_t, 40> header;
-      if (!Read(table + uint64_t{i} * 40, header.data(), header.size())) return false;
+      std::array<uint8_t, 40> header_block;
+      if (!Read(table + uint64_t{i} * 40, header_block)) return false;
+      ByteReader header(header_block);
+      header.Skip(8);  // name
+      const uint32_t virtual_size = header.ReadU32();
+      const uint32_t virtual_address = header.ReadU32();
+      const uint32_t raw_size = header.ReadU32();
+      const uint32_t raw_offset = header.ReadU32();
       // Only bytes both stored in the file and part of the image hold resource data.
-      const uint32_t virtual_size = LoadU32(&header[8]);
-      const uint32_t raw_size = LoadU32(&header[16]);
-      sections_[i] = Section{LoadU32(&header[12]),
-                             virtual_size != 0 && virtual_size < raw_size ? virtual_size : raw_size,
-                             LoadU32(&header[20])};
+      sections_[i] =
+          Section{virtual_address, virtual_size != 0 && virtual_size < raw_size ? virtual_size : raw_size, raw_offset};
     }
     section_count_ = section_count;
     return true;
@@ -104,9 +119,9 @@ class Walker {
     return std::nullopt;
   }
 
-  bool ReadRva(uint64_t rva, void* out, size_t size) {
-    std::optional<uint64_t> at = FileOffset(rva, size);
-    return at && Read(*at, out, size);
+  bool ReadRva(uint64_t rva, std::span<uint8_t> block) {
+    std::optional<uint64_t> at = FileOffset(rva, block.size());
+    return at && Read(*at, block);
   }
 
   // Directory entries are offsets from the start of the resource data.
@@ -117,13 +132,18 @@ class Walker {
 
   template <typename Visit>
   bool ForEachEntry(uint32_t directory_rva, Visit visit) {
-    std::array<uint8_t, 16> head;
-    if (!ReadRva(directory_rva, head.data(), head.size())) return false;
-    const uint32_t entries = uint32_t{LoadU16(&head[12])} + LoadU16(&head[14]);
+    std::array<uint8_t, 16> head_block;
+    if (!ReadRva(directory_rva, head_block)) return false;
+    ByteReader head(head_block);
+    head.Skip(12);  // characteristics, time stamp, version
+    const uint32_t named = head.ReadU16();
+    const uint32_t entries = named + head.ReadU16();
     for (uint32_t i = 0; i < entries; ++i) {
-      std::array<uint8_t, 8> raw;
-      if (!ReadRva(uint64_t{directory_rva} + 16 + uint64_t{i} * 8, raw.data(), raw.size())) return false;
-      if (visit(Entry{LoadU32(&raw[0]), LoadU32(&raw[4])})) return true;
+      std::array<uint8_t, 8> raw_block;
+      if (!ReadRva(uint64_t{directory_rva} + 16 + uint64_t{i} * 8, raw_block)) return false;
+      ByteReader raw(raw_block);
+      const uint32_t name = raw.ReadU32();
+      if (visit(Entry{name, raw.ReadU32()})) return true;
     }
     return false;
   }
@@ -156,25 +176,29 @@ class Walker {
   }
 
   std::optional<PeProductVersion> ReadVersionBlock(uint32_t data_entry_rva) {
-    std::array<uint8_t, 16> entry;
-    if (!ReadRva(data_entry_rva, entry.data(), entry.size())) return std::nullopt;
-    const uint32_t block_rva = LoadU32(&entry[0]);
-    const uint32_t block_size = LoadU32(&entry[4]);
-    std::array<uint8_t, kVersionHeadSize + kFixedInfoSize> block;
-    if (block_size < block.size() || !ReadRva(block_rva, block.data(), block.size())) {
+    std::array<uint8_t, 16> entry_block;
+    if (!ReadRva(data_entry_rva, entry_block)) return std::nullopt;
+    ByteReader entry(entry_block);
+    const uint32_t block_rva = entry.ReadU32();
+    const uint32_t block_size = entry.ReadU32();
+    std::array<uint8_t, kVersionHeadSize + kFixedInfoSize> block_bytes;
+    if (block_size < block_bytes.size()) return std::nullopt;
+    if (!ReadRva(block_rva, block_bytes)) return std::nullopt;
+    ByteReader block(block_bytes);
+    const uint16_t length = block.ReadU16();
+    const uint16_t value_length = block.ReadU16();
+    if (length < block_bytes.size() || length > block_size || value_length < kFixedInfoSize) {
       return std::nullopt;
     }
-    const uint16_t length = LoadU16(&block[0]);
-    const uint16_t value_length = LoadU16(&block[2]);
-    if (length < block.size() || length > block_size || value_length < kFixedInfoSize) {
-      return std::nullopt;
+    block.Skip(2);                      // type
+    for (const char c : kVersionKey) {  // the terminator is compared too
+      if (block.ReadU16() != static_cast<uint8_t>(c)) return std::nullopt;
     }
-    for (size_t i = 0; i < sizeof kVersionKey; ++i) {  // the terminator is compared too
-      if (LoadU16(&block[6 + 2 * i]) != static_cast<uint8_t>(kVersionKey[i])) return std::nullopt;
-    }
-    const uint8_t* fixed = &block[kVersionHeadSize];
-    if (LoadU32(fixed) != kFixedInfoSignature) return std::nullopt;
-    return PeProductVersion{LoadU32(fixed + 16), LoadU32(fixed + 20)};
+    ByteReader fixed(block_bytes, kVersionHeadSize);
+    if (fixed.ReadU32() != kFixedInfoSignature) return std::nullopt;
+    fixed.Skip(12);  // structure version, file version
+    const uint32_t ms = fixed.ReadU32();
+    return PeProductVersion{ms, fixed.ReadU32()};
   }
 
   const PeByteSource& source_;

@@ -17,6 +17,7 @@
 #include "skin/option_state.h"
 #include "skin/skin_internal_win32.h"
 #include "skin/skin_win32.h"
+#include "skin/text_font_win32.h"
 
 namespace qm::skin {
 namespace {

@@ -109,11 +109,6 @@ HBITMAP OverlayBitmap(FaceKind kind) {
 }
 HFONT SkinFont() { return State().font.get(); }
 
-GdiFont MakeTextFont(const char* face, int weight, BYTE charset) {
-  return GdiFont(CreateFontA(kTextFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, face));
-}
-
 int ParseFontWeight(const char* text) {
   // A decimal number as the C library reads it; anything unreadable is the default weight.
   char* end = nullptr;

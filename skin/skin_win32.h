@@ -83,12 +83,6 @@ HBITMAP MaskBitmap(FaceKind kind);
 HBITMAP OverlayBitmap(FaceKind kind);
 HFONT SkinFont();  // null until the control build made it
 
-// The font the skinned windows draw their texts with: character height 14, fixed pitch, the
-// face by name. The editor's skin font comes from strings 150 and 151, the patcher's button
-// font from 2000 and 2001. `charset` is left to the system (its code page's letters) except
-// where a check measures another language's texts.
-constexpr int kTextFontHeight = -14;
-GdiFont MakeTextFont(const char* face, int weight, BYTE charset = DEFAULT_CHARSET);
 // The skin font's weight from its string: a decimal number from 0 to 1,000, anything else the
 // default weight.
 int ParseFontWeight(const char* text);

@@ -177,5 +177,63 @@ TEST_F(ArchiveReader, GzipMembersFollowEachOtherAndTrailingBytesAreIgnored) {
   EXPECT_EQ(Load(path_, "two"), Bytes("front-back"));
 }
 
+// A directory a few times the size of the window the reader reads it through, with records of
+// many sizes, so that records straddle the window's edges at many offsets: it reads whole, the
+// last entry is found, and a fault beyond the first window is reported for what it is.
+TEST_F(ArchiveReader, DirectoryLargerThanTheReadWindow) {
+  std::vector<BuiltEntry> entries;
+  for (size_t i = 0; i < 700; ++i) {
+    BuiltEntry e = RawEntry("entry." + std::to_string(i), Bytes("c"));
+    e.second = std::string(i * 37 % (kMaxStringLength + 1), 's');
+    e.third = std::string(i * 11 % 60, 't');
+    entries.push_back(std::move(e));
+  }
+  for (const DirectoryPlace place : {DirectoryPlace::kFirst, DirectoryPlace::kLast}) {
+    const std::vector<uint8_t> bytes = BuildArchive(entries, place);
+    Write(bytes);
+    const Directory d = test::ReadDir(path_);
+    ASSERT_EQ(d.entries.size(), entries.size());
+    ASSERT_GT(d.Size(), 2u * 65536u);
+    uint64_t at = d.offset + 4u;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      const EntryRecord& r = d.entries[i].record;
+      EXPECT_EQ(d.entries[i].record_position, at) << i;
+      EXPECT_EQ(r.name, entries[i].name);
+      EXPECT_EQ(r.second, entries[i].second);
+      EXPECT_EQ(r.third, entries[i].third);
+      EXPECT_EQ(r.trailing_word, kTrailingWordRaw);
+      at += r.DiskSize();
+    }
+    EXPECT_EQ(Load(path_, "entry.699"), Bytes("c"));
+
+    // The second string of record 600 claims 300 bytes.
+    const FoundEntry& late = d.entries[600];
+    ASSERT_GT(late.record_position, d.offset + 65536u);
+    std::vector<uint8_t> long_string = bytes;
+    StoreU16(long_string.data() + late.record_position + 18 + late.record.name.size(), 300);
+    Write(long_string);
+    Archive a;
+    ASSERT_TRUE(Archive::Open(path_, Archive::Access::kRead, &a));
+    Directory broken;
+    const Status s = a.ReadDirectory(&broken);
+    EXPECT_NE(s.why().find("string of 300 bytes"), std::string::npos) << s.why();
+    EXPECT_TRUE(broken.entries.empty());
+    EXPECT_EQ(Load(path_, "entry.5"), Bytes("c"));  // found before the damage
+  }
+  // Cut inside the last record, and inside its trailing word.
+  for (const size_t cut : {size_t{1}, size_t{5}, size_t{20}}) {
+    std::vector<uint8_t> bytes = BuildArchive(entries, DirectoryPlace::kLast);
+    bytes.resize(bytes.size() - cut);
+    Write(bytes);
+    Archive a;
+    ASSERT_TRUE(Archive::Open(path_, Archive::Access::kRead, &a));
+    Directory d;
+    const Status s = a.ReadDirectory(&d);
+    EXPECT_EQ(s.why(), "the directory runs past the end of the file") << cut;
+    EXPECT_FALSE(Load(path_, "entry.699")) << cut;
+    EXPECT_EQ(Load(path_, "entry.698"), Bytes("c")) << cut;
+  }
+}
+
 }  // namespace
 }  // namespace qm

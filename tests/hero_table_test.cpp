@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "heroes/byte_cursor.h"
+#include "base/byte_cursor.h"
 #include "heroes/value_tables.h"
 
 namespace qm {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "heroes/byte_cursor.h"
+#include "base/byte_cursor.h"
 #include "heroes/face_size.h"
 #include "portrait/face_art.h"
 #include "portrait/palette.h"

@@ -57,14 +57,6 @@ std::vector<uint8_t> FillerBytes(size_t n, uint32_t seed) {
   return out;
 }
 
-// Writes `bytes` beside `path` and puts them in its place only when all were written.
-Status WriteFileWhole(const std::string& path, std::span<const uint8_t> bytes) {
-  ReplacementFile out;
-  if (Status s = ReplacementFile::Create(path, &out); !s) return s;
-  if (!out.file().Write(bytes.data(), bytes.size())) return Status::Fail(out.temp_path() + ": write failed");
-  return out.Commit();
-}
-
 // Header, payloads back to back, then the directory, as the game's own archives are laid out.
 Status WriteDemoArchive(const std::string& path, const std::vector<DemoEntry>& entries) {
   std::vector<uint8_t> out(kH4rMagic, kH4rMagic + 4);
@@ -92,7 +84,7 @@ Status WriteDemoArchive(const std::string& path, const std::vector<DemoEntry>& e
   StoreU32(out.data() + kDirectoryOffsetField, static_cast<uint32_t>(out.size()));
   AppendU32(&out, static_cast<uint32_t>(records.size()));
   for (const EntryRecord& r : records) EncodeRecord(r, &out);
-  return WriteFileWhole(path, out);
+  return WriteWholeFile(path, out);
 }
 
 HeroRecord PseudoHero(const char* keyword) {
@@ -233,7 +225,7 @@ Status MakeDemoGame(const std::string& folder, const DemoGameOptions& options, D
   if (Status s = WriteDemoArchive(out.update_archive, updates); !s) return s;
   std::vector<uint8_t> executable;
   if (Status s = DemoExecutableWithVersion(DemoGameExecutable(), options.version, &executable); !s) return s;
-  if (Status s = WriteFileWhole(out.executable, executable); !s) return s;
+  if (Status s = WriteWholeFile(out.executable, executable); !s) return s;
   if (summary) *summary = std::move(out);
   return Status::Ok();
 }

@@ -16,6 +16,7 @@
 #include "skin/controls_win32.h"
 #include "skin/skin_text.h"
 #include "skin/skin_win32.h"
+#include "skin/text_font_win32.h"
 #include "web/web_addresses.h"
 
 namespace qm::fit {
