@@ -237,6 +237,17 @@ bool ScenarioRunner::ExpectHeroNot(const Step& s, std::string& why) {
   return CheckHero(s, false, why);
 }
 
+// Commands are posted, so a save may still be on its way when the message panel already shows
+// the same text from an earlier save; this waits for the stored hero itself.
+bool ScenarioRunner::WaitHero(const Step& s, std::string& why) {
+  const DWORD start = GetTickCount();
+  while (!CheckHero(s, true, why)) {
+    if (GetTickCount() - start >= options_.timeout_ms) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
 bool ScenarioRunner::CheckHero(const Step& s, bool equal, std::string& why) {
   HeroCatalogue catalogue;
   if (!LoadGame(options_.work_folder, &catalogue, why)) return false;

@@ -241,6 +241,7 @@ const std::map<std::string, ScenarioRunner::Verb>& ScenarioRunner::Verbs() {
       {"expect-window-count", {2, 2, &ScenarioRunner::ExpectWindowCount}},
       {"expect-hero", {3, 3, &ScenarioRunner::ExpectHero}},
       {"expect-hero-not", {3, 3, &ScenarioRunner::ExpectHeroNot}},
+      {"wait-hero", {3, 3, &ScenarioRunner::WaitHero}},
       {"remember-face", {3, 3, &ScenarioRunner::RememberFace}},
       {"expect-face-changed", {1, 1, &ScenarioRunner::ExpectFaceChanged}},
       {"expect-face-same", {1, 1, &ScenarioRunner::ExpectFaceSame}},

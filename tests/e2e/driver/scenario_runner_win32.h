@@ -166,6 +166,7 @@ class ScenarioRunner {
   bool ExpectWindowCount(const Step& s, std::string& why);
   bool ExpectHero(const Step& s, std::string& why);
   bool ExpectHeroNot(const Step& s, std::string& why);
+  bool WaitHero(const Step& s, std::string& why);
   bool CheckHero(const Step& s, bool equal, std::string& why);
   bool RememberFace(const Step& s, std::string& why);
   bool ExpectFaceChanged(const Step& s, std::string& why);
