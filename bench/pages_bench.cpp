@@ -103,8 +103,7 @@ int main(int argc, char** argv) {
   qm::HeroCatalogue patched = catalogue;
   for (size_t i = qm::kFirstHeroRecord; i < catalogue.count(); ++i) {
     const size_t next = i + 1 < catalogue.count() ? i + 1 : qm::kFirstHeroRecord;
-    patched.Select(static_cast<int>(i));
-    if (!patched.SetName("Renamed " + catalogue.record(i).name.substr(0, 40)).ok() ||
+    if (!patched.SetName(i, "Renamed " + catalogue.record(i).name.substr(0, 40)).ok() ||
         !patched.ReplaceFace(i, qm::FaceKind::kLarge, catalogue.record(next).large_face).ok() ||
         !patched.ReplaceFace(i, qm::FaceKind::kSmall, catalogue.record(next).small_face).ok()) {
       return std::fprintf(stderr, "pages_bench: cannot change record %zu\n", i), 1;

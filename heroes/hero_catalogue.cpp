@@ -223,85 +223,49 @@ bool HeroCatalogue::IsComplete(size_t index) const {
          !r.large_face.empty();
 }
 
-bool HeroCatalogue::ClampSelection() {
-  const int before = selected_;
-  const int last_slot = static_cast<int>(kMaxHeroRecords) - 1;
-  if (selected_ > last_slot) selected_ = last_slot;
-  if (!records_.empty()) {
-    const int count = static_cast<int>(records_.size());
-    if (selected_ < 1) selected_ = 1;
-    if (selected_ >= count) selected_ = count - 1;
-  } else {
-    selected_ = 0;
-  }
-  return selected_ != before;
-}
-
-Status HeroCatalogue::Editable(HeroRecord** out) {
-  if (selected_ < 0 || static_cast<size_t>(selected_) >= records_.size()) {
-    return Status::Fail("no record is selected");
-  }
-  HeroRecord& record = records_[static_cast<size_t>(selected_)];
-  if (record.read_only()) return Status::Fail("record " + std::to_string(selected_) + " is read-only");
-  *out = &record;
+template <typename Change>
+Status HeroCatalogue::Edit(size_t index, Change change) {
+  if (index >= records_.size()) return Status::Fail("record " + std::to_string(index) + " does not exist");
+  HeroRecord& record = records_[index];
+  if (record.read_only()) return Status::Fail("record " + std::to_string(index) + " is read-only");
+  change(record);
   return Status::Ok();
 }
 
-Status HeroCatalogue::SetKeyword(std::string_view text) {
-  HeroRecord* r = nullptr;
-  if (Status s = Editable(&r); !s) return s;
-  r->keyword = FirstChars(text, kKeywordMaxChars);
-  return Status::Ok();
+Status HeroCatalogue::SetKeyword(size_t index, std::string_view text) {
+  return Edit(index, [&](HeroRecord& r) { r.keyword = FirstChars(text, kKeywordMaxChars); });
 }
 
-Status HeroCatalogue::SetName(std::string_view text) {
-  HeroRecord* r = nullptr;
-  if (Status s = Editable(&r); !s) return s;
-  r->name = FirstChars(text, kNameMaxChars);
-  return Status::Ok();
+Status HeroCatalogue::SetName(size_t index, std::string_view text) {
+  return Edit(index, [&](HeroRecord& r) { r.name = FirstChars(text, kNameMaxChars); });
 }
 
-Status HeroCatalogue::SetBiography(std::string_view text) {
-  HeroRecord* r = nullptr;
-  if (Status s = Editable(&r); !s) return s;
-  r->biography = FirstChars(text, kBiographyMaxChars);
-  return Status::Ok();
+Status HeroCatalogue::SetBiography(size_t index, std::string_view text) {
+  return Edit(index, [&](HeroRecord& r) { r.biography = FirstChars(text, kBiographyMaxChars); });
 }
 
-Status HeroCatalogue::SetSex(uint8_t sex_id) {
-  HeroRecord* r = nullptr;
-  if (Status s = Editable(&r); !s) return s;
-  r->sex = sex_id;
-  return Status::Ok();
+Status HeroCatalogue::SetSex(size_t index, uint8_t sex_id) {
+  return Edit(index, [&](HeroRecord& r) { r.sex = sex_id; });
 }
 
-Status HeroCatalogue::SetClass(uint8_t class_id) {
-  HeroRecord* r = nullptr;
-  if (Status s = Editable(&r); !s) return s;
-  r->hero_class = class_id;
-  return Status::Ok();
+Status HeroCatalogue::SetClass(size_t index, uint8_t class_id) {
+  return Edit(index, [&](HeroRecord& r) { r.hero_class = class_id; });
 }
 
-Status HeroCatalogue::SetSexByLabel(std::string_view label, LabelText text) {
-  return SetSex(static_cast<uint8_t>(IdOfLabel(kSexTable, label, text)));
+Status HeroCatalogue::SetSexByLabel(size_t index, std::string_view label, LabelText text) {
+  return SetSex(index, static_cast<uint8_t>(IdOfLabel(kSexTable, label, text)));
 }
 
-Status HeroCatalogue::SetClassByLabel(std::string_view label, LabelText text) {
-  return SetClass(static_cast<uint8_t>(IdOfLabel(kClassTable, label, text)));
+Status HeroCatalogue::SetClassByLabel(size_t index, std::string_view label, LabelText text) {
+  return SetClass(index, static_cast<uint8_t>(IdOfLabel(kClassTable, label, text)));
 }
 
-Status HeroCatalogue::SetAllowedBy(bool allowed) {
-  HeroRecord* r = nullptr;
-  if (Status s = Editable(&r); !s) return s;
-  r->allowed_by = allowed ? 1 : 0;
-  return Status::Ok();
+Status HeroCatalogue::SetAllowedBy(size_t index, bool allowed) {
+  return Edit(index, [&](HeroRecord& r) { r.allowed_by = allowed ? 1 : 0; });
 }
 
-Status HeroCatalogue::ToggleAllowedBy() {
-  HeroRecord* r = nullptr;
-  if (Status s = Editable(&r); !s) return s;
-  r->allowed_by = r->allowed_by ? 0 : 1;
-  return Status::Ok();
+Status HeroCatalogue::ToggleAllowedBy(size_t index) {
+  return Edit(index, [](HeroRecord& r) { r.allowed_by = r.allowed_by ? 0 : 1; });
 }
 
 Status HeroCatalogue::ReplaceFace(size_t index, FaceKind kind, std::vector<uint8_t> image) {

@@ -4,8 +4,7 @@
 //   qm::HeroCatalogue catalogue;
 //   qm::CatalogueLoad load;
 //   qm::Status s = catalogue.Load(qm::GamePathsForFolder(dir), &load);  // table + 12 bundles
-//   catalogue.Select(5); catalogue.ClampSelection();
-//   catalogue.SetName("Aldric");                        // editing operations: selected record
+//   catalogue.SetName(5, "Aldric");                     // editing operations: one record each
 //   catalogue.ReplaceFace(5, qm::FaceKind::kLarge, image);
 //   s = catalogue.Save(paths.working_archive);          // table, then all twelve bundles
 //
@@ -121,38 +120,31 @@ class HeroCatalogue {
   // True when the record has a keyword, a name, a class and both faces.
   bool IsComplete(size_t index) const;
 
-  // The selected record, as the main window shows it. Select stores any number; call
-  // ClampSelection to bring it into range.
-  int selected() const { return selected_; }
-  void Select(int index) { selected_ = index; }
-  // 1,000 or more becomes 999; then, with records, below 1 becomes 1 and count or more
-  // count - 1; without records 0. True when the selection changed.
-  bool ClampSelection();
-
-  // Editing operations on the selected record. They fail (changing nothing) when no record in
-  // range is selected or the record is read-only. Texts keep at most the field's characters
-  // (64 keyword and name, 512 biography).
-  Status SetKeyword(std::string_view text);
-  Status SetName(std::string_view text);
-  Status SetBiography(std::string_view text);
-  Status SetSex(uint8_t sex_id);
-  Status SetClass(uint8_t class_id);
+  // Editing operations on record `index`. They fail (changing nothing) for an index outside the
+  // catalogue and for a read-only record. Texts keep at most the field's characters (64 keyword
+  // and name, 512 biography).
+  Status SetKeyword(size_t index, std::string_view text);
+  Status SetName(size_t index, std::string_view text);
+  Status SetBiography(size_t index, std::string_view text);
+  Status SetSex(size_t index, uint8_t sex_id);
+  Status SetClass(size_t index, uint8_t class_id);
   // By localized label, as the combo boxes give them (`text` looks the labels up): an unknown
   // label stores 0.
-  Status SetSexByLabel(std::string_view label, LabelText text);
-  Status SetClassByLabel(std::string_view label, LabelText text);
-  Status SetAllowedBy(bool allowed);
-  Status ToggleAllowedBy();
+  Status SetSexByLabel(size_t index, std::string_view label, LabelText text);
+  Status SetClassByLabel(size_t index, std::string_view label, LabelText text);
+  Status SetAllowedBy(size_t index, bool allowed);
+  Status ToggleAllowedBy(size_t index);
 
   // Stores `image` as the record's face of that size, releasing the old one. Face flags are
   // not touched: callers check them. Fails only for an index out of range.
   Status ReplaceFace(size_t index, FaceKind kind, std::vector<uint8_t> image);
 
  private:
-  Status Editable(HeroRecord** out);
+  // Applies `change` to record `index` when it exists and is not read-only.
+  template <typename Change>
+  Status Edit(size_t index, Change change);
 
   std::vector<HeroRecord> records_;
-  int selected_ = 0;
 };
 
 }  // namespace qm

@@ -108,13 +108,12 @@ bool Differs(const HeroRecord& r, const RowValues& v) {
 // Stores the values through the editing operations, as the editor's controls do.
 Status Store(HeroCatalogue* catalogue, size_t index, const RowValues& v) {
   const HeroRecord& r = catalogue->record(index);
-  catalogue->Select(static_cast<int>(index));
   Status s = Status::Ok();
-  if (s && r.name != v.name) s = catalogue->SetName(v.name);
-  if (s && r.biography != v.biography) s = catalogue->SetBiography(v.biography);
-  if (s && r.sex != v.sex) s = catalogue->SetSex(v.sex);
-  if (s && r.hero_class != v.hero_class) s = catalogue->SetClass(v.hero_class);
-  if (s && (r.allowed_by != 0) != v.allowed) s = catalogue->SetAllowedBy(v.allowed);
+  if (s && r.name != v.name) s = catalogue->SetName(index, v.name);
+  if (s && r.biography != v.biography) s = catalogue->SetBiography(index, v.biography);
+  if (s && r.sex != v.sex) s = catalogue->SetSex(index, v.sex);
+  if (s && r.hero_class != v.hero_class) s = catalogue->SetClass(index, v.hero_class);
+  if (s && (r.allowed_by != 0) != v.allowed) s = catalogue->SetAllowedBy(index, v.allowed);
   return s;
 }
 

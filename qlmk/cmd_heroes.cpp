@@ -136,13 +136,12 @@ int Set(const Args& args) {
     return Fail("record " + std::to_string(index) + " (" + qm::QuotedText(text.Utf8(c.record(index).keyword)) +
                 "): " + lost + "; give --allow-face-loss to change it anyway");
   }
-  c.Select(static_cast<int>(index));
   qm::Status s = qm::Status::Ok();
-  if (s && args.Has("--name")) s = c.SetName(name);
-  if (s && args.Has("--bio")) s = c.SetBiography(bio);
-  if (s && args.Has("--sex")) s = c.SetSex(static_cast<uint8_t>(sex));
-  if (s && args.Has("--class")) s = c.SetClass(static_cast<uint8_t>(hero_class));
-  if (s && args.Has("--allowed")) s = c.SetAllowedBy(allowed == "yes");
+  if (s && args.Has("--name")) s = c.SetName(index, name);
+  if (s && args.Has("--bio")) s = c.SetBiography(index, bio);
+  if (s && args.Has("--sex")) s = c.SetSex(index, static_cast<uint8_t>(sex));
+  if (s && args.Has("--class")) s = c.SetClass(index, static_cast<uint8_t>(hero_class));
+  if (s && args.Has("--allowed")) s = c.SetAllowedBy(index, allowed == "yes");
   if (!s) return Fail(s.why());
   if (loss.any()) Warn(lost);
   return SaveGame(game);

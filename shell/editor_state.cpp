@@ -12,6 +12,30 @@ EditorState& Editor() {
   return state;
 }
 
+bool ClampSelection(EditorState* state) {
+  int& selected = state->selected;
+  const int before = selected;
+  const int last_slot = static_cast<int>(kMaxHeroRecords) - 1;
+  if (selected > last_slot) selected = last_slot;
+  if (!state->catalogue.empty()) {
+    const int count = static_cast<int>(state->catalogue.count());
+    if (selected < 1) selected = 1;
+    if (selected >= count) selected = count - 1;
+  } else {
+    selected = 0;
+  }
+  return selected != before;
+}
+
+size_t SelectedIndex(const EditorState& state) {
+  return state.selected >= 0 ? static_cast<size_t>(state.selected) : state.catalogue.count();
+}
+
+const HeroRecord* SelectedRecord(const EditorState& state) {
+  const size_t index = SelectedIndex(state);
+  return index < state.catalogue.count() ? &state.catalogue.record(index) : nullptr;
+}
+
 void SetGameFolder(EditorState* state, const std::string& folder) {
   const std::string game_folder = WithTrailingSeparator(folder);
   state->paths = GamePathsForFolder(game_folder);
@@ -35,7 +59,7 @@ void InitialiseEditorState(EditorState* state, const GameSearchHost& host,
     state->status[2] = CutToBytes(Text(kMsgNoGameData), kStatusLineBytes);
     state->status[3] = CutToBytes(Text(kMsgSelectFolder), kStatusLineBytes);
   }
-  state->catalogue.ClampSelection();
+  ClampSelection(state);
   state->status[5] = kBanner;
 }
 

@@ -33,11 +33,7 @@ constexpr int kListTextBytes = 260;
 HeroCatalogue& Catalogue() { return Editor().catalogue; }
 bool Nonempty() { return !Catalogue().empty(); }
 
-const HeroRecord* Selected() {
-  const int index = Catalogue().selected();
-  if (index < 0 || static_cast<size_t>(index) >= Catalogue().count()) return nullptr;
-  return &Catalogue().record(static_cast<size_t>(index));
-}
+const HeroRecord* Selected() { return SelectedRecord(Editor()); }
 
 bool HasFaceFlag(FaceKind kind) {
   const HeroRecord* record = Selected();
@@ -66,25 +62,25 @@ std::string EditText(int slot) {
 
 // Selected record changed: number box, record, faces.
 void ShowSelection(bool write_number_box) {
-  const int index = Catalogue().selected();
+  const int index = Editor().selected;
   if (write_number_box) SetNumberBox(index);
   ShowRecord(index, true);
   RefreshFaces(false);
 }
 
 void StepRecord(int delta) {
-  Catalogue().Select(Catalogue().selected() + delta);
-  Catalogue().ClampSelection();
+  Editor().selected += delta;
+  ClampSelection(&Editor());
   ShowSelection(true);
 }
 
 void NumberBoxChanged() {
-  Catalogue().Select(ParseNumberBoxText(WindowText(Control(kSlotNumberBox), kNumberTextBytes)));
-  ShowSelection(Catalogue().ClampSelection());
+  Editor().selected = ParseNumberBoxText(WindowText(Control(kSlotNumberBox), kNumberTextBytes));
+  ShowSelection(ClampSelection(&Editor()));
 }
 
 void ToggleAllowed() {
-  if (!Catalogue().ToggleAllowedBy().ok()) return;  // no record, or a read-only one
+  if (!Catalogue().ToggleAllowedBy(SelectedIndex(Editor())).ok()) return;  // no record, or a read-only one
   MainView().allowed = Selected() != nullptr && Selected()->allowed_by != 0;
   RepaintSlot(kSlotAllowedCheck, true);
 }
@@ -99,7 +95,7 @@ void ChooseArchive(HWND window) {
   (void)state.catalogue.Load(state.paths, nullptr, [window](const OverlongValue& value) {
     MessageBoxA(window, Text(value.message_id), "Quillmark", MB_OK);
   });
-  state.catalogue.ClampSelection();
+  ClampSelection(&state);
   ShowSelection(true);
   InvalidateRect(window, nullptr, TRUE);
   ShowStatusString(kMsgPatchChosen);
@@ -159,12 +155,13 @@ std::optional<FaceEdit> BeginFaceEdit() {
 void StoreFaces(FaceKind kind, NewFaces faces) {
   // Selected() checked the index: nothing selects another record while a picture is fitted.
   if (Selected() == nullptr) return;
-  (void)StoreNewFaces(&Catalogue(), static_cast<size_t>(Catalogue().selected()), kind, std::move(faces));
+  (void)StoreNewFaces(&Catalogue(), SelectedIndex(Editor()), kind, std::move(faces));
   RefreshFaces(false);
 }
 
 void RunMainCommand(HWND window, int id) {
-  HeroCatalogue& catalogue = Catalogue();
+  EditorState& state = Editor();
+  HeroCatalogue& catalogue = state.catalogue;
   switch (id) {
     case kIdMinimize:
       ShowWindow(window, SW_MINIMIZE);
@@ -184,20 +181,20 @@ void RunMainCommand(HWND window, int id) {
       break;
     // Edits of a read-only record are refused by the catalogue and change nothing.
     case kIdName:
-      if (!MainView().filling) (void)catalogue.SetName(EditText(kSlotName));
+      if (!MainView().filling) (void)catalogue.SetName(SelectedIndex(state), EditText(kSlotName));
       break;
     case kIdBiography:
-      if (!MainView().filling) (void)catalogue.SetBiography(EditText(kSlotBiography));
+      if (!MainView().filling) (void)catalogue.SetBiography(SelectedIndex(state), EditText(kSlotBiography));
       break;
     case kIdKeyword:
-      if (!MainView().filling) (void)catalogue.SetKeyword(EditText(kSlotKeyword));
+      if (!MainView().filling) (void)catalogue.SetKeyword(SelectedIndex(state), EditText(kSlotKeyword));
       break;
     case kIdSex:
-      (void)catalogue.SetSexByLabel(WindowText(Control(kSlotSex), kListTextBytes - 1),
+      (void)catalogue.SetSexByLabel(SelectedIndex(state), WindowText(Control(kSlotSex), kListTextBytes - 1),
                                     ProgramText);
       break;
     case kIdClass:
-      (void)catalogue.SetClassByLabel(WindowText(Control(kSlotClass), kListTextBytes - 1),
+      (void)catalogue.SetClassByLabel(SelectedIndex(state), WindowText(Control(kSlotClass), kListTextBytes - 1),
                                       ProgramText);
       break;
     case kIdAllowedCheck:

@@ -43,13 +43,13 @@ LRESULT OnCreate(HWND window) {
   SetControl(kSlotMainWindow, window);
   EditorState& state = Editor();
   SetNtPlatform(state.nt_platform);
-  if (!SkinStart(window, state.catalogue.selected())) {
+  if (!SkinStart(window, state.selected)) {
     MessageBoxA(window, "Can't initialize dialog skin.", kProductName, MB_OK);
     PostQuitMessage(-1);
     return 0;
   }
   ConnectFaceDrops();
-  ShowRecord(state.catalogue.selected(), true);
+  ShowRecord(state.selected, true);
   RefreshFaces(true);
   PublishStatus();
   OfferBackup(window, state.paths.game_folder + kRestoreToolRelativePath, state.paths.working_archive);
@@ -59,8 +59,8 @@ LRESULT OnCreate(HWND window) {
 void OnKeyDown(HWND window, WPARAM key) {
   const std::optional<KeyAction> action = KeyboardAction(static_cast<unsigned>(key));
   if (!action) return;
-  HeroCatalogue& catalogue = Editor().catalogue;
-  catalogue.Select(action->set_selection ? action->value : catalogue.selected() + action->value);
+  EditorState& state = Editor();
+  state.selected = action->set_selection ? action->value : state.selected + action->value;
   SendMessageA(window, WM_COMMAND, MAKEWPARAM(action->command, 0), 0);
 }
 

@@ -52,13 +52,6 @@ void SetFaceShown(int slot, bool* shown, bool exists) {
   }
 }
 
-const HeroRecord* SelectedRecord() {
-  const HeroCatalogue& catalogue = Editor().catalogue;
-  const int index = catalogue.selected();
-  if (index < 0 || static_cast<size_t>(index) >= catalogue.count()) return nullptr;
-  return &catalogue.record(static_cast<size_t>(index));
-}
-
 }  // namespace
 
 MainViewState& MainView() {
@@ -136,7 +129,7 @@ bool ShowRecord(int index, bool repaint_biography) {
 }
 
 void RefreshFaces(bool decode_only) {
-  const HeroRecord* record = SelectedRecord();
+  const HeroRecord* record = SelectedRecord(Editor());
   // A face shows only while its flag is set: bytes a record gained without the flag (Auto S.Face
   // Copy) are saved but not shown.
   const auto shown = [record](FaceKind kind) {

@@ -2,7 +2,7 @@
 // the controls and its two faces.
 //
 //   qm::ShowStatus("Saved Successfully.");      // or qm::ShowStatusString(kMsgSaved)
-//   qm::ShowRecord(catalogue.selected(), true);  // texts, lists, Allowed mark, editable state
+//   qm::ShowRecord(Editor().selected, true);     // texts, lists, Allowed mark, editable state
 //   qm::RefreshFaces(false);                     // decode both faces, show / hide / repaint
 //
 // The message panel keeps its six lines in qm::Editor().status and also carries them as the

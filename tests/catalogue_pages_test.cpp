@@ -32,9 +32,8 @@ HeroCatalogue Demo(size_t heroes) {
 }
 
 void SetTexts(HeroCatalogue* catalogue, size_t index, const std::string& name, const std::string& bio) {
-  catalogue->Select(static_cast<int>(index));
-  ASSERT_TRUE(catalogue->SetName(name).ok());
-  ASSERT_TRUE(catalogue->SetBiography(bio).ok());
+  ASSERT_TRUE(catalogue->SetName(index, name).ok());
+  ASSERT_TRUE(catalogue->SetBiography(index, bio).ok());
 }
 
 std::vector<uint8_t> FromBase64(std::string_view text) {
@@ -144,8 +143,7 @@ TEST(DiffReportTest, ChangedHeroesOnlyWithFacesSideBySideAndTextsThroughTheCodeP
   HeroCatalogue after = before;
   SetTexts(&after, 3, "\xC3\xF0\xF3\xF1\xEA\xFA", before.record(3).biography);  // "Грускъ" in code page 1251
   ASSERT_TRUE(after.ReplaceFace(4, FaceKind::kLarge, before.record(5).large_face).ok());
-  after.Select(6);
-  ASSERT_TRUE(after.SetName(kHostile[0]).ok());
+  ASSERT_TRUE(after.SetName(6, kHostile[0]).ok());
   const CatalogueDiff diff = DiffCatalogues(before.records(), after.records());
 
   const DiffSummary summary = SummarizeDiff(diff, before, after);

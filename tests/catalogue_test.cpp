@@ -272,8 +272,7 @@ TEST(HeroCatalogue, LoadFallsBackToTextAndBaseArchives) {
   // With UPDATES.H4R present, its entries win over both.
   HeroCatalogue patched;
   ASSERT_TRUE(patched.Assign(Records({Hero("Ash", kClassDruid), Hero("Bo", kClassLord)})).ok());
-  patched.Select(3);
-  ASSERT_TRUE(patched.SetName("Ash Renamed").ok());
+  ASSERT_TRUE(patched.SetName(3, "Ash Renamed").ok());
   ASSERT_TRUE(patched.ReplaceFace(3, FaceKind::kLarge, Face("Ash", FaceKind::kLarge, MakeColour(0, 0, 250))).ok());
   const std::string updates = game.folder.Create("UPDATES.H4R", {});
   ASSERT_TRUE(patched.Save(updates).ok());
@@ -405,59 +404,43 @@ TEST(HeroCatalogue, SaveReportsAFailedWriteForEveryEntry) {
   EXPECT_FALSE(c.Save("").ok());
 }
 
-TEST(HeroCatalogue, ClampSelection) {
+TEST(HeroCatalogue, AssignTakesAtMostTheRecordLimit) {
   HeroCatalogue c;
-  c.Select(5000);
-  EXPECT_TRUE(c.ClampSelection());
-  EXPECT_EQ(c.selected(), 0);  // empty catalogue
-
-  ASSERT_TRUE(c.Assign(Records({Hero("A", kClassMage, false)})).ok());
-  c.Select(5000);
-  EXPECT_TRUE(c.ClampSelection());
-  EXPECT_EQ(c.selected(), 3);
-  for (int low : {0, -7}) {
-    c.Select(low);
-    EXPECT_TRUE(c.ClampSelection());
-    EXPECT_EQ(c.selected(), 1);
-  }
-  EXPECT_FALSE(c.ClampSelection());
-
   std::vector<HeroRecord> full(kMaxHeroRecords);
   ASSERT_TRUE(c.Assign(full).ok());
-  c.Select(5000);
-  c.ClampSelection();
-  EXPECT_EQ(c.selected(), 999);
   full.emplace_back();
   EXPECT_FALSE(c.Assign(full).ok());
   EXPECT_EQ(c.count(), kMaxHeroRecords);
 }
 
-TEST(HeroCatalogue, EditingTheSelectedRecord) {
+TEST(HeroCatalogue, EditingARecord) {
   HeroCatalogue c;
   ASSERT_TRUE(c.Assign(Records({Hero("A", kClassMage, false)})).ok());
-  c.Select(kDeadRecord);
-  EXPECT_FALSE(c.SetName("x").ok());
-  EXPECT_FALSE(c.SetClass(kClassMage).ok());
-  EXPECT_FALSE(c.ToggleAllowedBy().ok());
+  EXPECT_FALSE(c.SetName(kDeadRecord, "x").ok());
+  EXPECT_FALSE(c.SetClass(kDeadRecord, kClassMage).ok());
+  EXPECT_FALSE(c.ToggleAllowedBy(kDeadRecord).ok());
   EXPECT_EQ(c.record(kDeadRecord).name, "");
   // Faces of read-only records can still be replaced.
   EXPECT_TRUE(c.ReplaceFace(kDeadRecord, FaceKind::kLarge, Face("dead", FaceKind::kLarge)).ok());
   EXPECT_FALSE(c.ReplaceFace(4, FaceKind::kLarge, {}).ok());
+  // A record past the end (the last one after MakeSFX dropped it) takes no edit.
+  EXPECT_FALSE(c.SetName(4, "x").ok());
+  EXPECT_FALSE(c.SetAllowedBy(4, true).ok());
+  EXPECT_FALSE(c.SetSexByLabel(4, "female", ProgramText).ok());
 
-  c.Select(3);
-  ASSERT_TRUE(c.SetName(std::string(70, 'n')).ok());
+  ASSERT_TRUE(c.SetName(3, std::string(70, 'n')).ok());
   EXPECT_EQ(c.record(3).name.size(), kNameMaxChars);
-  ASSERT_TRUE(c.SetBiography(std::string(600, 'b')).ok());
+  ASSERT_TRUE(c.SetBiography(3, std::string(600, 'b')).ok());
   EXPECT_EQ(c.record(3).biography.size(), kBiographyMaxChars);
-  ASSERT_TRUE(c.SetSexByLabel("female", ProgramText).ok());
+  ASSERT_TRUE(c.SetSexByLabel(3, "female", ProgramText).ok());
   EXPECT_EQ(c.record(3).sex, kSexFemale);
-  ASSERT_TRUE(c.SetClassByLabel("DeathKnight", ProgramText).ok());
+  ASSERT_TRUE(c.SetClassByLabel(3, "DeathKnight", ProgramText).ok());
   EXPECT_EQ(c.record(3).hero_class, kClassDeathKnight);
-  ASSERT_TRUE(c.SetClassByLabel("no such class", ProgramText).ok());
+  ASSERT_TRUE(c.SetClassByLabel(3, "no such class", ProgramText).ok());
   EXPECT_EQ(c.record(3).hero_class, kClassNone);
-  ASSERT_TRUE(c.ToggleAllowedBy().ok());
+  ASSERT_TRUE(c.ToggleAllowedBy(3).ok());
   EXPECT_EQ(c.record(3).allowed_by, 1);
-  ASSERT_TRUE(c.ToggleAllowedBy().ok());
+  ASSERT_TRUE(c.ToggleAllowedBy(3).ok());
   EXPECT_EQ(c.record(3).allowed_by, 0);
   EXPECT_FALSE(c.IsComplete(3));
 }

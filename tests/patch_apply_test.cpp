@@ -23,8 +23,7 @@ class PatchApply : public ::testing::Test {
   void SetUp() override {
     // The patch: hero 3 renamed and one pixel of its large face changed.
     HeroCatalogue source = test::LoadCatalogue(test::MakeGame(dir_, "source", 5));
-    source.Select(3);
-    ASSERT_TRUE(source.SetName("Renamed Hero"));
+    ASSERT_TRUE(source.SetName(3, "Renamed Hero"));
     std::vector<uint8_t> face = source.record(3).large_face;
     face.back() ^= 1;
     ASSERT_TRUE(source.ReplaceFace(3, FaceKind::kLarge, face));

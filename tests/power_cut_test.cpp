@@ -60,11 +60,9 @@ class PowerCuts : public ::testing::Test {
   // table smaller than the saved one, the case where writing over the old payload lost it.
   std::vector<uint8_t> ShorterTable() {
     HeroCatalogue c = test::LoadCatalogue(game_);
-    c.Select(4);
     std::vector<uint8_t> table;
-    if (!c.SetBiography(std::string(600, 'x')) || !c.Save(updates_)) return table;
-    c.Select(4);
-    if (!c.SetBiography("Short.") || !SerializeHeroTable(c.records(), &table)) table.clear();
+    if (!c.SetBiography(4, std::string(600, 'x')) || !c.Save(updates_)) return table;
+    if (!c.SetBiography(4, "Short.") || !SerializeHeroTable(c.records(), &table)) table.clear();
     return table;
   }
 
@@ -82,8 +80,7 @@ TEST_F(PowerCuts, Put) {
 
 TEST_F(PowerCuts, CatalogueSave) {
   HeroCatalogue c = test::LoadCatalogue(game_);
-  c.Select(5);
-  ASSERT_TRUE(c.SetName("Renamed"));
+  ASSERT_TRUE(c.SetName(5, "Renamed"));
   ASSERT_TRUE(c.ReplaceFace(5, FaceKind::kLarge, OnePixelChanged(c.record(5).large_face)));
   Expect("catalogue save", [&] { return c.Save(updates_); });
   Expect("catalogue save without changes", [&] { return c.Save(updates_); });
@@ -99,8 +96,7 @@ TEST_F(PowerCuts, Wipe) {
 TEST_F(PowerCuts, PatchApply) {
   const std::string source_game = test::MakeGame(dir_, "source", 6);
   HeroCatalogue source = test::LoadCatalogue(source_game);
-  source.Select(3);
-  ASSERT_TRUE(source.SetName("Patched"));
+  ASSERT_TRUE(source.SetName(3, "Patched"));
   ASSERT_TRUE(source.ReplaceFace(3, FaceKind::kSmall, OnePixelChanged(source.record(3).small_face)));
   const std::string patcher = dir_.File("QLMKSFX.EXE");
   ASSERT_TRUE(BuildPatcher(&source, test::RandomBytes(2000, 2), patcher));
@@ -114,8 +110,7 @@ TEST_F(PowerCuts, BackupAndRestore) {
   const std::vector<uint8_t> stub = test::RandomBytes(2000, 3);
   Expect("backup", [&] { return WriteBackup(stub, tool, updates_); });
   HeroCatalogue c = test::LoadCatalogue(game_);
-  c.Select(3);
-  ASSERT_TRUE(c.SetName("Changed since"));
+  ASSERT_TRUE(c.SetName(3, "Changed since"));
   ASSERT_TRUE(c.Save(updates_));
   Expect("restore", [&] { return RestoreFromPayload(tool, game_); });
 }

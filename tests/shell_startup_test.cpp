@@ -1,13 +1,17 @@
-// Start-up's game search and the main window's input rules.
+// Start-up's game search and state, the selection, and the main window's input rules.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
 #include "base/path.h"
+#include "resources/string_ids.h"
 #include "shell/command_rules.h"
+#include "shell/editor_state.h"
 #include "shell/game_search.h"
+#include "shell/language.h"
 #include "skin/control_ids.h"
+#include "tests/sharing_util.h"
 
 namespace qm {
 namespace {
@@ -163,6 +167,65 @@ TEST(GameSearch, NetworkNamesNewestKeyFirst) {
   EXPECT_EQ(names[0], "player");
   EXPECT_EQ(names[1].size(), kDisplayNameMaxChars);
   EXPECT_EQ(names[2], "Old");
+}
+
+TEST(EditorState, StartUpSelectsTheFirstShownRecordOrNoneWithoutAGame) {
+  test::TempDir dir;
+  FakeMachine m;
+  m.current = test::MakeGame(dir, "game", 3);
+  m.folders.insert(m.current);
+  m.executables[m.current]["HEROES4.EXE"] = 1.3f;
+  EditorState state;
+  state.selected = 77;
+  InitialiseEditorState(&state, m.Host(), "Tester");
+  EXPECT_EQ(state.selected, 1);  // "dead": record 0 is the table's header row
+  EXPECT_EQ(state.catalogue.count(), 6u);
+  EXPECT_TRUE(state.status[2].empty());
+
+  FakeMachine nowhere;
+  EditorState empty;
+  empty.selected = 77;
+  InitialiseEditorState(&empty, nowhere.Host(), "Tester");
+  EXPECT_EQ(empty.selected, 0);
+  EXPECT_EQ(SelectedRecord(empty), nullptr);
+  EXPECT_EQ(empty.status[2], Text(kMsgNoGameData));
+  EXPECT_EQ(empty.status[5], kBanner);
+}
+
+TEST(EditorState, ClampSelection) {
+  EditorState s;
+  s.selected = 5000;
+  EXPECT_TRUE(ClampSelection(&s));
+  EXPECT_EQ(s.selected, 0);  // empty catalogue
+
+  ASSERT_TRUE(s.catalogue.Assign(std::vector<HeroRecord>(4)).ok());  // header, dead, sleeping, one hero
+  s.selected = 5000;
+  EXPECT_TRUE(ClampSelection(&s));
+  EXPECT_EQ(s.selected, 3);
+  for (int low : {0, -7}) {
+    s.selected = low;
+    EXPECT_TRUE(ClampSelection(&s));
+    EXPECT_EQ(s.selected, 1);
+  }
+  EXPECT_FALSE(ClampSelection(&s));
+
+  ASSERT_TRUE(s.catalogue.Assign(std::vector<HeroRecord>(kMaxHeroRecords)).ok());
+  s.selected = 5000;
+  ClampSelection(&s);
+  EXPECT_EQ(s.selected, 999);
+}
+
+TEST(EditorState, SelectionOutsideTheCatalogueNamesNoRecordAndTakesNoEdit) {
+  EditorState s;
+  ASSERT_TRUE(s.catalogue.Assign(std::vector<HeroRecord>(5)).ok());
+  s.selected = 4;
+  ASSERT_EQ(SelectedRecord(s), &s.catalogue.record(4));
+  s.catalogue.DropLastRecord();  // MakeSFX dropped the shown record
+  EXPECT_EQ(SelectedRecord(s), nullptr);
+  EXPECT_FALSE(s.catalogue.SetName(SelectedIndex(s), "x").ok());
+  s.selected = -1;
+  EXPECT_EQ(SelectedRecord(s), nullptr);
+  EXPECT_FALSE(s.catalogue.ToggleAllowedBy(SelectedIndex(s)).ok());
 }
 
 TEST(CommandRules, FilterLetsOnlyTheRightNotificationsThrough) {
