@@ -48,6 +48,7 @@ void InitialiseEditorState(EditorState* state, const GameSearchHost& host,
                            const std::optional<std::string>& login_name,
                            const OverlongReport& overlong) {
   state->status = StatusLines{};
+  state->selected = 0;
   const GameSearch search = LocateGame(host);
   state->game_version = search.found ? search.version : 0.0f;
   SetGameFolder(state, search.folder);
