@@ -33,16 +33,13 @@ std::string Describe(std::string_view type, uint32_t id) {
 
 std::optional<PeResourceData> PeResourceTree::FindNamed(std::string_view type, uint32_t id) const {
   if (type.empty() || type.size() > kMaxTypeName) return std::nullopt;
-  std::optional<uint32_t> type_directory;
-  ForEachEntry(resource_rva_, [&](const Entry& e) {
-    if (!(e.name & kHighBit) || !(e.target & kHighBit)) return false;
-    const std::optional<uint32_t> name = ResourceRva(e.name & ~kHighBit);
-    if (!name || !NameIs(*this, *name, type)) return false;
-    type_directory = ResourceRva(e.target & ~kHighBit);
-    return true;
-  });
-  if (!type_directory) return std::nullopt;
-  return FindInType(*type_directory, id);
+  return FindWhere(
+      [&](const Entry& e) {
+        if (!(e.name & kHighBit)) return false;
+        const std::optional<uint32_t> name = ResourceRva(e.name & ~kHighBit);
+        return name && NameIs(*this, *name, type);
+      },
+      id);
 }
 
 Status ReadPeResourceOfFile(const std::string& path, std::string_view type, uint32_t id, std::vector<uint8_t>* bytes) {

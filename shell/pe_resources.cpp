@@ -83,43 +83,8 @@ bool PeResourceTree::ReadRva(uint64_t rva, std::span<uint8_t> block) const {
   return at && Read(*at, block);
 }
 
-std::optional<uint32_t> PeResourceTree::ResourceRva(uint32_t offset) const {
-  const uint64_t rva = uint64_t{resource_rva_} + offset;
-  if (rva > 0xFFFFFFFFu) return std::nullopt;
-  return static_cast<uint32_t>(rva);
-}
-
-std::optional<uint32_t> PeResourceTree::Subdirectory(uint32_t directory_rva, uint32_t id) const {
-  std::optional<uint32_t> found;
-  ForEachEntry(directory_rva, [&](const Entry& e) {
-    if (e.name != id || !(e.target & kHighBit)) return false;
-    found = ResourceRva(e.target & ~kHighBit);
-    return true;
-  });
-  return found;
-}
-
-std::optional<PeResourceData> PeResourceTree::FindInType(uint32_t type_directory, uint32_t id) const {
-  const std::optional<uint32_t> languages = Subdirectory(type_directory, id);
-  if (!languages) return std::nullopt;
-  // The language level: the first entry that is data, not a further directory.
-  std::optional<uint32_t> data_entry;
-  ForEachEntry(*languages, [&](const Entry& e) {
-    if (e.target & kHighBit) return false;
-    data_entry = ResourceRva(e.target);
-    return true;
-  });
-  std::array<uint8_t, 16> entry_block;  // address, size, code page, reserved
-  if (!data_entry || !ReadRva(*data_entry, entry_block)) return std::nullopt;
-  ByteReader entry(entry_block);
-  const uint32_t rva = entry.ReadU32();
-  return PeResourceData{rva, entry.ReadU32()};
-}
-
 std::optional<PeResourceData> PeResourceTree::Find(uint32_t type, uint32_t id) const {
-  const std::optional<uint32_t> type_directory = Subdirectory(resource_rva_, type);
-  if (!type_directory) return std::nullopt;
-  return FindInType(*type_directory, id);
+  return FindWhere([type](const Entry& e) { return e.name == type; }, id);
 }
 
 }  // namespace qm

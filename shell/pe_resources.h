@@ -20,7 +20,7 @@
 // own bytes are read only once they are known to lie within one section and within the file.
 //
 // FindNamed and ReadPeResourceOfFile live in a file of their own, so that programs which only
-// read the version block (the two stubs) do not carry them.
+// read version blocks do not carry them.
 #pragma once
 
 #include <array>
@@ -67,6 +67,7 @@ class PeResourceTree {
 
   // The file offset of `size` bytes mapped at `rva`; they must lie within one section's data.
   std::optional<uint64_t> FileOffset(uint64_t rva, uint64_t size) const;
+
   // Fills `block` with the bytes mapped at `rva`; false when they are not all there.
   bool ReadRva(uint64_t rva, std::span<uint8_t> block) const;
 
@@ -87,6 +88,13 @@ class PeResourceTree {
   };
 
   bool Read(uint64_t offset, std::span<uint8_t> block) const { return source_(offset, block.data(), block.size()); }
+
+  // The resource data offset `offset` as an address; none when it overflows.
+  std::optional<uint32_t> ResourceRva(uint32_t offset) const {
+    const uint64_t rva = uint64_t{resource_rva_} + offset;
+    if (rva > 0xFFFFFFFFu) return std::nullopt;
+    return static_cast<uint32_t>(rva);
+  }
 
   // Calls `visit` on each entry of the directory at `directory_rva` until it returns true;
   // true when one did. Each entry is read on its own, so a count the data cannot hold ends the
@@ -109,12 +117,39 @@ class PeResourceTree {
     return false;
   }
 
-  // The resource data offset `offset` as an address; none when it overflows.
-  std::optional<uint32_t> ResourceRva(uint32_t offset) const;
-  // The subdirectory of the first entry named by the number `id` that has one.
-  std::optional<uint32_t> Subdirectory(uint32_t directory_rva, uint32_t id) const;
-  // The id and language levels below a type's directory.
-  std::optional<PeResourceData> FindInType(uint32_t type_directory, uint32_t id) const;
+  // The subdirectory of the first entry of the directory at `directory_rva` that `match` accepts
+  // and that has one.
+  template <typename Match>
+  std::optional<uint32_t> Subdirectory(uint32_t directory_rva, Match match) const {
+    std::optional<uint32_t> found;
+    ForEachEntry(directory_rva, [&](const Entry& e) {
+      if (!(e.target & kHighBit) || !match(e)) return false;
+      found = ResourceRva(e.target & ~kHighBit);
+      return true;
+    });
+    return found;
+  }
+
+  // The three levels below the root: the type `is_type` accepts, the id, the first language.
+  // A template, so that each kind of lookup compiles to one function in its own file.
+  template <typename IsType>
+  std::optional<PeResourceData> FindWhere(IsType is_type, uint32_t id) const {
+    const std::optional<uint32_t> type = Subdirectory(resource_rva_, is_type);
+    if (!type) return std::nullopt;
+    const std::optional<uint32_t> languages = Subdirectory(*type, [id](const Entry& e) { return e.name == id; });
+    if (!languages) return std::nullopt;
+    std::optional<uint32_t> data_entry;
+    ForEachEntry(*languages, [&](const Entry& e) {
+      if (e.target & kHighBit) return false;
+      data_entry = ResourceRva(e.target);
+      return true;
+    });
+    std::array<uint8_t, 16> entry_block;  // address, size, code page, reserved
+    if (!data_entry || !ReadRva(*data_entry, entry_block)) return std::nullopt;
+    ByteReader entry(entry_block);
+    const uint32_t rva = entry.ReadU32();
+    return PeResourceData{rva, entry.ReadU32()};
+  }
 
   const PeByteSource& source_;
   uint32_t resource_rva_ = 0;
