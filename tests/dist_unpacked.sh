@@ -31,6 +31,17 @@ begins_with() {
   [ "$(size "$1")" -gt "$(size "$2")" ] || fail "$1 is not longer than $(basename "$2")"
   cmp -s -n "$(size "$2")" "$1" "$2" || fail "$1 does not begin with $(basename "$2")"
 }
+# same_layout FILE REFERENCE STUB: FILE begins with the built STUB and its payload follows right
+# after it, the same slots at the same offsets as in REFERENCE. (The bytes inside may differ: the
+# backup carries the archive's creation time, and zlib marks its gzip streams with the system
+# that wrote them.)
+same_layout() {
+  begins_with "$1" "$win32/bin/$3"
+  "$host_qlmk" payload list "$1" >got.txt
+  "$host_qlmk" payload list "$2" >want.txt
+  cmp -s got.txt want.txt || fail "$1: another payload than in $2: $(diff got.txt want.txt)"
+  [ "$(size "$1")" = "$(size "$2")" ] || fail "$1: $(size "$1") bytes, expected $(size "$2")"
+}
 
 python3 "$root/scripts/dist.py" --win32 "$win32" --linux-qlmk "$linux_qlmk" --out dist >/dev/null ||
   fail "the release could not be written"
@@ -58,13 +69,9 @@ if [ $wine -eq 1 ]; then
   echo "-- qlmk.exe from the unpacked zip under Wine"
   run=("$root/scripts/wine-run.sh" "$folder/qlmk.exe")
   "${run[@]}" patch build patch.exe --game game >out.txt 2>&1 || fail "qlmk.exe patch build: $(cat out.txt)"
-  cmp -s patch.exe ref-patch.exe || fail "qlmk.exe wrote another patcher than the built qlmksfx.exe gives"
   "${run[@]}" backup --game game >out.txt 2>&1 || fail "qlmk.exe backup: $(cat out.txt)"
-  begins_with game/DATA/RESTORE.EXE "$win32/bin/restore.exe"
-  # The payload starts right after the stub: the same slots at the same offsets.
-  "$host_qlmk" payload list game/DATA/RESTORE.EXE >got.txt
-  "$host_qlmk" payload list ref-game/DATA/RESTORE.EXE >want.txt
-  cmp -s got.txt want.txt || fail "the backup's payload differs: $(diff got.txt want.txt)"
+  same_layout patch.exe ref-patch.exe qlmksfx.exe
+  same_layout game/DATA/RESTORE.EXE ref-game/DATA/RESTORE.EXE restore.exe
   echo "qlmk.exe from the unpacked zip writes the patcher and the backup"
   exit 0
 fi
@@ -75,8 +82,7 @@ cp "$host_qlmk" "$folder/qlmk"
 "$folder/qlmk" patch build patch.exe --game game >out.txt 2>&1 || fail "patch build: $(cat out.txt)"
 cmp -s patch.exe ref-patch.exe || fail "the patcher taken from quillmark.exe differs from the built qlmksfx.exe"
 "$folder/qlmk" backup --game game >out.txt 2>&1 || fail "backup: $(cat out.txt)"
-cmp -s game/DATA/RESTORE.EXE ref-game/DATA/RESTORE.EXE ||
-  fail "the restore tool taken from quillmark.exe differs from the built restore.exe"
+same_layout game/DATA/RESTORE.EXE ref-game/DATA/RESTORE.EXE restore.exe
 
 echo "-- a stub file beside qlmk comes before the editor's"
 { printf 'MZbeside'; head -c 1000 /dev/zero; } >"$folder/qlmksfx.exe"
