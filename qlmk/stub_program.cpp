@@ -54,7 +54,7 @@ int LoadStubProgram(const Args& args, const StubProgram& stub, std::vector<uint8
     if (std::optional<int> rc = ReadIfThere(Normal(place / stub.file_name), bytes, &looked)) return *rc;
   }
   return Fail(std::string("cannot find the stub program ") + stub.file_name + " (looked at " + looked +
-              "); build it with the win32 preset or give --stub FILE");
+              "); keep qlmk beside quillmark.exe, build the win32 preset, or give --stub FILE");
 }
 
 }  // namespace qlmk
