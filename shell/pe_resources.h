@@ -54,6 +54,7 @@ class PeResourceTree {
   // The longest type name FindNamed looks for.
   static constexpr size_t kMaxTypeName = 32;
 
+  // Keeps a reference: `source` must outlive the tree.
   explicit PeResourceTree(const PeByteSource& source) : source_(source) {}
 
   // Reads the headers and the section table; false when the image is no PE or has no resource
