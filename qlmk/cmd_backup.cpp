@@ -19,7 +19,7 @@ int Backup(const Args& args) {
   const qm::GamePaths paths = qm::GamePathsForFolder(args.Value("--game"));
   if (paths.working_archive.empty()) return Fail(paths.game_folder + ": no DATA/UPDATES.H4R or DATA/HEROES4.H4R");
   std::vector<uint8_t> stub;
-  if (int rc = LoadStubProgram(args, kRestoreStubName, &stub); rc != kExitOk) return rc;
+  if (int rc = LoadStubProgram(args, kRestoreStub, &stub); rc != kExitOk) return rc;
   const std::string tool = qm::GamePathOfName(paths.game_folder, qm::kRestoreToolRelativePath);
   if (qm::Status s = qm::WriteBackup(stub, tool, paths.working_archive); !s) return Fail(tool + ": " + s.why());
   std::printf("%s: backup of %s written\n", tool.c_str(), paths.working_archive.c_str());

@@ -59,7 +59,7 @@ bool IsBundle(const std::string& name) {
 int Build(const Args& args) {
   const std::string& out = args.positional()[0];
   std::vector<uint8_t> stub;
-  if (int rc = LoadStubProgram(args, kPatcherStubName, &stub); rc != kExitOk) return rc;
+  if (int rc = LoadStubProgram(args, kPatcherStub, &stub); rc != kExitOk) return rc;
   Game game;
   if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   const size_t before = game.catalogue.count();

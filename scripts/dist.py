@@ -286,7 +286,8 @@ def main():
                     "  qlmk.exe        the command-line tool, for a command prompt and scripts\n"
                     "  language\\       the texts of the editor and the patcher in other languages\n"
                     "  README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt")
-    # The editor carries the two stub programs inside it, so their libraries count too.
+    # The editor carries the two stub programs inside it, so their libraries count too; qlmk.exe
+    # takes them out of quillmark.exe beside it, so the zip needs no stub files of its own.
     win_programs = {n: programs[n] for n in ("quillmark.exe", "qlmk.exe", "qlmksfx.exe", "restore.exe")}
     win_entries = [("", None, False),
                    ("quillmark.exe", programs["quillmark.exe"][1], True),

@@ -3,7 +3,6 @@
 #include "base/path.h"
 #include "heroes/game_files.h"
 #include "shell/game_search.h"
-#include "shell/pe_version.h"
 
 namespace qm {
 
@@ -19,16 +18,6 @@ float GameVersionFromProductVersion(uint32_t ms, uint32_t ls) {
   sum += static_cast<long double>(ls >> 16) * kBuildStep;
   sum += static_cast<long double>(ls & 0xFFFF) * kRevisionStep;
   return static_cast<float>(sum);
-}
-
-float GameVersionOfImage(std::span<const uint8_t> image) {
-  std::optional<PeProductVersion> v = ReadPeProductVersion(image);
-  return v ? GameVersionFromProductVersion(v->ms, v->ls) : 0.0f;
-}
-
-float ReadGameVersionPortable(const std::string& path) {
-  std::optional<PeProductVersion> v = ReadPeProductVersionOfFile(path);
-  return v ? GameVersionFromProductVersion(v->ms, v->ls) : 0.0f;
 }
 
 float GameVersionOfFolder(const std::string& game_folder) {

@@ -13,8 +13,7 @@
 namespace qm {
 
 std::span<const uint8_t> EmbeddedProgram(WORD id) {
-  HRSRC found = FindResourceExA(nullptr, "BIN", MAKEINTRESOURCEA(id),
-                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  HRSRC found = FindResourceExA(nullptr, kEmbeddedProgramType, MAKEINTRESOURCEA(id), kEmbeddedProgramLanguage);
   if (found == nullptr) return {};
   HGLOBAL loaded = LoadResource(nullptr, found);
   const DWORD size = SizeofResource(nullptr, found);

@@ -1,5 +1,6 @@
 // MakeSFX and the backup offer, as the main window calls them, and the two stub programs the
-// editor carries as resources "BIN" 107 (patcher) and 108 (restore tool), language 1033.
+// editor carries as resources "BIN" 107 (patcher) and 108 (restore tool), language 1033
+// (shell/embedded_programs.h).
 //
 //   if (qm::WritePatcher(qm::kPatcherFileName)) status kMsgPatcherBuilt else kMsgPatcherFailed
 //   qm::OfferBackup(main, game_folder + "DATA\\RESTORE.EXE", working_archive);  // WM_CREATE
@@ -23,16 +24,16 @@
 #include <span>
 #include <string>
 
+#include "shell/embedded_programs.h"
+
 namespace qm {
 
 constexpr const char* kPatcherFileName = "QLMKSFX.EXE";
-constexpr WORD kPatcherResourceId = 107;
-constexpr WORD kRestoreToolResourceId = 108;
 constexpr const char* kSettingsKey = "Software\\New World Computing\\QUILLMARK";
 constexpr const char* kRestoreMarkerValue = "RESTORE";
 constexpr DWORD kRestoreMarkerBytes = 255;
 
-// The bytes of an embedded program (type "BIN", language 1033) of this module; empty when the
+// The bytes of an embedded program of this module (shell/embedded_programs.h); empty when the
 // resource is missing or empty. They live as long as the program.
 std::span<const uint8_t> EmbeddedProgram(WORD id);
 

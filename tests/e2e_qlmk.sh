@@ -274,7 +274,8 @@ if [ $full -eq 1 ]; then
 fi
 # Without --stub qlmk takes the stub beside itself (a release folder), else from the win32 build
 # beside the build it lives in, whichever build that is: a copy of the tool in each layout, each
-# with a stub of its own, must take that stub.
+# with a stub of its own, must take that stub. (Between the two it reads the stub out of a
+# quillmark.exe beside it: tests/dist_unpacked.sh checks that on the release.)
 { printf 'MZrelease'; head -c 2000 /dev/zero; } >release-stub.exe
 { printf 'MZwin32-build'; head -c 2000 /dev/zero; } >build-stub.exe
 layouts=("release/$(basename "$tool")|release/qlmksfx.exe|release-stub.exe")

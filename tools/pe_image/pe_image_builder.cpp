@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "base/little_endian.h"
 
@@ -58,21 +59,127 @@ VersionNode TextNode(const std::string& key, const std::string& text) {
   return node;
 }
 
-// Lays out the resource section: a three-level tree with one entry per level.
-std::vector<uint8_t> ResourceSection(const PeImageRecipe& recipe, uint32_t rva) {
-  const std::vector<uint8_t> block = BuildVersionBlock(recipe.version);
-  std::vector<uint8_t> r(RoundUp(kVersionBlockAt + block.size(), kFileAlignment), 0);
-  auto directory = [&](uint32_t at, uint32_t id, uint32_t target) {
-    StoreU16(&r[at + 14], 1);  // one id entry
-    StoreU32(&r[at + 16], id);
-    StoreU32(&r[at + 20], target);
+// Lays out the resource section as a resource compiler does: the directories level by level
+// (types, then ids, then languages; named types first, by name, then the numbered ones by
+// number), the data entries, the type names, and the data, each 16-byte aligned. With the
+// version block alone this is the fixed layout of the header. Places are section offsets.
+std::vector<uint8_t> ResourceSection(const PeImageRecipe& recipe, uint32_t rva, std::vector<PeResourcePlace>* places) {
+  std::vector<PeResource> all{
+      {"", recipe.type_id, recipe.name_id, recipe.version.language, BuildVersionBlock(recipe.version)}};
+  all.insert(all.end(), recipe.resources.begin(), recipe.resources.end());
+
+  struct Id {
+    uint32_t id;
+    std::vector<size_t> languages;  // indices into `all`
+    size_t directory = 0;
   };
-  directory(kRootDirAt, recipe.type_id, 0x80000000u | kTypeDirAt);
-  directory(kTypeDirAt, recipe.name_id, 0x80000000u | kNameDirAt);
-  directory(kNameDirAt, recipe.version.language, kDataEntryAt);
-  StoreU32(&r[kDataEntryAt], rva + kVersionBlockAt);
-  StoreU32(&r[kDataEntryAt + 4], static_cast<uint32_t>(block.size()));
-  std::memcpy(&r[kVersionBlockAt], block.data(), block.size());
+  struct Type {
+    std::string name;
+    uint32_t id;
+    std::vector<Id> ids;
+    size_t directory = 0, name_at = 0;
+  };
+  std::vector<Type> types;
+  for (size_t i = 0; i < all.size(); ++i) {
+    const PeResource& r = all[i];
+    auto type = std::find_if(types.begin(), types.end(), [&](const Type& t) {
+      return t.name == r.type_name && (!t.name.empty() || t.id == r.type_id);
+    });
+    if (type == types.end()) type = types.insert(types.end(), Type{r.type_name, r.type_id, {}});
+    auto id = std::find_if(type->ids.begin(), type->ids.end(), [&](const Id& d) { return d.id == r.id; });
+    if (id == type->ids.end()) id = type->ids.insert(type->ids.end(), Id{r.id, {}});
+    id->languages.push_back(i);
+  }
+  std::sort(types.begin(), types.end(), [](const Type& a, const Type& b) {
+    if (a.name.empty() != b.name.empty()) return !a.name.empty();
+    return a.name.empty() ? a.id < b.id : a.name < b.name;
+  });
+  for (Type& t : types) {
+    std::sort(t.ids.begin(), t.ids.end(), [](const Id& a, const Id& b) { return a.id < b.id; });
+    for (Id& d : t.ids) {
+      std::sort(d.languages.begin(), d.languages.end(),
+                [&](size_t a, size_t b) { return all[a].language < all[b].language; });
+    }
+  }
+
+  std::vector<PeResourcePlace> placed(all.size());
+  size_t at = kRootDirAt + 16 + 8 * types.size();
+  for (Type& t : types) {
+    t.directory = at;
+    at += 16 + 8 * t.ids.size();
+  }
+  for (Type& t : types) {
+    for (Id& d : t.ids) {
+      d.directory = at;
+      at += 16 + 8 * d.languages.size();
+    }
+  }
+  for (const Type& t : types) {
+    for (const Id& d : t.ids) {
+      for (size_t i : d.languages) {
+        placed[i].data_entry = at;
+        at += 16;
+      }
+    }
+  }
+  for (Type& t : types) {
+    if (t.name.empty()) continue;
+    t.name_at = at;
+    at = RoundUp(at + 2 + 2 * t.name.size(), 4);
+  }
+  for (const Type& t : types) {
+    for (const Id& d : t.ids) {
+      for (size_t i : d.languages) {
+        placed[i].data = RoundUp(at, 16);
+        at = placed[i].data + all[i].data.size();
+      }
+    }
+  }
+
+  std::vector<uint8_t> r(RoundUp(at, kFileAlignment), 0);
+  auto directory = [&](size_t dir, size_t named, size_t numbered) {
+    StoreU16(&r[dir + 12], static_cast<uint16_t>(named));
+    StoreU16(&r[dir + 14], static_cast<uint16_t>(numbered));
+  };
+  auto entry = [&](size_t e, uint32_t name, uint32_t target) {
+    StoreU32(&r[e], name);
+    StoreU32(&r[e + 4], target);
+  };
+  const size_t named_types =
+      static_cast<size_t>(std::count_if(types.begin(), types.end(), [](const Type& t) { return !t.name.empty(); }));
+  directory(kRootDirAt, named_types, types.size() - named_types);
+  for (size_t ti = 0; ti < types.size(); ++ti) {
+    const Type& t = types[ti];
+    const size_t type_entry = kRootDirAt + 16 + 8 * ti;
+    const uint32_t type_name = t.name.empty() ? t.id : 0x80000000u | static_cast<uint32_t>(t.name_at);
+    entry(type_entry, type_name, 0x80000000u | static_cast<uint32_t>(t.directory));
+    if (!t.name.empty()) {
+      StoreU16(&r[t.name_at], static_cast<uint16_t>(t.name.size()));
+      for (size_t c = 0; c < t.name.size(); ++c) StoreU16(&r[t.name_at + 2 + 2 * c], static_cast<uint8_t>(t.name[c]));
+    }
+    directory(t.directory, 0, t.ids.size());
+    for (size_t di = 0; di < t.ids.size(); ++di) {
+      const Id& d = t.ids[di];
+      const size_t id_entry = t.directory + 16 + 8 * di;
+      entry(id_entry, d.id, 0x80000000u | static_cast<uint32_t>(d.directory));
+      directory(d.directory, 0, d.languages.size());
+      for (size_t li = 0; li < d.languages.size(); ++li) {
+        const size_t i = d.languages[li];
+        PeResourcePlace& p = placed[i];
+        p.type_entry = type_entry;
+        p.type_directory = t.directory;
+        p.id_entry = id_entry;
+        p.language_directory = d.directory;
+        p.language_entry = d.directory + 16 + 8 * li;
+        p.type_name = t.name_at;
+        entry(p.language_entry, all[i].language, static_cast<uint32_t>(p.data_entry));
+        StoreU32(&r[p.data_entry], rva + static_cast<uint32_t>(p.data));
+        StoreU32(&r[p.data_entry + 4], static_cast<uint32_t>(all[i].data.size()));
+        if (!all[i].data.empty()) std::memcpy(&r[p.data], all[i].data.data(), all[i].data.size());
+      }
+    }
+  }
+  if (places) *places = std::move(placed);
   return r;
 }
 
@@ -182,7 +289,7 @@ std::vector<uint8_t> BuildVersionBlock(const VersionBlockRecipe& recipe) {
   return b;
 }
 
-std::vector<uint8_t> BuildPeImage(const PeImageRecipe& recipe) {
+std::vector<uint8_t> BuildPeImage(const PeImageRecipe& recipe, std::vector<PeResourcePlace>* places) {
   const uint16_t optional_size = recipe.pe32_plus ? 240 : 224;
   const bool program = recipe.message.has_value() && !recipe.pe32_plus;
   const uint16_t sections = static_cast<uint16_t>(recipe.extra_sections + 1 + (program ? 1 : 0));
@@ -190,7 +297,7 @@ std::vector<uint8_t> BuildPeImage(const PeImageRecipe& recipe) {
   const size_t headers_size = RoundUp(section_table + sections * 40u, kFileAlignment);
   const size_t rsrc_at = headers_size > kRsrcFileOffset ? headers_size : kRsrcFileOffset;
 
-  const std::vector<uint8_t> rsrc = ResourceSection(recipe, kRsrcRva);
+  const std::vector<uint8_t> rsrc = ResourceSection(recipe, kRsrcRva, places);
   const uint32_t text_rva = kRsrcRva + static_cast<uint32_t>(RoundUp(rsrc.size(), kSectionAlignment));
   TextSection text;
   if (program) text = MessageProgramSection(*recipe.message, text_rva);
@@ -260,6 +367,15 @@ std::vector<uint8_t> BuildPeImage(const PeImageRecipe& recipe) {
                        0x60000020);
   }
   std::memcpy(&b[rsrc_at], rsrc.data(), rsrc.size());
+  if (places) {
+    for (PeResourcePlace& p : *places) {
+      for (size_t* at : {&p.type_entry, &p.type_directory, &p.id_entry, &p.language_directory, &p.language_entry,
+                         &p.data_entry, &p.data}) {
+        *at += rsrc_at;
+      }
+      if (p.type_name != 0) p.type_name += rsrc_at;
+    }
+  }
   if (program) std::memcpy(&b[text_at], text.bytes.data(), text.bytes.size());
   return b;
 }
