@@ -324,8 +324,5 @@ bool BenchLoadLast(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!bench::CheckArguments(argc, argv, "archive_bench WORK_FOLDER")) return 2;
-  const std::filesystem::path folder = argv[1];
-  const bool ok = BenchWipe(folder) && BenchSave(folder) && BenchLoadLast(folder);
-  return ok ? 0 : 1;
+  return bench::RunSteps(argc, argv, "archive_bench WORK_FOLDER", {BenchWipe, BenchSave, BenchLoadLast});
 }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -31,6 +32,18 @@ inline bool CheckArguments(int argc, char** argv, const char* usage) {
   std::error_code ec;
   std::filesystem::create_directories(argv[argc - 1], ec);
   return true;
+}
+
+// The main of a benchmark made of steps on one work folder: checks the command line as
+// CheckArguments does (exit status 2), then runs the steps in order until one fails (1).
+inline int RunSteps(int argc, char** argv, const char* usage,
+                    std::initializer_list<bool (*)(const std::filesystem::path&)> steps) {
+  if (!CheckArguments(argc, argv, usage)) return 2;
+  const std::filesystem::path folder = argv[argc - 1];
+  for (const auto step : steps) {
+    if (!step(folder)) return 1;
+  }
+  return 0;
 }
 
 inline bool Quick() { return std::getenv("QM_BENCH_QUICK") != nullptr; }

@@ -200,9 +200,6 @@ bool BenchMakeSfx(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!bench::CheckArguments(argc, argv, "sharing_bench WORK_FOLDER")) return 2;
-  const std::filesystem::path folder = argv[1];
   // The backup runs first, while this process is still small (its child inherits it).
-  const bool ok = BenchBackup(folder) && BenchMakeSfx(folder);
-  return ok ? 0 : 1;
+  return bench::RunSteps(argc, argv, "sharing_bench WORK_FOLDER", {BenchBackup, BenchMakeSfx});
 }

@@ -29,8 +29,7 @@ bool ParseKind(const std::string& word, qm::FaceKind* kind) {
 
 // The code page, the game and the record the command line's ID names.
 int OpenRecord(const Args& args, HeroText* text, Game* game, size_t* index) {
-  if (int rc = HeroText::FromArgs(args, text); rc != kExitOk) return rc;
-  if (int rc = LoadGame(args, game); rc != kExitOk) return rc;
+  if (int rc = LoadGameWithText(args, text, game); rc != kExitOk) return rc;
   return ResolveRecord(game->catalogue, *text, args.positional_text()[0], index);
 }
 

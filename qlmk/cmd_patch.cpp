@@ -205,9 +205,8 @@ int PatchedCatalogue(const std::string& path, const Game& game, qm::HeroCatalogu
 
 int Diff(const Args& args) {
   HeroText text;
-  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
-  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  if (int rc = LoadGameWithText(args, &text, &game); rc != kExitOk) return rc;
   qm::HeroCatalogue patched;
   if (int rc = PatchedCatalogue(args.positional()[0], game, &patched); rc != kExitOk) return rc;
   text.HintIfOtherPage(patched.records());
