@@ -324,13 +324,5 @@ bool BenchLoadLast(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: archive_bench WORK_FOLDER\n");
-    return 2;
-  }
-  const std::filesystem::path folder = argv[1];
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  const bool ok = BenchWipe(folder) && BenchSave(folder) && BenchLoadLast(folder);
-  return ok ? 0 : 1;
+  return bench::RunSteps(argc, argv, "archive_bench WORK_FOLDER", {BenchWipe, BenchSave, BenchLoadLast});
 }

@@ -1,4 +1,5 @@
-// What the benchmarks share: timing, medians, the printed figure lines, and the quick mode.
+// What the benchmarks share: the command line, timing, medians, the printed figure lines, and
+// the quick mode.
 //
 // In the quick mode (QM_BENCH_QUICK set, as `scripts/bench.sh --quick` and CI run them) every
 // benchmark does one round on small sizes: the figures then mean nothing, but a benchmark that
@@ -9,12 +10,41 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
+
+// Checks the command line against `usage`, the program's name and one word per argument with
+// the work folder last, and creates that folder. A wrong count prints the usage and fails.
+inline bool CheckArguments(int argc, char** argv, const char* usage) {
+  const int words = 1 + static_cast<int>(std::count(usage, usage + std::strlen(usage), ' '));
+  if (argc != words) {
+    std::fprintf(stderr, "usage: %s\n", usage);
+    return false;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(argv[argc - 1], ec);
+  return true;
+}
+
+// The main of a benchmark made of steps on one work folder: checks the command line as
+// CheckArguments does (exit status 2), then runs the steps in order until one fails (1).
+inline int RunSteps(int argc, char** argv, const char* usage,
+                    std::initializer_list<bool (*)(const std::filesystem::path&)> steps) {
+  if (!CheckArguments(argc, argv, usage)) return 2;
+  const std::filesystem::path folder = argv[argc - 1];
+  for (const auto step : steps) {
+    if (!step(folder)) return 1;
+  }
+  return 0;
+}
 
 inline bool Quick() { return std::getenv("QM_BENCH_QUICK") != nullptr; }
 

@@ -60,14 +60,9 @@ bool Step(const char* what, const std::string& tool, const std::vector<std::stri
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: bulk_bench QLMK WORK_FOLDER\n");
-    return 2;
-  }
+  if (!bench::CheckArguments(argc, argv, "bulk_bench QLMK WORK_FOLDER")) return 2;
   const std::string tool = argv[1];
   const std::filesystem::path work = argv[2];
-  std::error_code ec;
-  std::filesystem::create_directories(work, ec);
   const std::string game = (work / "game").string(), out = (work / "out").string(), log = (work / "log.txt").string();
   const std::vector<std::string> on_game = {"--game", game};
   auto with_game = [&](std::vector<std::string> args) {
@@ -94,6 +89,7 @@ int main(int argc, char** argv) {
     }
   }
   ok = ok && Step("import, every face replaced (fit, one save)", tool, with_game({"import", out}), log, 20, 200);
+  std::error_code ec;
   std::filesystem::remove_all(work, ec);
   return ok ? 0 : 1;
 }

@@ -60,10 +60,7 @@ bool Export(const qm::HeroCatalogue& catalogue, const std::filesystem::path& fol
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: pages_bench WORK_FOLDER\n");
-    return 2;
-  }
+  if (!bench::CheckArguments(argc, argv, "pages_bench WORK_FOLDER")) return 2;
   const std::filesystem::path work = argv[1];
   std::vector<qm::HeroRecord> records;
   qm::HeroCatalogue catalogue;

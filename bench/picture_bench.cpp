@@ -51,14 +51,9 @@ struct Sample {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: picture_bench QLMK CONVERT WORK_FOLDER\n");
-    return 2;
-  }
+  if (!bench::CheckArguments(argc, argv, "picture_bench QLMK CONVERT WORK_FOLDER")) return 2;
   const std::string qlmk = argv[1], convert = argv[2];
   const std::filesystem::path work = argv[3];
-  std::error_code ec;
-  std::filesystem::create_directories(work, ec);
   const std::string log = (work / "log.txt").string();
   auto in_work = [&](const char* name) { return (work / name).string(); };
 
@@ -165,6 +160,7 @@ int main(int argc, char** argv) {
         "  decode, %.1f from the decode at 1/%d size (mean per channel)\n",
         mean_difference(from_full), mean_difference(from_reduced), reduce.divisor);
   }
+  std::error_code ec;
   std::filesystem::remove_all(work, ec);
   return ok ? 0 : 1;
 }

@@ -200,14 +200,6 @@ bool BenchMakeSfx(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: sharing_bench WORK_FOLDER\n");
-    return 2;
-  }
-  const std::filesystem::path folder = argv[1];
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
   // The backup runs first, while this process is still small (its child inherits it).
-  const bool ok = BenchBackup(folder) && BenchMakeSfx(folder);
-  return ok ? 0 : 1;
+  return bench::RunSteps(argc, argv, "sharing_bench WORK_FOLDER", {BenchBackup, BenchMakeSfx});
 }

@@ -53,16 +53,18 @@ endif()
 # The two stub programs ride inside the editor and inside every patch a player sends: their own
 # code is optimised for size, unused sections are dropped and symbols stripped.
 # Libraries that only the stubs and the tools use, or that do no heavy work, are compiled for
-# size as well.
-function(qm_optimise_for_size name)
-  target_compile_options(${name} PRIVATE -Os)
-  get_target_property(type ${name} TYPE)
-  if(type STREQUAL "EXECUTABLE")
-    target_link_options(${name} PRIVATE -Wl,--gc-sections -s)
-    if(WIN32)
-      target_link_libraries(${name} PRIVATE qm_stub_runtime)
+# size as well. Takes any number of targets.
+function(qm_optimise_for_size)
+  foreach(name ${ARGN})
+    target_compile_options(${name} PRIVATE -Os)
+    get_target_property(type ${name} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      target_link_options(${name} PRIVATE -Wl,--gc-sections -s)
+      if(WIN32)
+        target_link_libraries(${name} PRIVATE qm_stub_runtime)
+      endif()
     endif()
-  endif()
+  endforeach()
 endfunction()
 
 # The string-table scripts (resources/strings_*.rc) include their lists (strings_*.inc), which

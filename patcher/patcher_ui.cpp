@@ -3,78 +3,22 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "skin/pixel_shade.h"
-
 namespace qm::patcher {
-namespace {
 
-using skin::BrightenArea;
-using skin::ButtonLook;
+// The patcher's bevel is lighter than the editor's: a lit top and left edge.
+constexpr skin::Bevel kPatcherBevel{+40, -40, -80};
 
-void Row(Picture* p, int y, int x1, int x2, int amount) { BrightenArea(p, x1, y, x2, y, amount); }
-void Column(Picture* p, int x, int y1, int y2, int amount) { BrightenArea(p, x, y1, x, y2, amount); }
-
-}  // namespace
-
-void ShadeButton(Picture* face, ButtonLook look) {
-  const int l = 0;
-  const int t = 0;
+void ShadeButton(Picture* face, skin::ButtonLook look) {
   const int r = face->width() - 1;
   const int b = face->height() - 1;
   if (r < 0 || b < 0) return;
-  if (look == ButtonLook::kDisabled) {
-    skin::GreyArea(face, l, t, r, b);
-  } else {
-    BrightenArea(face, l, t, r, b, kButtonFill);
-  }
-  switch (look) {
-    case ButtonLook::kNormal:
-      Row(face, t, l, r - 1, +40);
-      Column(face, l, t + 1, b - 1, +40);
-      Row(face, b - 1, l + 1, r - 1, -40);
-      Column(face, r - 1, t + 1, b - 1, -40);
-      Row(face, b, l, r, -80);
-      Column(face, r, t, b - 1, -80);
-      break;
-    case ButtonLook::kPressed:
-      Row(face, t, l, r - 1, -80);
-      Column(face, l + 1, t, b - 1, -80);
-      Column(face, l + 1, t + 2, b - 2, -40);
-      Row(face, t + 1, l + 1, r - 2, -40);
-      Row(face, b, l, r, +40);
-      Column(face, r, t, b - 1, +40);
-      break;
-    case ButtonLook::kDisabled:
-      Row(face, t, l, r - 1, +40);
-      Column(face, l + 1, t + 1, b - 1, +40);
-      Row(face, b - 1, l + 1, r - 1, -40);
-      Column(face, r - 1, t + 1, b - 1, -40);
-      Row(face, b, l, r, -80);
-      Column(face, r, t, b - 1, -80);
-      break;
-  }
+  skin::ShadeButtonFace(face, 0, 0, r, b, kButtonFill, look, kPatcherBevel);
 }
 
-skin::LabelPasses ButtonLabelPasses(int width, int height, ButtonLook look) {
-  const int x = (width - 1) / 2;   // (L + R) / 2 with L = 0
+skin::LabelPasses ButtonLabelPasses(int width, int height, skin::ButtonLook look) {
+  const int x = (width - 1) / 2;       // (L + R) / 2 with L = 0
   const int y = (height - 1) / 2 - 7;  // (T + B) / 2 - 7 with T = 0
-  skin::LabelPasses out;
-  switch (look) {
-    case ButtonLook::kNormal:
-      out.pass[0] = {kLabelColour, x, y};
-      out.count = 1;
-      break;
-    case ButtonLook::kPressed:
-      out.pass[0] = {kLabelColour, x + 1, y + 1};
-      out.count = 1;
-      break;
-    case ButtonLook::kDisabled:
-      out.pass[0] = {skin::kDisabledShadowColour, x + 1, y + 1};
-      out.pass[1] = {skin::kDisabledLabelColourValue, x, y};
-      out.count = 2;
-      break;
-  }
-  return out;
+  return skin::LabelPassesAt(x, y, kLabelColour, look);
 }
 
 std::string FormatVersionQuestion(std::string_view question, float version) {

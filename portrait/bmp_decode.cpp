@@ -21,11 +21,6 @@ constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
 constexpr uint32_t kAlphaBitFields = 6;
 
-uint32_t LoadU32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-uint16_t LoadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-
 Status Damaged(const std::string& why) { return Status::Fail("damaged BMP picture (" + why + ")"); }
 
 // One channel of a bit-field pixel, widened to 8 bits by repeating its bits (5-bit 31 -> 255).

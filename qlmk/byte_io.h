@@ -11,6 +11,7 @@
 #include "base/file.h"
 #include "base/os.h"
 #include "base/status.h"
+#include "qlmk/command.h"
 
 namespace qlmk {
 
@@ -38,6 +39,18 @@ inline qm::Status WriteOutput(const std::string& path, const std::vector<uint8_t
   if (!file.is_open()) return qm::Status::Fail(std::strerror(errno));
   if (!file.Write(bytes.data(), bytes.size()) || !file.Close()) return qm::Status::Fail("write failed");
   return qm::Status::Ok();
+}
+
+// ReadInputFile as a command's step: its exit code, a failure naming the file.
+inline int ReadInput(const std::string& path, std::vector<uint8_t>* bytes) {
+  if (qm::Status s = ReadInputFile(path, bytes); !s) return Fail(path, s);
+  return kExitOk;
+}
+
+// WriteOutput as a command's step: its exit code, a failure naming the file or "stdout".
+inline int WriteCommandOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (qm::Status s = WriteOutput(path, bytes); !s) return Fail(path.empty() ? "stdout" : path, s);
+  return kExitOk;
 }
 
 }  // namespace qlmk

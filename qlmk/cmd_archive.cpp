@@ -25,14 +25,19 @@ std::string UtcTime(uint32_t stamp) {
   return text;
 }
 
-int OpenFailed(const std::string& path, const qm::Status& s) { return Fail(path + ": " + s.why()); }
+// Opens the archive for reading and reads its directory.
+int ReadDirectoryOf(const std::string& path, qm::Archive* archive, qm::Directory* directory) {
+  if (qm::Status s = qm::Archive::Open(path, qm::Archive::Access::kRead, archive); !s) return Fail(path, s);
+  if (qm::Status s = archive->ReadDirectory(directory); !s) return Fail(path, s);
+  return kExitOk;
+}
 
 int Create(const Args& args) {
   const std::string& path = args.positional()[0];
   if (qm::os::FileExists(path) && !args.Has("--force")) {
     return Fail(path + ": the file exists (use --force to overwrite it)");
   }
-  if (qm::Status s = qm::CreateArchive(path); !s) return OpenFailed(path, s);
+  if (qm::Status s = qm::CreateArchive(path); !s) return Fail(path, s);
   return kExitOk;
 }
 
@@ -74,8 +79,7 @@ int List(const Args& args) {
   const std::string& path = args.positional()[0];
   qm::Archive archive;
   qm::Directory directory;
-  if (qm::Status s = qm::Archive::Open(path, qm::Archive::Access::kRead, &archive); !s) return OpenFailed(path, s);
-  if (qm::Status s = archive.ReadDirectory(&directory); !s) return OpenFailed(path, s);
+  if (int rc = ReadDirectoryOf(path, &archive, &directory); rc != kExitOk) return rc;
   WarnCountOutOfRange(path, directory);
   if (args.Has("--json")) {
     PrintJson(directory);
@@ -89,25 +93,22 @@ int Get(const Args& args) {
   const std::string& path = args.positional()[0];
   const std::string& name = args.positional()[1];
   std::vector<uint8_t> content;
-  if (qm::Status s = qm::LoadEntry(path, name, &content); !s) return OpenFailed(path, s);
-  const std::string out = args.Value("-o");
-  if (qm::Status s = WriteOutput(out, content); !s) return Fail((out.empty() ? "stdout" : out) + ": " + s.why());
-  return kExitOk;
+  if (qm::Status s = qm::LoadEntry(path, name, &content); !s) return Fail(path, s);
+  return WriteCommandOutput(args.Value("-o"), content);
 }
 
 int Put(const Args& args) {
   const std::string& path = args.positional()[0];
   const std::string& name = args.positional()[1];
-  const std::string& input = args.positional()[2];
   std::vector<uint8_t> content;
-  if (qm::Status s = ReadInputFile(input, &content); !s) return Fail(input + ": " + s.why());
-  if (qm::Status s = qm::PutEntry(path, name, content, qm::kNewEntryTrailingWord); !s) return OpenFailed(path, s);
+  if (int rc = ReadInput(args.positional()[2], &content); rc != kExitOk) return rc;
+  if (qm::Status s = qm::PutEntry(path, name, content, qm::kNewEntryTrailingWord); !s) return Fail(path, s);
   return kExitOk;
 }
 
 int Wipe(const Args& args) {
   const std::string& path = args.positional()[0];
-  if (qm::Status s = qm::WipeArchive(path); !s) return OpenFailed(path, s);
+  if (qm::Status s = qm::WipeArchive(path); !s) return Fail(path, s);
   return kExitOk;
 }
 
@@ -115,8 +116,7 @@ int Verify(const Args& args) {
   const std::string& path = args.positional()[0];
   qm::Archive archive;
   qm::Directory directory;
-  if (qm::Status s = qm::Archive::Open(path, qm::Archive::Access::kRead, &archive); !s) return OpenFailed(path, s);
-  if (qm::Status s = archive.ReadDirectory(&directory); !s) return OpenFailed(path, s);
+  if (int rc = ReadDirectoryOf(path, &archive, &directory); rc != kExitOk) return rc;
   if (directory.count >= qm::kEntryCountLimit) {
     return Fail(path + ": the directory count " + std::to_string(directory.count) +
                 " is out of range; the game sees no entries");

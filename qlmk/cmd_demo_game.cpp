@@ -50,7 +50,7 @@ int Run(const Args& args) {
   }
   const std::string& dir = args.positional()[0];
   qm::DemoGameSummary summary;
-  if (qm::Status s = qm::MakeDemoGame(dir, options, &summary); !s) return Fail(dir + ": " + s.why());
+  if (qm::Status s = qm::MakeDemoGame(dir, options, &summary); !s) return Fail(dir, s);
   std::printf("Demo game with %zu heroes in code page %d written:\n  %s\n  %s\n  %s\n  %s\n", summary.heroes,
               static_cast<int>(options.code_page), summary.executable.c_str(), summary.base_archive.c_str(),
               summary.update_archive.c_str(), summary.text_archive.c_str());

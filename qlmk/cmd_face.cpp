@@ -27,15 +27,19 @@ bool ParseKind(const std::string& word, qm::FaceKind* kind) {
   return true;
 }
 
+// The code page, the game and the record the command line's ID names.
+int OpenRecord(const Args& args, HeroText* text, Game* game, size_t* index) {
+  if (int rc = LoadGameWithText(args, text, game); rc != kExitOk) return rc;
+  return ResolveRecord(game->catalogue, *text, args.positional_text()[0], index);
+}
+
 int Export(const Args& args) {
   qm::FaceKind kind;
   if (!ParseKind(args.positional()[1], &kind)) return args.Usage("the face is large or small");
   HeroText text;
-  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
-  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   size_t index = 0;
-  if (int rc = ResolveRecord(game.catalogue, text, args.positional_text()[0], &index); rc != kExitOk) return rc;
+  if (int rc = OpenRecord(args, &text, &game, &index); rc != kExitOk) return rc;
   qm::Picture face;
   if (!qm::DecodeRecordFace(game.catalogue, index, kind, &face)) {
     return Fail("record " + std::to_string(index) + " (" +
@@ -55,12 +59,9 @@ int Import(const Args& args) {
   qm::FaceOptions options;  // the editor's defaults: bilinear, no crop, no ring, small face made too
   if (int rc = FaceOptionsFromArgs(args, &options); rc != kExitOk) return rc;
   HeroText text;
-  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
-
   Game game;
-  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
   size_t index = 0;
-  if (int rc = ResolveRecord(game.catalogue, text, args.positional_text()[0], &index); rc != kExitOk) return rc;
+  if (int rc = OpenRecord(args, &text, &game, &index); rc != kExitOk) return rc;
   const bool large = kind == qm::FaceKind::kLarge;
   const std::string failed = EditorText(large ? qm::kMsgLoadLargeFailed : qm::kMsgLoadSmallFailed);
   const qm::HeroRecord& record = game.catalogue.record(index);

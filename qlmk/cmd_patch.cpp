@@ -32,7 +32,7 @@ namespace qlmk {
 namespace {
 
 int OpenPayload(const std::string& path, qm::PayloadReader* reader) {
-  if (qm::Status s = qm::PayloadReader::Open(path, reader); !s) return Fail(path + ": " + s.why());
+  if (qm::Status s = qm::PayloadReader::Open(path, reader); !s) return Fail(path, s);
   return kExitOk;
 }
 
@@ -78,7 +78,7 @@ int Build(const Args& args) {
 int WritePatchGallery(qm::PayloadReader& reader, const std::vector<qm::HeroRecord>& heroes, const std::string& path,
                       const std::string& out, qm::CodePage page, bool tell) {
   qm::HeroCatalogue carried;
-  if (qm::Status s = carried.Assign(heroes); !s) return Fail(path + ": " + s.why());
+  if (qm::Status s = carried.Assign(heroes); !s) return Fail(path, s);
   size_t faces = 0, loose = 0;
   for (const qm::PayloadRecord& rec : reader.records()) {
     if (!IsBundle(rec.name)) continue;
@@ -186,7 +186,7 @@ int PatchedCatalogue(const std::string& path, const Game& game, qm::HeroCatalogu
       r.small_face.clear();
     }
   }
-  if (qm::Status s = out->Assign(std::move(records)); !s) return Fail(path + ": " + s.why());
+  if (qm::Status s = out->Assign(std::move(records)); !s) return Fail(path, s);
   for (uint8_t a = 1; a <= qm::kAlignmentCount; ++a) {
     for (qm::FaceKind kind : {qm::FaceKind::kSmall, qm::FaceKind::kLarge}) {
       const std::string name = qm::BundleEntryName(a, kind);
@@ -205,9 +205,8 @@ int PatchedCatalogue(const std::string& path, const Game& game, qm::HeroCatalogu
 
 int Diff(const Args& args) {
   HeroText text;
-  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
-  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  if (int rc = LoadGameWithText(args, &text, &game); rc != kExitOk) return rc;
   qm::HeroCatalogue patched;
   if (int rc = PatchedCatalogue(args.positional()[0], game, &patched); rc != kExitOk) return rc;
   text.HintIfOtherPage(patched.records());

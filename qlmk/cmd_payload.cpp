@@ -15,12 +15,10 @@
 namespace qlmk {
 namespace {
 
-int OpenFailed(const std::string& path, const qm::Status& s) { return Fail(path + ": " + s.why()); }
-
 int List(const Args& args) {
   const std::string& path = args.positional()[0];
   qm::PayloadReader reader;
-  if (qm::Status s = qm::PayloadReader::Open(path, &reader); !s) return OpenFailed(path, s);
+  if (qm::Status s = qm::PayloadReader::Open(path, &reader); !s) return Fail(path, s);
   if (args.Has("--json")) {
     std::printf("{\"directory_offset\": %u, \"entries\": [", reader.directory_offset());
     bool first = true;
@@ -45,15 +43,15 @@ int Add(const Args& args) {
   const std::string& name = args.positional()[1];
   const std::string& input = args.positional()[2];
   std::vector<uint8_t> bytes;
-  if (qm::Status s = ReadInputFile(input, &bytes); !s) return Fail(input + ": " + s.why());
+  if (int rc = ReadInput(input, &bytes); rc != kExitOk) return rc;
   uint32_t content_size = 0;
   if (args.Has("--compress")) {
     std::vector<uint8_t> compressed;
-    if (qm::Status s = qm::CompressEntry(bytes, &compressed); !s) return Fail(input + ": " + s.why());
+    if (qm::Status s = qm::CompressEntry(bytes, &compressed); !s) return Fail(input, s);
     content_size = static_cast<uint32_t>(bytes.size());
     bytes = std::move(compressed);
   }
-  if (qm::Status s = qm::AppendPayloadEntryByCopy(path, name, bytes, content_size); !s) return OpenFailed(path, s);
+  if (qm::Status s = qm::AppendPayloadEntryByCopy(path, name, bytes, content_size); !s) return Fail(path, s);
   return kExitOk;
 }
 
@@ -61,20 +59,18 @@ int Get(const Args& args) {
   const std::string& path = args.positional()[0];
   const std::string& name = args.positional()[1];
   qm::PayloadReader reader;
-  if (qm::Status s = qm::PayloadReader::Open(path, &reader); !s) return OpenFailed(path, s);
+  if (qm::Status s = qm::PayloadReader::Open(path, &reader); !s) return Fail(path, s);
   const qm::PayloadRecord* record = reader.Find(name);
   if (!record) return Fail(path + ": no payload entry named '" + name + "'");
   std::vector<uint8_t> blob;
-  if (qm::Status s = reader.ReadBlob(*record, &blob); !s) return OpenFailed(path, s);
+  if (qm::Status s = reader.ReadBlob(*record, &blob); !s) return Fail(path, s);
   std::vector<uint8_t> out;
   if (args.Has("--raw") || record->content_size == 0) {
     out = std::move(blob);
   } else if (qm::Status s = qm::DecodeStoredPayload(blob, record->content_size, &out); !s) {
     return Fail(path + ": '" + name + "': " + s.why());
   }
-  const std::string target = args.Value("-o");
-  if (qm::Status s = WriteOutput(target, out); !s) return Fail((target.empty() ? "stdout" : target) + ": " + s.why());
-  return kExitOk;
+  return WriteCommandOutput(args.Value("-o"), out);
 }
 
 const Command kPayload = {

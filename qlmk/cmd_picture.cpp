@@ -59,7 +59,7 @@ int Resize(const Args& args) {
   if (qm::Status s = qm::StretchWithMethod(picture, {0, 0, picture.width(), picture.height()}, &resized,
                                            {0, 0, width, height}, method);
       !s) {
-    return Fail(in + ": " + s.why());
+    return Fail(in, s);
   }
   if (qm::Status s = qm::WritePictureFile(out, resized); !s) return Fail(s.why());
   const std::string decoded =

@@ -84,7 +84,7 @@ int Dump(const Args& args) {
     }
   } else {
     source = args.positional()[0];
-    if (qm::Status s = ReadTableFile(source, &bytes); !s) return Fail(source + ": " + s.why());
+    if (qm::Status s = ReadTableFile(source, &bytes); !s) return Fail(source, s);
   }
 
   // Over-length messages in the editor's words, as its message boxes would show them.

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "qlmk/command_table.h"
 
 namespace qlmk {
@@ -17,6 +18,8 @@ void RegisterCommand(const Command& command);
 
 // Prints "qlmk: <message>" to stderr and returns kExitFailed.
 int Fail(const std::string& message);
+// Prints "qlmk: <path>: <reason>" for a failed operation on `path`.
+int Fail(const std::string& path, const qm::Status& status);
 
 }  // namespace qlmk
 

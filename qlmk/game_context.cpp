@@ -58,6 +58,11 @@ int LoadGame(const Args& args, Game* game) {
   return kExitOk;
 }
 
+int LoadGameWithText(const Args& args, HeroText* text, Game* game) {
+  if (int rc = HeroText::FromArgs(args, text); rc != kExitOk) return rc;
+  return LoadGame(args, game);
+}
+
 int ResolveRecord(const qm::HeroCatalogue& catalogue, const HeroText& text, const std::string& id, size_t* index) {
   long long n = -1;
   if (AllDigits(id)) {

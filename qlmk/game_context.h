@@ -40,6 +40,8 @@ qm::GamePaths GamePathsFromArgs(const Args& args);
 // missing or damaged bundle, unmatched images and over-long values are warnings. Returns
 // kExitOk or the exit code to return.
 int LoadGame(const Args& args, Game* game);
+// --codepage, then LoadGame: the first steps of the commands that show or take hero texts.
+int LoadGameWithText(const Args& args, HeroText* text, Game* game);
 
 // Resolves ID (a record number, or a keyword given as UTF-8 text) to a shown record 1 .. count-1.
 int ResolveRecord(const qm::HeroCatalogue& catalogue, const HeroText& text, const std::string& id, size_t* index);

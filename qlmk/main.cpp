@@ -38,6 +38,8 @@ int Fail(const std::string& message) {
   return kExitFailed;
 }
 
+int Fail(const std::string& path, const qm::Status& status) { return Fail(path + ": " + status.why()); }
+
 }  // namespace qlmk
 
 int main(int argc, char** argv) {

@@ -21,37 +21,48 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/nogame"
 cp "$build/bin/qlmksfx.exe" "$work/nogame/QLMKSFX.EXE"
 
-cat > "$work/screenshots.scn" <<SCENARIO
-workdir Z:$work
-timeout 240000
-demo-game 12
-write-picture card.jpg jpeg 300 200
+# The editor's own windows, shot in every language: the backup question, the main window on hero
+# 5, the option panel and the about panel, each file named with the suffix $1.
+editor_windows() {
+  cat <<SCENARIO
 set-marker none
 start quillmark.exe
 wait-window "#32770" "Quillmark"
 sleep 1000
-screenshot backup.bmp
+screenshot backup$1.bmp
 click IDNO
 wait-window Quillmark
 name main
 set-text NumberBox 5
 wait-text NumberBox 5
 sleep 2000
-screenshot main.bmp
+screenshot main$1.bmp
 command Option
 wait-window QLMKSUB
 sleep 2000
-screenshot option.bmp
+screenshot option$1.bmp
 close
 wait-gone
 use main
 command About
 wait-window QLMKSUB
 sleep 2000
-screenshot about.bmp
+screenshot about$1.bmp
 close
 wait-gone
 use main
+SCENARIO
+}
+
+{
+  cat <<SCENARIO
+workdir Z:$work
+timeout 240000
+demo-game 12
+write-picture card.jpg jpeg 300 200
+SCENARIO
+  editor_windows ""
+  cat <<SCENARIO
 command LoadLarge
 wait-window "#32770" "Select Image file"
 set-path cmb13 card.jpg
@@ -83,6 +94,7 @@ screenshot patcher_disabled.bmp
 close
 wait-exit 1
 SCENARIO
+} > "$work/screenshots.scn"
 
 "$root/scripts/wine-run.sh" "$driver" "$work/screenshots.scn"
 for name in backup main option about open patcher patcher_pressed patcher_disabled; do
@@ -97,36 +109,14 @@ for language in rus:ru_RU plk:pl_PL csy:cs_CZ deu:de_DE; do
   game="$work/game_$suffix"
   mkdir -p "$game"
   cp -r "$build/bin/language" "$game/"
-  cat > "$work/screenshots_$suffix.scn" <<SCENARIO
+  {
+    cat <<SCENARIO
 workdir Z:$game
 timeout 240000
 demo-game 12
-set-marker none
-start quillmark.exe
-wait-window "#32770" "Quillmark"
-sleep 1000
-screenshot backup_$suffix.bmp
-click IDNO
-wait-window Quillmark
-name main
-set-text NumberBox 5
-wait-text NumberBox 5
-sleep 2000
-screenshot main_$suffix.bmp
-command Option
-wait-window QLMKSUB
-sleep 2000
-screenshot option_$suffix.bmp
-close
-wait-gone
-use main
-command About
-wait-window QLMKSUB
-sleep 2000
-screenshot about_$suffix.bmp
-close
-wait-gone
-use main
+SCENARIO
+    editor_windows "_$suffix"
+    cat <<SCENARIO
 close
 wait-exit 0
 start qlmksfx.exe
@@ -136,6 +126,7 @@ screenshot patcher_$suffix.bmp
 close
 wait-exit 1
 SCENARIO
+  } > "$work/screenshots_$suffix.scn"
   LC_ALL="$locale" "$root/scripts/wine-run.sh" "$driver" "$work/screenshots_$suffix.scn"
   for name in backup main option about patcher; do
     convert "$game/${name}_$suffix.bmp" "$out/${name}_$suffix.png"

@@ -81,6 +81,10 @@ void OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
 HWND MainWindow() { return Control(kSlotMainWindow); }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (AnswerMainWindowDrawing(window, message, Editor().paths.game_folder, Editor().paths.working_archive, &result)) {
+    return result;
+  }
   switch (message) {
     case WM_CREATE:
       OnCreate(window);
@@ -90,14 +94,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       SetControl(kSlotMainWindow, nullptr);
       PostQuitMessage(0);
       return 0;
-    case WM_PAINT:
-      PaintMainWindow(window, Editor().paths.game_folder, Editor().paths.working_archive);
-      return 0;
-    case WM_ERASEBKGND:
-      return 0;
-    case WM_ACTIVATEAPP:
-      RefreshCaptionButtons();
-      break;
     case WM_KEYDOWN:
       OnKeyDown(window, wparam);
       return 0;
@@ -107,7 +103,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     default:
       break;
   }
-  LRESULT result = 0;
   if (AnswerSkinnedWindowMessage(window, message, wparam, lparam,
                                  {&Editor().status, MainView().allowed}, &result)) {
     return result;

@@ -9,7 +9,8 @@
 // The rectangle (left, top) .. (right, bottom) is inclusive. Normal and pressed faces are
 // lightened by `fill`, a disabled face turns grey; the bevel is then shaded into the edges:
 // raised when normal, sunken (the label moves one pixel right and down) when pressed. A
-// disabled label is drawn twice, an engraved light shadow first.
+// disabled label is drawn twice, an engraved light shadow first. The patcher's buttons are cut
+// the same way with a bevel and a label colour of their own.
 #pragma once
 
 #include <array>
@@ -25,8 +26,18 @@ constexpr uint32_t kLabelColour = MakeColour(10, 10, 80);
 constexpr uint32_t kDisabledShadowColour = MakeColour(206, 223, 231);
 constexpr uint32_t kDisabledLabelColourValue = MakeColour(130, 130, 148);
 
-void ShadeButtonFace(Picture* face, int left, int top, int right, int bottom, int fill,
-                     ButtonLook look);
+// How much each edge of the bevel is lightened (negative: darkened) on a raised face: the top
+// and left edge, the inner line along the bottom and right, and the outer bottom and right edge.
+// A sunken face takes `outer` at the top and left and `top_left` at the bottom and right.
+struct Bevel {
+  int top_left;
+  int inner;
+  int outer;
+};
+constexpr Bevel kSkinBevel{-60, -100, -200};
+
+void ShadeButtonFace(Picture* face, int left, int top, int right, int bottom, int fill, ButtonLook look,
+                     const Bevel& bevel = kSkinBevel);
 
 struct LabelPass {
   uint32_t colour = 0;
@@ -38,5 +49,7 @@ struct LabelPasses {
   int count = 0;
 };
 LabelPasses ButtonLabelPasses(int left, int top, int right, int bottom, ButtonLook look);
+// The passes of a label in `colour` whose normal place is (x, y).
+LabelPasses LabelPassesAt(int x, int y, uint32_t colour, ButtonLook look);
 
 }  // namespace qm::skin

@@ -77,55 +77,19 @@ uint32_t LabelStringOf(int id) {
 }
 
 DrawKind DrawKindOf(int id) {
-  switch (id) {
-    case kIdMessagePanel:
-      return DrawKind::kMessagePanel;
-    case kIdMinimize:
-    case kIdClose:
-      return DrawKind::kCaptionButton;
-    case kIdUpArrow:
-    case kIdDownArrow:
-      return DrawKind::kArrow;
-    case kIdAllowedCheck:
-    case kIdAspectCheck:
-    case kIdXRangeCheck:
-    case kIdYRangeCheck:
-    case kIdAutoRingCheck:
-    case kIdSmallCopyCheck:
-      return DrawKind::kCheckBox;
-    case kIdDir:
-    case kIdPatch:
-    case kIdDesignerHome:
-    case kIdProgramHome:
-    case kIdCopySmall:
-    case kIdCopyLarge:
-    case kIdPasteSmall:
-    case kIdPasteLarge:
-    case kIdSave:
-    case kIdWipe:
-    case kIdMakeSfx:
-    case kIdLoadLarge:
-    case kIdLoadSmall:
-    case kIdAbout:
-    case kIdOption:
-    case kIdAboutClose:
-    case kIdOptionClose:
+  const ControlPlacement* c = FindControlPlacement(id);
+  if (c == nullptr) return DrawKind::kNothing;
+  switch (c->kind) {
+    case K::kButton:
+      if (id == kIdMinimize || id == kIdClose) return DrawKind::kCaptionButton;
+      if (id == kIdUpArrow || id == kIdDownArrow) return DrawKind::kArrow;
       return DrawKind::kTextButton;
-    case kIdLargeFace:
-    case kIdSmallFace:
-      return DrawKind::kFaceView;
-    case kIdSex:
-    case kIdClass:
-    case kIdResizeMethod:
-      return DrawKind::kComboItem;
-    case kIdAllowedLabel:
-    case kIdAspectLabel:
-    case kIdXRangeLabel:
-    case kIdYRangeLabel:
-    case kIdAutoRingLabel:
-    case kIdSmallCopyLabel:
-      return DrawKind::kLabel;
-    default:
+    case K::kCheckBox: return DrawKind::kCheckBox;
+    case K::kLabel: return DrawKind::kLabel;
+    case K::kFaceView: return DrawKind::kFaceView;
+    case K::kCombo: return DrawKind::kComboItem;
+    case K::kMessagePanel: return DrawKind::kMessagePanel;
+    default:  // edit boxes, the number box and the trackbars draw themselves
       return DrawKind::kNothing;
   }
 }

@@ -61,6 +61,8 @@ enum class DrawKind : uint8_t {
   kComboItem,
   kLabel,
 };
+// How the skin draws the control with this id, from its kind in the tables; kNothing for an
+// unknown id and for the controls that draw themselves.
 DrawKind DrawKindOf(int id);
 
 // A cell of the button sheet (48 x 82): its top-left corner.

@@ -13,48 +13,40 @@ FaceOptions& Options() {
   return options;
 }
 
+namespace {
+
+// The option panel's check boxes: each box's id, the id of the label beside it, and the option
+// both of them switch.
+struct OptionSwitch {
+  int check;
+  int label;
+  bool FaceOptions::*option;
+};
+constexpr OptionSwitch kOptionSwitches[] = {
+    {kIdAspectCheck, kIdAspectLabel, &FaceOptions::aspect_lock},
+    {kIdXRangeCheck, kIdXRangeLabel, &FaceOptions::use_x_range},
+    {kIdYRangeCheck, kIdYRangeLabel, &FaceOptions::use_y_range},
+    {kIdAutoRingCheck, kIdAutoRingLabel, &FaceOptions::auto_ring},
+    {kIdSmallCopyCheck, kIdSmallCopyLabel, &FaceOptions::small_face_copy},
+};
+
+}  // namespace
+
 int FlipOption(FaceOptions* o, int id) {
-  switch (id) {
-    case kIdAspectCheck:
-    case kIdAspectLabel:
-      o->aspect_lock = !o->aspect_lock;
-      return kIdAspectCheck;
-    case kIdXRangeCheck:
-    case kIdXRangeLabel:
-      o->use_x_range = !o->use_x_range;
-      return kIdXRangeCheck;
-    case kIdYRangeCheck:
-    case kIdYRangeLabel:
-      o->use_y_range = !o->use_y_range;
-      return kIdYRangeCheck;
-    case kIdAutoRingCheck:
-    case kIdAutoRingLabel:
-      o->auto_ring = !o->auto_ring;
-      return kIdAutoRingCheck;
-    case kIdSmallCopyCheck:
-    case kIdSmallCopyLabel:
-      o->small_face_copy = !o->small_face_copy;
-      return kIdSmallCopyCheck;
-    default:
-      return 0;
+  for (const OptionSwitch& s : kOptionSwitches) {
+    if (id == s.check || id == s.label) {
+      o->*s.option = !(o->*s.option);
+      return s.check;
+    }
   }
+  return 0;
 }
 
 bool OptionIsOn(const FaceOptions& o, int check_id) {
-  switch (check_id) {
-    case kIdAspectCheck:
-      return o.aspect_lock;
-    case kIdXRangeCheck:
-      return o.use_x_range;
-    case kIdYRangeCheck:
-      return o.use_y_range;
-    case kIdAutoRingCheck:
-      return o.auto_ring;
-    case kIdSmallCopyCheck:
-      return o.small_face_copy;
-    default:
-      return false;
+  for (const OptionSwitch& s : kOptionSwitches) {
+    if (check_id == s.check) return o.*s.option;
   }
+  return false;
 }
 
 int ResizeMethodOfName(std::string_view name) {

@@ -183,6 +183,19 @@ void RefreshCaptionButtons() {
   }
 }
 
+bool AnswerMainWindowDrawing(HWND main_window, UINT message, std::string_view game_folder,
+                             std::string_view working_archive, LRESULT* result) {
+  switch (message) {
+    case WM_PAINT:
+      PaintMainWindow(main_window, game_folder, working_archive);
+      *result = 0;
+      return true;
+    case WM_ERASEBKGND: *result = 0; return true;
+    case WM_ACTIVATEAPP: RefreshCaptionButtons(); return false;
+    default: return false;
+  }
+}
+
 void StartWindowDrag(HWND window, LPARAM client_point) {
   POINT p = {static_cast<short>(LOWORD(client_point)), static_cast<short>(HIWORD(client_point))};
   ClientToScreen(window, &p);

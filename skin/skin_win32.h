@@ -6,9 +6,8 @@
 //   WM_CREATE:   SetControl(kSlotMainWindow, hwnd);           // controls_win32.h
 //                if (!qm::skin::SkinStart(hwnd, selected)) { ...  "Can't initialize dialog skin." }
 //   WM_DESTROY:  qm::skin::SkinRelease();
-//   WM_PAINT:    qm::skin::PaintMainWindow(hwnd, game_folder, working_archive);
-//   WM_ERASEBKGND: return 0;
-//   WM_ACTIVATEAPP: qm::skin::RefreshCaptionButtons();
+//   WM_PAINT, WM_ERASEBKGND, WM_ACTIVATEAPP:
+//                qm::skin::AnswerMainWindowDrawing(hwnd, msg, game_folder, working_archive, &result)
 //   WM_CTLCOLOR*: if (qm::skin::AnswerColourMessage(msg, wp, lp, &result)) return result;
 //   WM_LBUTTONDOWN: qm::skin::StartWindowDrag(hwnd, lp); return 0;
 //   WM_DRAWITEM / WM_MEASUREITEM: controls_win32.h
@@ -98,6 +97,12 @@ std::string PathLabel(std::string_view path);
 
 // Invalidates the two caption buttons (slots 2 and 3) without erasing.
 void RefreshCaptionButtons();
+
+// The main window's drawing messages: WM_PAINT paints it (PaintMainWindow), WM_ERASEBKGND does
+// nothing (the backdrop covers the window), WM_ACTIVATEAPP redraws the caption buttons and then
+// goes on to the default handling. True when the message is answered (`*result` set).
+bool AnswerMainWindowDrawing(HWND main_window, UINT message, std::string_view game_folder,
+                             std::string_view working_archive, LRESULT* result);
 
 // WM_LBUTTONDOWN of a skinned window: lets the system move the window as by its caption.
 void StartWindowDrag(HWND window, LPARAM client_point);

@@ -11,39 +11,32 @@
 #include "archive/h4r_writer.h"
 #include "base/file.h"
 #include "base/os.h"
-#include "tests/archive_builder.h"
-#include "tests/test_util.h"
+#include "tests/archive_fixture.h"
 
-namespace qm {
+namespace qm::test {
 namespace {
 
-using test::Bytes;
-using test::BuildArchive;
-using test::BuiltEntry;
-using test::GzipEntry;
-using test::Load;
-using test::RawEntry;
 using Content = std::vector<uint8_t>;
 
 constexpr unsigned kInterruptions = fault::kWrite | fault::kSeek | fault::kClose | fault::kFlush | fault::kRename;
 
 std::vector<BuiltEntry> SampleEntries() {
   return {GzipEntry("table.heroes.h4d", Bytes("table rows")), RawEntry("raw.h4d", Bytes("raw!")),
-          GzipEntry("layers.icons.hero.life.82.h4d", test::RandomBytes(1500, 21)),
-          GzipEntry("layers.icons.hero.life.52.h4d", test::RandomBytes(900, 22))};
+          GzipEntry("layers.icons.hero.life.82.h4d", RandomBytes(1500, 21)),
+          GzipEntry("layers.icons.hero.life.52.h4d", RandomBytes(900, 22))};
 }
 
 // A batch that does every kind of put: adds, replaces by larger and by smaller payloads, a
 // replace of an entry the batch itself added, a raw entry turned gzip, and the same name twice.
 struct Batch {
   std::vector<BuiltEntry> built = {
-      GzipEntry("x", Bytes("new table rows")),      // table.heroes.h4d
-      GzipEntry("x", Bytes("first new")),           // added
-      GzipEntry("x", test::RandomBytes(3000, 23)),  // life.82 grown
-      GzipEntry("x", Bytes("raw no more")),         // raw.h4d, marked gzip now
-      GzipEntry("x", Bytes("second new")),          // added
-      GzipEntry("x", test::RandomBytes(2500, 24)),  // first.h4d again, grown
-      GzipEntry("x", Bytes("tiny")),                // life.52 smaller
+      GzipEntry("x", Bytes("new table rows")),  // table.heroes.h4d
+      GzipEntry("x", Bytes("first new")),       // added
+      GzipEntry("x", RandomBytes(3000, 23)),    // life.82 grown
+      GzipEntry("x", Bytes("raw no more")),     // raw.h4d, marked gzip now
+      GzipEntry("x", Bytes("second new")),      // added
+      GzipEntry("x", RandomBytes(2500, 24)),    // first.h4d again, grown
+      GzipEntry("x", Bytes("tiny")),            // life.52 smaller
   };
   std::vector<std::string> names = {"table.heroes.h4d", "first.h4d",  "layers.icons.hero.life.82",
                                     "raw.h4d",          "second.h4d", "first.h4d",
@@ -57,18 +50,16 @@ struct Batch {
   std::vector<std::pair<std::string, std::pair<std::optional<Content>, Content>>> Outcomes() const {
     return {{"table.heroes.h4d", {Bytes("table rows"), Bytes("new table rows")}},
             {"raw.h4d", {Bytes("raw!"), Bytes("raw no more")}},
-            {"layers.icons.hero.life.82.h4d", {test::RandomBytes(1500, 21), test::RandomBytes(3000, 23)}},
-            {"layers.icons.hero.life.52.h4d", {test::RandomBytes(900, 22), Bytes("tiny")}},
-            {"first.h4d", {std::nullopt, test::RandomBytes(2500, 24)}},
+            {"layers.icons.hero.life.82.h4d", {RandomBytes(1500, 21), RandomBytes(3000, 23)}},
+            {"layers.icons.hero.life.52.h4d", {RandomBytes(900, 22), Bytes("tiny")}},
+            {"first.h4d", {std::nullopt, RandomBytes(2500, 24)}},
             {"second.h4d", {std::nullopt, Bytes("second new")}}};
   }
 };
 
-class DurablePuts : public ::testing::Test {
+class DurablePuts : public ArchiveFileTest {
  protected:
   void TearDown() override { fault::Reset(); }
-  test::TempDir dir_;
-  std::string path_ = dir_.File("UPDATES.H4R");
 };
 
 // A batch finds its entries as separate puts would (a name put twice ends with the later
@@ -78,17 +69,17 @@ TEST_F(DurablePuts, BatchLeavesTheEntriesThatSeparatePutsLeaveWithOneDirectory) 
   const std::vector<uint8_t> original = BuildArchive(SampleEntries());
   const Batch batch;
   const std::string separate = dir_.File("SEPARATE.H4R");
-  test::WriteFileBytes(separate, original);
+  WriteFileBytes(separate, original);
   for (const StoredEntry& e : batch.Entries()) {
     ASSERT_TRUE(PutStoredEntry(separate, e.name, e.payload, e.content_size).ok());
   }
-  test::WriteFileBytes(path_, original);
+  Write(original);
   std::vector<Status> outcomes;
   ASSERT_TRUE(PutStoredEntries(path_, batch.Entries(), &outcomes).ok());
   ASSERT_EQ(outcomes.size(), batch.built.size());
   for (const auto& [name, change] : batch.Outcomes()) EXPECT_EQ(Load(path_, name), change.second) << name;
 
-  const Directory one = test::ReadDir(path_), many = test::ReadDir(separate);
+  const Directory one = ReadDir(path_), many = ReadDir(separate);
   ASSERT_EQ(one.entries.size(), many.entries.size());
   for (size_t i = 0; i < one.entries.size(); ++i) {
     const EntryRecord &a = one.entries[i].record, &b = many.entries[i].record;
@@ -101,12 +92,12 @@ TEST_F(DurablePuts, BatchLeavesTheEntriesThatSeparatePutsLeaveWithOneDirectory) 
   // Every payload the batch changed, at most once more for the name put twice, and one directory.
   size_t written = one.Size();
   for (const BuiltEntry& b : batch.built) written += b.payload.size();
-  EXPECT_LE(test::ReadFileBytes(path_).size(), original.size() + written);
-  EXPECT_LT(test::ReadFileBytes(path_).size(), test::ReadFileBytes(separate).size());
+  EXPECT_LE(ReadFileBytes(path_).size(), original.size() + written);
+  EXPECT_LT(ReadFileBytes(path_).size(), ReadFileBytes(separate).size());
 }
 
 TEST_F(DurablePuts, AnEntryThatCannotBePutFailsAlone) {
-  test::WriteFileBytes(path_, BuildArchive(SampleEntries()));
+  Write(BuildArchive(SampleEntries()));
   const BuiltEntry a = GzipEntry("x", Bytes("a")), b = GzipEntry("x", Bytes("b"));
   const std::string too_long(kMaxStringLength + 1, 'n');
   const std::vector<StoredEntry> entries = {
@@ -124,29 +115,29 @@ TEST_F(DurablePuts, AnEntryThatCannotBePutFailsAlone) {
   EXPECT_EQ(s.why(), outcomes[1].why());
   EXPECT_EQ(Load(path_, "a.h4d"), Bytes("a"));
   EXPECT_EQ(Load(path_, "b.h4d"), Bytes("b"));
-  EXPECT_EQ(test::ReadDir(path_).entries.size(), 6u);
+  EXPECT_EQ(ReadDir(path_).entries.size(), 6u);
 }
 
 // The first flush comes after the payloads and the new directories and before anything the
 // archive uses: when it fails, the bytes of the old archive are untouched (the file only grew).
 TEST_F(DurablePuts, NothingInUseChangesBeforeTheFirstFlush) {
   const std::vector<uint8_t> original = BuildArchive(SampleEntries());
-  const BuiltEntry added = GzipEntry("x", Bytes("added")), grown = GzipEntry("x", test::RandomBytes(4000, 25));
+  const BuiltEntry added = GzipEntry("x", Bytes("added")), grown = GzipEntry("x", RandomBytes(4000, 25));
   const std::vector<StoredEntry> entries = {{"added.h4d", added.payload, added.content_size},
                                             {"layers.icons.hero.life.82", grown.payload, grown.content_size}};
   for (const std::vector<StoredEntry>& batch :
        {std::vector<StoredEntry>{entries[0]}, std::vector<StoredEntry>{entries[1]}, entries}) {
-    test::WriteFileBytes(path_, original);
+    Write(original);
     fault::FailNth(1, fault::kFlush);
     EXPECT_FALSE(PutStoredEntries(path_, batch).ok());
     EXPECT_TRUE(fault::Triggered());
     fault::Reset();
-    const std::vector<uint8_t> after = test::ReadFileBytes(path_);
+    const std::vector<uint8_t> after = ReadFileBytes(path_);
     ASSERT_GT(after.size(), original.size());
     EXPECT_TRUE(std::equal(original.begin(), original.end(), after.begin()));
   }
   // Each put flushes twice: once before the header or a record changes, once after.
-  test::WriteFileBytes(path_, original);
+  Write(original);
   fault::FailNth(1000, fault::kFlush);
   ASSERT_TRUE(PutStoredEntries(path_, entries).ok());
   EXPECT_EQ(fault::Counted(), 2u);
@@ -156,7 +147,7 @@ TEST_F(DurablePuts, InterruptedBatchLeavesTheWholeOldArchiveOrTheWholeNewOne) {
   const std::vector<uint8_t> original = BuildArchive(SampleEntries());
   const Batch batch;
   for (unsigned long k = 1;; ++k) {
-    test::WriteFileBytes(path_, original);
+    Write(original);
     fault::FailNth(k, kInterruptions);
     std::vector<Status> outcomes;
     const Status s = PutStoredEntries(path_, batch.Entries(), &outcomes);
@@ -185,11 +176,11 @@ TEST_F(DurablePuts, InterruptedBatchLeavesTheWholeOldArchiveOrTheWholeNewOne) {
 // bytes still go only where nothing lies, and every entry the batch did not touch still loads.
 TEST_F(DurablePuts, OverlappingPayloadsInACraftedArchiveAreNeverOverwritten) {
   std::vector<BuiltEntry> entries = SampleEntries();
-  std::vector<uint8_t> bytes = BuildArchive(entries, test::DirectoryPlace::kFirst);
+  std::vector<uint8_t> bytes = BuildArchive(entries, DirectoryPlace::kFirst);
   Directory d;
   {
-    test::WriteFileBytes(path_, bytes);
-    d = test::ReadDir(path_);
+    Write(bytes);
+    d = ReadDir(path_);
     ASSERT_EQ(d.entries.size(), 4u);
   }
   // "raw.h4d" (raw, content 4 bytes) is made a 40-byte entry over the directory's start.
@@ -200,7 +191,7 @@ TEST_F(DurablePuts, OverlappingPayloadsInACraftedArchiveAreNeverOverwritten) {
   std::vector<uint8_t> record;
   EncodeRecord(crafted, &record);
   std::copy(record.begin(), record.end(), bytes.begin() + static_cast<std::ptrdiff_t>(d.entries[1].record_position));
-  test::WriteFileBytes(path_, bytes);
+  Write(bytes);
   const std::optional<Content> life82 = Load(path_, "layers.icons.hero.life.82");
   const BuiltEntry table = GzipEntry("x", Bytes("t2")), add = GzipEntry("x", Bytes("added")),
                    small = GzipEntry("x", Bytes("s"));
@@ -208,7 +199,7 @@ TEST_F(DurablePuts, OverlappingPayloadsInACraftedArchiveAreNeverOverwritten) {
                                           {"added.h4d", add.payload, add.content_size},
                                           {"raw.h4d", small.payload, small.content_size}};
   ASSERT_TRUE(PutStoredEntries(path_, batch).ok());
-  const std::vector<uint8_t> after = test::ReadFileBytes(path_);
+  const std::vector<uint8_t> after = ReadFileBytes(path_);
   EXPECT_TRUE(std::equal(bytes.begin() + 8, bytes.end(), after.begin() + 8));
   EXPECT_EQ(Load(path_, "raw.h4d"), Bytes("s"));
   EXPECT_EQ(Load(path_, "added.h4d"), Bytes("added"));
@@ -219,29 +210,29 @@ TEST_F(DurablePuts, OverlappingPayloadsInACraftedArchiveAreNeverOverwritten) {
 // The compact copy is flushed before it replaces the archive, and the folder after: failing
 // either flush fails the wipe, with the archive old before the rename and compact after it.
 TEST_F(DurablePuts, WipeFlushesTheCopyAndTheFolder) {
-  const std::vector<uint8_t> original = BuildArchive(SampleEntries(), test::DirectoryPlace::kLast, 777);
-  test::WriteFileBytes(path_, original);
+  const std::vector<uint8_t> original = BuildArchive(SampleEntries(), DirectoryPlace::kLast, 777);
+  Write(original);
   fault::FailNth(1000, fault::kFlush);
   ASSERT_TRUE(WipeArchive(path_).ok());
   const unsigned long flushes = fault::Counted();
   fault::Reset();
-  const std::vector<uint8_t> compact = test::ReadFileBytes(path_);
+  const std::vector<uint8_t> compact = ReadFileBytes(path_);
   ASSERT_EQ(compact.size(), original.size() - 777);
   ASSERT_GE(flushes, 2u);
 
-  test::WriteFileBytes(path_, original);
+  Write(original);
   fault::FailNth(flushes - 1, fault::kFlush);  // the copy's flush, before the rename
   EXPECT_FALSE(WipeArchive(path_).ok());
   fault::Reset();
-  EXPECT_EQ(test::ReadFileBytes(path_), original);
+  EXPECT_EQ(ReadFileBytes(path_), original);
   EXPECT_FALSE(os::FileExists(dir_.File(kWipeHoldingName)));
 
-  test::WriteFileBytes(path_, original);
+  Write(original);
   fault::FailNth(flushes, fault::kFlush);  // the folder's flush, after the rename
   EXPECT_FALSE(WipeArchive(path_).ok());
   fault::Reset();
-  EXPECT_EQ(test::ReadFileBytes(path_), compact);
+  EXPECT_EQ(ReadFileBytes(path_), compact);
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test

@@ -9,26 +9,17 @@
 #include "archive/h4r_writer.h"
 #include "base/file.h"
 #include "base/os.h"
-#include "tests/archive_builder.h"
-#include "tests/test_util.h"
+#include "tests/archive_fixture.h"
 
-namespace qm {
+namespace qm::test {
 namespace {
-
-using test::Bytes;
-using test::BuildArchive;
-using test::BuiltEntry;
-using test::DirectoryPlace;
-using test::GzipEntry;
-using test::Load;
-using test::RawEntry;
 
 using Content = std::vector<uint8_t>;
 using Contents = std::vector<std::pair<std::string, Content>>;
 
 constexpr unsigned kInterruptions = fault::kWrite | fault::kSeek | fault::kClose | fault::kFlush | fault::kRename;
 
-class ArchiveFaults : public ::testing::Test {
+class ArchiveFaults : public ArchiveFileTest {
  protected:
   void TearDown() override { fault::Reset(); }
 
@@ -38,7 +29,7 @@ class ArchiveFaults : public ::testing::Test {
   unsigned long FailEveryStep(const std::vector<uint8_t>& original, const std::function<Status()>& operation,
                               const Contents& before, const Contents& after, unsigned kinds = kInterruptions) {
     for (unsigned long k = 1;; ++k) {
-      test::WriteFileBytes(path_, original);
+      Write(original);
       fault::FailNth(k, kinds);
       const Status s = operation();
       const bool triggered = fault::Triggered();
@@ -69,20 +60,17 @@ class ArchiveFaults : public ::testing::Test {
   void ExpectContents(const Contents& contents, unsigned long k) {
     for (const auto& [name, content] : contents) EXPECT_EQ(Load(path_, name), content) << name << " after " << k;
   }
-
-  test::TempDir dir_;
-  std::string path_ = dir_.File("UPDATES.H4R");
 };
 
 std::vector<BuiltEntry> SampleEntries() {
   return {GzipEntry("table.heroes.h4d", Bytes("table rows")), RawEntry("raw.h4d", Bytes("raw!")),
-          GzipEntry("layers.icons.hero.life.82.h4d", test::RandomBytes(1500, 11))};
+          GzipEntry("layers.icons.hero.life.82.h4d", RandomBytes(1500, 11))};
 }
 
 Contents SampleContents() {
   return {{"table.heroes.h4d", Bytes("table rows")},
           {"raw.h4d", Bytes("raw!")},
-          {"layers.icons.hero.life.82.h4d", test::RandomBytes(1500, 11)}};
+          {"layers.icons.hero.life.82.h4d", RandomBytes(1500, 11)}};
 }
 
 TEST_F(ArchiveFaults, InterruptedAddKeepsTheOldDirectory) {
@@ -98,9 +86,9 @@ TEST_F(ArchiveFaults, InterruptedAddKeepsTheOldDirectory) {
 
 TEST_F(ArchiveFaults, InterruptedGrownReplaceKeepsTheOldPayload) {
   const std::vector<uint8_t> original = BuildArchive(SampleEntries(), DirectoryPlace::kFirst);
-  const BuiltEntry grown = GzipEntry("x", test::RandomBytes(4000, 12));
+  const BuiltEntry grown = GzipEntry("x", RandomBytes(4000, 12));
   Contents after = SampleContents();
-  after[2].second = test::RandomBytes(4000, 12);
+  after[2].second = RandomBytes(4000, 12);
   const unsigned long steps = FailEveryStep(
       original,
       [&] { return PutStoredEntry(path_, "layers.icons.hero.life.82", grown.payload, grown.content_size); },
@@ -110,10 +98,10 @@ TEST_F(ArchiveFaults, InterruptedGrownReplaceKeepsTheOldPayload) {
 
 TEST_F(ArchiveFaults, InterruptedEqualSizeReplaceGivesOldOrNew) {
   const std::vector<uint8_t> original = BuildArchive(SampleEntries());
-  const BuiltEntry same_size = GzipEntry("x", test::RandomBytes(1500, 13));
+  const BuiltEntry same_size = GzipEntry("x", RandomBytes(1500, 13));
   ASSERT_EQ(same_size.payload.size(), SampleEntries()[2].payload.size());
   Contents after = SampleContents();
-  after[2].second = test::RandomBytes(1500, 13);
+  after[2].second = RandomBytes(1500, 13);
   FailEveryStep(
       original,
       [&] { return PutStoredEntry(path_, "layers.icons.hero.life.82", same_size.payload, same_size.content_size); },
@@ -135,28 +123,28 @@ TEST_F(ArchiveFaults, InterruptedWipeLeavesTheArchiveAsItWas) {
   std::vector<uint8_t> original = BuildArchive(SampleEntries(), DirectoryPlace::kLast, 4096);
   // Old and new content are the same entries, so the checks below would also pass for a wipe
   // that never rewrote anything: the uninterrupted wipe must compact the slack away.
-  test::WriteFileBytes(path_, original);
+  Write(original);
   ASSERT_TRUE(WipeArchive(path_).ok());
-  ASSERT_LT(test::ReadFileBytes(path_).size(), original.size());
+  ASSERT_LT(ReadFileBytes(path_).size(), original.size());
   ExpectContents(SampleContents(), 0);
   const unsigned long steps =
       FailEveryStep(original, [&] { return WipeArchive(path_); }, SampleContents(), SampleContents());
   EXPECT_GE(steps, 3u);
   // Failed reads of the source stop the wipe too, with the archive untouched.
   for (unsigned long k = 1; k < 50; ++k) {
-    test::WriteFileBytes(path_, original);
+    Write(original);
     fault::FailNth(k, fault::kRead);
     const Status s = WipeArchive(path_);
     const bool triggered = fault::Triggered();
     fault::Reset();
     if (!triggered) break;
     EXPECT_FALSE(s.ok()) << k;
-    EXPECT_EQ(test::ReadFileBytes(path_), original) << k;
+    EXPECT_EQ(ReadFileBytes(path_), original) << k;
   }
 }
 
 TEST_F(ArchiveFaults, InterruptedWipeOfLargeEntriesLeavesNoPartialCopy) {
-  const Content big = test::RandomBytes(kWorkingBufferSize + 5, 14);
+  const Content big = RandomBytes(kWorkingBufferSize + 5, 14);
   const std::vector<uint8_t> original =
       BuildArchive({RawEntry("big", big), RawEntry("small", Bytes("s"))}, DirectoryPlace::kLast, 10);
   FailEveryStep(original, [&] { return WipeArchive(path_); }, {{"big", big}, {"small", Bytes("s")}},
@@ -164,7 +152,7 @@ TEST_F(ArchiveFaults, InterruptedWipeOfLargeEntriesLeavesNoPartialCopy) {
 }
 
 TEST(FaultHook, CountsOnlyTheArmedKinds) {
-  test::TempDir dir;
+  TempDir dir;
   const std::string path = dir.File("f");
   fault::FailNth(2, fault::kWrite);
   File f = File::Open(path, File::Mode::kCreateReadWrite);
@@ -177,8 +165,8 @@ TEST(FaultHook, CountsOnlyTheArmedKinds) {
   EXPECT_EQ(fault::Counted(), 3u);
   fault::Reset();
   EXPECT_TRUE(f.Close());
-  EXPECT_EQ(test::ReadFileBytes(path), Bytes("c"));
+  EXPECT_EQ(ReadFileBytes(path), Bytes("c"));
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test

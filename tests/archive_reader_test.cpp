@@ -1,29 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "archive/h4r_reader.h"
-#include "tests/archive_builder.h"
-#include "tests/test_util.h"
+#include "tests/archive_fixture.h"
 
-namespace qm {
+namespace qm::test {
 namespace {
 
-using test::Bytes;
-using test::BuildArchive;
-using test::BuiltEntry;
-using test::DirectoryPlace;
-using test::GzipEntry;
-using test::Load;
-using test::RawEntry;
-
-class ArchiveReader : public ::testing::Test {
- protected:
-  std::string Write(const std::vector<uint8_t>& bytes) {
-    test::WriteFileBytes(path_, bytes);
-    return path_;
-  }
-  test::TempDir dir_;
-  std::string path_ = dir_.File("UPDATES.H4R");
-};
+using ArchiveReader = ArchiveFileTest;
 
 TEST_F(ArchiveReader, MagicMustEndInFive) {
   std::vector<uint8_t> bytes = BuildArchive({GzipEntry("a.h4d", Bytes("x"))});
@@ -56,12 +39,12 @@ TEST_F(ArchiveReader, PrefixMatchWithoutCaseEarliestRecordWins) {
   ASSERT_TRUE(a.FindEntry("layers", &found));
   // The third record starts after the count and the first two records.
   const uint32_t first = 26 + 20, second = 26 + 16;
-  EXPECT_EQ(found.record_position, test::ReadDir(path_).offset + 4u + first + second);
+  EXPECT_EQ(found.record_position, ReadDir(path_).offset + 4u + first + second);
 }
 
 TEST_F(ArchiveReader, ContentHasExactlyContentSizeBytes) {
   const std::vector<uint8_t> text = Bytes("hello, heroes");
-  const std::vector<uint8_t> big = test::RandomBytes(3 * kWorkingBufferSize + 17, 7);
+  const std::vector<uint8_t> big = RandomBytes(3 * kWorkingBufferSize + 17, 7);
   Write(BuildArchive({GzipEntry("text", text), RawEntry("raw", Bytes(std::string("raw\0bytes", 9))), GzipEntry("big", big),
                       GzipEntry("empty", {})}));
   EXPECT_EQ(Load(path_, "text"), text);
@@ -72,12 +55,12 @@ TEST_F(ArchiveReader, ContentHasExactlyContentSizeBytes) {
 
 TEST_F(ArchiveReader, DirectoryBeforePayloadsReadsTheSame) {
   const std::vector<BuiltEntry> entries = {GzipEntry("one", Bytes("1111")), RawEntry("two", Bytes("22")),
-                                           GzipEntry("three", test::RandomBytes(5000, 3))};
+                                           GzipEntry("three", RandomBytes(5000, 3))};
   for (DirectoryPlace place : {DirectoryPlace::kFirst, DirectoryPlace::kLast}) {
     Write(BuildArchive(entries, place, /*dead=*/37));
     EXPECT_EQ(Load(path_, "one"), Bytes("1111"));
     EXPECT_EQ(Load(path_, "two"), Bytes("22"));
-    EXPECT_EQ(Load(path_, "three"), test::RandomBytes(5000, 3));
+    EXPECT_EQ(Load(path_, "three"), RandomBytes(5000, 3));
   }
 }
 
@@ -107,7 +90,7 @@ TEST_F(ArchiveReader, RawEntryWithNonzeroStoredSizeReadsAsIs) {
 TEST_F(ArchiveReader, ShortGzipLeavesTheRestZeroFilled) {
   BuiltEntry e = GzipEntry("e", Bytes("abcdef"));
   e.content_size = 10;  // the stream holds only 6 bytes
-  BuiltEntry cut = GzipEntry("cut", test::RandomBytes(4000, 9));
+  BuiltEntry cut = GzipEntry("cut", RandomBytes(4000, 9));
   cut.payload.resize(cut.payload.size() / 2);  // the stream stops half-way
   cut.stored_size = static_cast<uint32_t>(cut.payload.size());
   Write(BuildArchive({e, cut}));
@@ -115,13 +98,13 @@ TEST_F(ArchiveReader, ShortGzipLeavesTheRestZeroFilled) {
   const std::optional<std::vector<uint8_t>> half = Load(path_, "cut");
   ASSERT_TRUE(half);
   ASSERT_EQ(half->size(), 4000u);
-  const std::vector<uint8_t> full = test::RandomBytes(4000, 9);
+  const std::vector<uint8_t> full = RandomBytes(4000, 9);
   EXPECT_EQ(half->back(), 0);
   EXPECT_TRUE(std::equal(half->begin(), half->begin() + 1000, full.begin()));
 }
 
 TEST_F(ArchiveReader, CorruptGzipFails) {
-  BuiltEntry e = GzipEntry("e", test::RandomBytes(3000, 1));
+  BuiltEntry e = GzipEntry("e", RandomBytes(3000, 1));
   for (size_t i = 10; i < e.payload.size(); i += 97) e.payload[i] ^= 0x5A;
   Write(BuildArchive({e}));
   EXPECT_FALSE(Load(path_, "e"));
@@ -191,7 +174,7 @@ TEST_F(ArchiveReader, DirectoryLargerThanTheReadWindow) {
   for (const DirectoryPlace place : {DirectoryPlace::kFirst, DirectoryPlace::kLast}) {
     const std::vector<uint8_t> bytes = BuildArchive(entries, place);
     Write(bytes);
-    const Directory d = test::ReadDir(path_);
+    const Directory d = ReadDir(path_);
     ASSERT_EQ(d.entries.size(), entries.size());
     ASSERT_GT(d.Size(), 2u * 65536u);
     uint64_t at = d.offset + 4u;
@@ -236,4 +219,4 @@ TEST_F(ArchiveReader, DirectoryLargerThanTheReadWindow) {
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test

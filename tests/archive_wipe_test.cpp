@@ -4,38 +4,26 @@
 #include "archive/h4r_writer.h"
 #include "base/os.h"
 #include "base/path.h"
-#include "tests/archive_builder.h"
-#include "tests/test_util.h"
+#include "tests/archive_fixture.h"
 
-namespace qm {
+namespace qm::test {
 namespace {
 
-using test::Bytes;
-using test::BuildArchive;
-using test::BuiltEntry;
-using test::DirectoryPlace;
-using test::GzipEntry;
-using test::Load;
-using test::RawEntry;
-using test::ReadDir;
-
-class ArchiveWipe : public ::testing::Test {
+class ArchiveWipe : public ArchiveFileTest {
  protected:
-  test::TempDir dir_;
-  std::string path_ = dir_.File("UPDATES.H4R");
   std::string holding_ = dir_.File("H4R.$$$");
 };
 
 TEST_F(ArchiveWipe, DeadSpaceGoesAndEveryEntryKeepsItsContent) {
-  BuiltEntry kept = GzipEntry("kept", test::RandomBytes(1000, 4));
+  BuiltEntry kept = GzipEntry("kept", RandomBytes(1000, 4));
   kept.second = "two";
   kept.third = "three";
   kept.time_stamp = 123456;
-  const BuiltEntry raw = RawEntry("raw", test::RandomBytes(777, 5));
-  test::WriteFileBytes(path_, BuildArchive({kept, raw}, DirectoryPlace::kLast, /*dead=*/5000));
+  const BuiltEntry raw = RawEntry("raw", RandomBytes(777, 5));
+  Write(BuildArchive({kept, raw}, DirectoryPlace::kLast, /*dead=*/5000));
   // Puts leave more dead space: a grown replace and two adds.
   ASSERT_TRUE(PutEntry(path_, "grown", Bytes("g")));
-  ASSERT_TRUE(PutEntry(path_, "grown", test::RandomBytes(3000, 6)));
+  ASSERT_TRUE(PutEntry(path_, "grown", RandomBytes(3000, 6)));
   ASSERT_TRUE(PutEntry(path_, "added", Bytes("added")));
   const Directory before = ReadDir(path_);
 
@@ -43,7 +31,7 @@ TEST_F(ArchiveWipe, DeadSpaceGoesAndEveryEntryKeepsItsContent) {
   const Directory after = ReadDir(path_);
   uint64_t payloads = 0;
   for (const FoundEntry& e : before.entries) payloads += e.record.PayloadLength();
-  EXPECT_EQ(test::ReadFileBytes(path_).size(), 8 + before.Size() + payloads);
+  EXPECT_EQ(ReadFileBytes(path_).size(), 8 + before.Size() + payloads);
   EXPECT_EQ(after.offset, 8u);
   ASSERT_EQ(after.count, before.count);
   uint64_t next = 8 + after.Size();
@@ -61,17 +49,17 @@ TEST_F(ArchiveWipe, DeadSpaceGoesAndEveryEntryKeepsItsContent) {
     EXPECT_EQ(r.content_size, moved.content_size);
     EXPECT_EQ(r.trailing_word, moved.trailing_word);
   }
-  EXPECT_EQ(Load(path_, "kept"), test::RandomBytes(1000, 4));
-  EXPECT_EQ(Load(path_, "raw"), test::RandomBytes(777, 5));
-  EXPECT_EQ(Load(path_, "grown"), test::RandomBytes(3000, 6));
+  EXPECT_EQ(Load(path_, "kept"), RandomBytes(1000, 4));
+  EXPECT_EQ(Load(path_, "raw"), RandomBytes(777, 5));
+  EXPECT_EQ(Load(path_, "grown"), RandomBytes(3000, 6));
   EXPECT_EQ(Load(path_, "added"), Bytes("added"));
   EXPECT_FALSE(os::FileExists(holding_));
 }
 
 TEST_F(ArchiveWipe, EntriesLargerThanTheWorkingBufferAreCopiedInPieces) {
-  const std::vector<uint8_t> big = test::RandomBytes(2 * kWorkingBufferSize + 1234, 8);
-  test::WriteFileBytes(path_, BuildArchive({RawEntry("small", Bytes("s")), RawEntry("big", big),
-                                            GzipEntry("packed", big)}, DirectoryPlace::kLast, 99));
+  const std::vector<uint8_t> big = RandomBytes(2 * kWorkingBufferSize + 1234, 8);
+  Write(BuildArchive({RawEntry("small", Bytes("s")), RawEntry("big", big), GzipEntry("packed", big)},
+                     DirectoryPlace::kLast, 99));
   ASSERT_TRUE(WipeArchive(path_));
   EXPECT_EQ(Load(path_, "big"), big);
   EXPECT_EQ(Load(path_, "packed"), big);
@@ -79,9 +67,9 @@ TEST_F(ArchiveWipe, EntriesLargerThanTheWorkingBufferAreCopiedInPieces) {
 }
 
 TEST_F(ArchiveWipe, EmptyDirectoryGivesTwelveBytes) {
-  test::WriteFileBytes(path_, BuildArchive({}, DirectoryPlace::kLast, 300));
+  Write(BuildArchive({}, DirectoryPlace::kLast, 300));
   ASSERT_TRUE(WipeArchive(path_));
-  EXPECT_EQ(test::ReadFileBytes(path_), (std::vector<uint8_t>{'H', '4', 'R', 5, 8, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(ReadFileBytes(path_), (std::vector<uint8_t>{'H', '4', 'R', 5, 8, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(ArchiveWipe, FilesThatCannotBeWipedStayAsTheyWere) {
@@ -95,9 +83,9 @@ TEST_F(ArchiveWipe, FilesThatCannotBeWipedStayAsTheyWere) {
       }(),
   };
   for (const std::vector<uint8_t>& bytes : bad) {
-    test::WriteFileBytes(path_, bytes);
+    Write(bytes);
     EXPECT_FALSE(WipeArchive(path_));
-    EXPECT_EQ(test::ReadFileBytes(path_), bytes);
+    EXPECT_EQ(ReadFileBytes(path_), bytes);
     EXPECT_FALSE(os::FileExists(holding_));
   }
   EXPECT_FALSE(WipeArchive(dir_.File("missing.h4r")));
@@ -105,9 +93,9 @@ TEST_F(ArchiveWipe, FilesThatCannotBeWipedStayAsTheyWere) {
 }
 
 TEST_F(ArchiveWipe, LeftoverHoldingFileIsReplacedAndReadOnlyArchiveComesOutWritable) {
-  test::WriteFileText(holding_, "stale leftover");
+  WriteFileText(holding_, "stale leftover");
   ASSERT_TRUE(os::SetReadOnly(holding_));
-  test::WriteFileBytes(path_, BuildArchive({GzipEntry("a", Bytes("a"))}, DirectoryPlace::kLast, 10));
+  Write(BuildArchive({GzipEntry("a", Bytes("a"))}, DirectoryPlace::kLast, 10));
   ASSERT_TRUE(os::SetReadOnly(path_));
   ASSERT_TRUE(WipeArchive(path_));
   EXPECT_FALSE(os::FileExists(holding_));
@@ -122,7 +110,7 @@ TEST_F(ArchiveWipe, HoldingFileLiesInTheArchivesFolder) {
   EXPECT_EQ(FolderOf("a/b\\c/d"), "a/b");
   EXPECT_EQ(FolderOf("name"), "");
   // An archive named like the holding file would be deleted as a leftover.
-  test::WriteFileBytes(holding_, BuildArchive({GzipEntry("a", Bytes("a"))}));
+  WriteFileBytes(holding_, BuildArchive({GzipEntry("a", Bytes("a"))}));
   EXPECT_FALSE(WipeArchive(holding_));
   EXPECT_EQ(Load(holding_, "a"), Bytes("a"));
 }
@@ -130,14 +118,14 @@ TEST_F(ArchiveWipe, HoldingFileLiesInTheArchivesFolder) {
 TEST_F(ArchiveWipe, RebuildWritesACompactCopyAndLeavesTheSourceAlone) {
   const std::vector<uint8_t> source = BuildArchive({GzipEntry("a", Bytes("aa")), RawEntry("b", Bytes("b"))},
                                                    DirectoryPlace::kLast, 64);
-  test::WriteFileBytes(path_, source);
+  Write(source);
   const std::string copy = dir_.File("copy.h4r");
   ASSERT_TRUE(RebuildArchive(path_, copy));
-  EXPECT_EQ(test::ReadFileBytes(path_), source);
-  EXPECT_EQ(test::ReadFileBytes(copy).size(), source.size() - 64);
+  EXPECT_EQ(ReadFileBytes(path_), source);
+  EXPECT_EQ(ReadFileBytes(copy).size(), source.size() - 64);
   EXPECT_EQ(Load(copy, "a"), Bytes("aa"));
   EXPECT_EQ(Load(copy, "b"), Bytes("b"));
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test

@@ -4,31 +4,19 @@
 
 #include "archive/h4r_writer.h"
 #include "base/os.h"
-#include "tests/archive_builder.h"
-#include "tests/test_util.h"
+#include "tests/archive_fixture.h"
 
-namespace qm {
+namespace qm::test {
 namespace {
 
-using test::Bytes;
-using test::BuildArchive;
-using test::BuiltEntry;
-using test::GzipEntry;
-using test::Load;
-using test::RawEntry;
-using test::ReadDir;
-
-class ArchiveWriter : public ::testing::Test {
+class ArchiveWriter : public ArchiveFileTest {
  protected:
-  void Write(const std::vector<uint8_t>& bytes) { test::WriteFileBytes(path_, bytes); }
-  std::vector<uint8_t> Bytes_() { return test::ReadFileBytes(path_); }
+  std::vector<uint8_t> Bytes_() { return ReadFileBytes(path_); }
   const EntryRecord* Record(const Directory& d, const std::string& name) {
     for (const FoundEntry& e : d.entries)
       if (e.record.name == name) return &e.record;
     return nullptr;
   }
-  test::TempDir dir_;
-  std::string path_ = dir_.File("UPDATES.H4R");
 };
 
 TEST_F(ArchiveWriter, PutIntoAnEmptyArchiveGivesOneRecord) {
@@ -74,7 +62,7 @@ TEST_F(ArchiveWriter, AddWritesPayloadAndNewDirectoryAtTheEnd) {
 // Whatever its size, a changed payload goes where nothing lives (here, a compact archive: past
 // the end), with a complete new directory after it; the record keeps its name and strings.
 TEST_F(ArchiveWriter, ReplaceWritesThePayloadAndANewDirectoryWhereNothingLives) {
-  BuiltEntry target = GzipEntry("portrait", test::RandomBytes(800, 1));
+  BuiltEntry target = GzipEntry("portrait", RandomBytes(800, 1));
   target.second = "kept second";
   target.third = "kept third";
   const std::vector<uint8_t> original =
@@ -84,7 +72,7 @@ TEST_F(ArchiveWriter, ReplaceWritesThePayloadAndANewDirectoryWhereNothingLives) 
   // Random content does not compress: the payload size follows the content size.
   for (const size_t content : {800u, 300u, 5000u}) {
     Write(original);
-    const BuiltEntry next = GzipEntry("x", test::RandomBytes(content, 2));
+    const BuiltEntry next = GzipEntry("x", RandomBytes(content, 2));
     ASSERT_TRUE(PutStoredEntry(path_, "PORTRAIT", next.payload, next.content_size)) << content;
     const std::vector<uint8_t> after = Bytes_();
     EXPECT_TRUE(std::equal(original.begin() + 8, original.end(), after.begin() + 8)) << "nothing in use changed";
@@ -97,7 +85,7 @@ TEST_F(ArchiveWriter, ReplaceWritesThePayloadAndANewDirectoryWhereNothingLives) 
     EXPECT_EQ(r.second, "kept second");
     EXPECT_EQ(r.third, "kept third");
     EXPECT_EQ(r.data_offset, original.size());
-    EXPECT_EQ(Load(path_, "portrait"), test::RandomBytes(content, 2));
+    EXPECT_EQ(Load(path_, "portrait"), RandomBytes(content, 2));
     EXPECT_EQ(d.entries[0].record.data_offset, old.entries[0].record.data_offset);
     EXPECT_EQ(Load(path_, "before"), Bytes("b"));
     EXPECT_EQ(Load(path_, "after"), Bytes("a"));
@@ -133,24 +121,24 @@ TEST_F(ArchiveWriter, UnchangedPayloadsAreNotWrittenAgainButRestamped) {
 // Space that puts left dead is filled by later ones: forty saves of a changed payload of
 // the same size leave the file at most two payloads and two directories larger.
 TEST_F(ArchiveWriter, DeadSpaceIsReused) {
-  Write(BuildArchive({GzipEntry("table.heroes.h4d", Bytes("rows")), GzipEntry("face", test::RandomBytes(900, 0))}));
+  Write(BuildArchive({GzipEntry("table.heroes.h4d", Bytes("rows")), GzipEntry("face", RandomBytes(900, 0))}));
   const size_t size = Bytes_().size();
   const uint32_t directory = ReadDir(path_).Size();
   for (uint32_t i = 1; i <= 40; ++i) {
-    const BuiltEntry face = GzipEntry("x", test::RandomBytes(900, i));
+    const BuiltEntry face = GzipEntry("x", RandomBytes(900, i));
     ASSERT_TRUE(PutStoredEntry(path_, "face", face.payload, face.content_size));
     ASSERT_LE(Bytes_().size(), size + 2 * (face.payload.size() + directory)) << i;
   }
-  EXPECT_EQ(Load(path_, "face"), test::RandomBytes(900, 40));
+  EXPECT_EQ(Load(path_, "face"), RandomBytes(900, 40));
   EXPECT_EQ(Load(path_, "table.heroes.h4d"), Bytes("rows"));
 }
 
 TEST_F(ArchiveWriter, ContentsLargerThanTheWorkingBufferArePutWhole) {
   ASSERT_TRUE(CreateArchive(path_));
-  const std::vector<uint8_t> big = test::RandomBytes(kWorkingBufferSize + kWorkingBufferSize / 2, 21);
+  const std::vector<uint8_t> big = RandomBytes(kWorkingBufferSize + kWorkingBufferSize / 2, 21);
   ASSERT_TRUE(PutEntry(path_, "big.h4d", big));
   EXPECT_EQ(Load(path_, "big.h4d"), big);
-  const std::vector<uint8_t> bigger = test::RandomBytes(2 * kWorkingBufferSize + 3, 22);
+  const std::vector<uint8_t> bigger = RandomBytes(2 * kWorkingBufferSize + 3, 22);
   ASSERT_TRUE(PutEntry(path_, "big.h4d", bigger));
   EXPECT_EQ(Load(path_, "big.h4d"), bigger);
 }
@@ -211,9 +199,9 @@ TEST_F(ArchiveWriter, BadRequestsAndBadArchivesChangeNothing) {
   EXPECT_FALSE(os::FileExists(dir_.File("missing.h4r")));
 
   const std::string text = dir_.File("notes.txt");
-  test::WriteFileText(text, "not an archive at all");
+  WriteFileText(text, "not an archive at all");
   EXPECT_FALSE(PutEntry(text, "a", Bytes("x")));
-  EXPECT_EQ(test::ReadFileBytes(text), Bytes("not an archive at all"));
+  EXPECT_EQ(ReadFileBytes(text), Bytes("not an archive at all"));
 }
 
 // A record whose payload claims the header's bytes must not be overwritten in place.
@@ -234,4 +222,4 @@ TEST_F(ArchiveWriter, ReplaceNeverOverwritesBytesThatAreNotTheEntrysOwn) {
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test

@@ -49,6 +49,11 @@ qm::Picture SampleFace(int size) {
 }
 
 LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (AnswerMainWindowDrawing(window, message, "C:\\Games\\Heroes of Might and Magic IV\\",
+                              "C:\\Games\\Heroes of Might and Magic IV\\Data\\Updates.h4r", &result)) {
+    return result;
+  }
   switch (message) {
     case WM_CREATE:
       SetControl(kSlotMainWindow, window);
@@ -62,15 +67,6 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       SkinRelease();
       PostQuitMessage(0);
       return 0;
-    case WM_PAINT:
-      PaintMainWindow(window, "C:\\Games\\Heroes of Might and Magic IV\\",
-                      "C:\\Games\\Heroes of Might and Magic IV\\Data\\Updates.h4r");
-      return 0;
-    case WM_ERASEBKGND:
-      return 0;
-    case WM_ACTIVATEAPP:
-      RefreshCaptionButtons();
-      break;
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
         case kIdClose:
@@ -89,7 +85,6 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     default:
       break;
   }
-  LRESULT result = 0;
   if (AnswerSkinnedWindowMessage(window, message, wparam, lparam, {&g_status, g_allowed},
                                  &result)) {
     return result;

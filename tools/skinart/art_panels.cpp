@@ -6,13 +6,13 @@
 #include "tools/skinart/artwork.h"
 #include "tools/skinart/layout.h"
 #include "tools/skinart/materials.h"
+#include "tools/skinart/panel_frame.h"
 #include "tools/skinart/shapes.h"
 
 namespace qm::skinart {
 namespace {
 
 constexpr uint32_t kSeed = 0x216u;
-constexpr Box kPanelOpening{9, 9, kPanelWidth - 9, kPanelHeight - 9};
 
 // A quill feather as a faint watermark: vane around a gently curved shaft from the nib at
 // (nx, ny) to the tip at (tx, ty). Returns ink coverage.
@@ -41,14 +41,13 @@ double FeatherInk(double px, double py, double nx, double ny, double tx, double 
 
 Canvas DrawPanelBackdrop() {
   Relief relief(kPanelWidth, kPanelHeight, kPanelTone);
-  const auto opening = [](double px, double py) { return RoundRectDistance(px, py, kPanelOpening, 4); };
   for (int y = 0; y < kPanelHeight; ++y) {
     for (int x = 0; x < kPanelWidth; ++x) {
       const double px = x + 0.5, py = y + 0.5;
-      const double inside = -opening(px, py);
+      const double inside = -PanelOpeningDistance(px, py);
       Rgb c = Parchment(x, y, kSeed);
       c = Mix(c, Rgb{196, 164, 104}, 0.5 * std::pow(SmoothStep(8, 0, inside), 2));
-      const double shadow = CastShadow(-opening(px - 2.5, py - 2.5), 1.0);
+      const double shadow = CastShadow(-PanelOpeningDistance(px - 2.5, py - 2.5), 1.0);
       c = c * (1 - 0.28 * shadow * SmoothStep(6, 0, inside));
       // Watermark quill in the free lower right corner.
       c = Mix(c, Rgb{150, 112, 60}, 0.16 * FeatherInk(px, py, 330, 196, 462, 132));
@@ -58,16 +57,7 @@ Canvas DrawPanelBackdrop() {
   // The two panels' Close buttons share one place.
   const Rect close = ControlRect(skin::kIdOptionClose);
   ButtonBed(relief, close.left, close.top, close.width, close.height, kSeed);
-  const auto outer = [](double px, double py) {
-    return RoundRectDistance(px, py, Box{-1, -1, kPanelWidth + 1.0, kPanelHeight + 1.0}, 0);
-  };
-  const auto vertical = [](int x, int y) {
-    return std::min(x, kPanelWidth - 1 - x) < std::min(y, kPanelHeight - 1 - y);
-  };
-  FrameStyle frame;
-  frame.seed = kSeed;
-  frame.lip = 2.5;
-  CarveFrame(relief, outer, opening, vertical, frame);
+  CarvePanelFrame(relief, kSeed);
   return relief.Render();
 }
 

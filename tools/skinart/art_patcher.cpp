@@ -6,6 +6,7 @@
 #include "tools/skinart/artwork.h"
 #include "tools/skinart/layout.h"
 #include "tools/skinart/materials.h"
+#include "tools/skinart/panel_frame.h"
 #include "tools/skinart/pen_script.h"
 #include "tools/skinart/shapes.h"
 
@@ -13,7 +14,6 @@ namespace qm::skinart {
 namespace {
 
 constexpr uint32_t kSeed = 0x5F7u;
-constexpr Box kOpening{9, 9, kPanelWidth - 9, kPanelHeight - 9};
 
 // A gilded divider: a line tapering from the middle towards both ends, with a lozenge.
 double DividerInk(double px, double py, double y, double x0, double x1) {
@@ -29,8 +29,6 @@ double DividerInk(double px, double py, double y, double x0, double x1) {
 
 Canvas DrawPatcherBackground() {
   Relief relief(kPanelWidth, kPanelHeight);
-  const auto opening = [](double px, double py) { return RoundRectDistance(px, py, kOpening, 4); };
-
   PenStyle pen;
   pen.x_height = 20;
   const char* title = "Quillmark SFX";
@@ -42,11 +40,11 @@ Canvas DrawPatcherBackground() {
   for (int y = 0; y < kPanelHeight; ++y) {
     for (int x = 0; x < kPanelWidth; ++x) {
       const double px = x + 0.5, py = y + 0.5;
-      const double inside = -opening(px, py);
+      const double inside = -PanelOpeningDistance(px, py);
       Rgb c = Leather(x, y, kSeed);
       // Darker towards the frame, and the frame's shadow at the upper left.
       c = c * (1 - 0.35 * std::pow(SmoothStep(40, 0, inside), 2));
-      const double shadow = CastShadow(-opening(px - 2.5, py - 2.5), 1.0);
+      const double shadow = CastShadow(-PanelOpeningDistance(px - 2.5, py - 2.5), 1.0);
       c = c * (1 - 0.4 * shadow * SmoothStep(6, 0, inside));
       // Letters and dividers: gold, raised, with their shadow on the leather.
       const double letters = ink.At(x, y);
@@ -60,16 +58,7 @@ Canvas DrawPatcherBackground() {
       relief.SetHeight(x, y, 1.2 * gilt, 1);
     }
   }
-  const auto outer = [](double px, double py) {
-    return RoundRectDistance(px, py, Box{-1, -1, kPanelWidth + 1.0, kPanelHeight + 1.0}, 0);
-  };
-  const auto vertical = [](int x, int y) {
-    return std::min(x, kPanelWidth - 1 - x) < std::min(y, kPanelHeight - 1 - y);
-  };
-  FrameStyle frame;
-  frame.seed = kSeed;
-  frame.lip = 2.5;
-  CarveFrame(relief, outer, opening, vertical, frame);
+  CarvePanelFrame(relief, kSeed);
   return relief.Render();
 }
 
