@@ -27,9 +27,8 @@ const char* JsonBool(bool v) { return v ? "true" : "false"; }
 
 int ListHeroes(const Args& args) {
   HeroText text;
-  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
-  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  if (int rc = LoadGameWithText(args, &text, &game); rc != kExitOk) return rc;
   const auto& records = game.catalogue.records();
   text.HintIfOtherPage(records);
   if (args.Has("--json")) {
@@ -60,9 +59,8 @@ int ListHeroes(const Args& args) {
 
 int Show(const Args& args) {
   HeroText text;
-  if (int rc = HeroText::FromArgs(args, &text); rc != kExitOk) return rc;
   Game game;
-  if (int rc = LoadGame(args, &game); rc != kExitOk) return rc;
+  if (int rc = LoadGameWithText(args, &text, &game); rc != kExitOk) return rc;
   text.HintIfOtherPage(game.catalogue.records());
   size_t index = 0;
   if (int rc = ResolveRecord(game.catalogue, text, args.positional_text()[0], &index); rc != kExitOk) return rc;
