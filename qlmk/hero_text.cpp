@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/json_string.h"
+#include "base/quoted_text.h"
 #include "heroes/code_page_guess.h"
 #include "qlmk/json_text.h"
 
@@ -45,7 +46,7 @@ int HeroText::FromArgs(const Args& args, HeroText* out) {
 
 std::string HeroText::Utf8(std::string_view stored) const { return qm::CodePageToUtf8(stored, page_); }
 
-std::string HeroText::Line(std::string_view stored) const { return OneLineText(Utf8(stored)); }
+std::string HeroText::Line(std::string_view stored) const { return qm::EscapedText(Utf8(stored)); }
 
 std::string HeroText::Json(std::string_view stored) const {
   std::string out;

@@ -42,7 +42,8 @@ class HeroText {
 
   // A stored text as UTF-8.
   std::string Utf8(std::string_view stored) const;
-  // The same on one line: line breaks, tabs and backslashes as C escapes.
+  // The same on one line: line breaks, tabs, backslashes and every other control character as
+  // C escapes, so a name can neither break a column nor send commands to the terminal.
   std::string Line(std::string_view stored) const;
   // The same as a JSON string literal.
   std::string Json(std::string_view stored) const;

@@ -17,16 +17,27 @@ inline std::string JsonString(std::string_view text) {
   return out;
 }
 
-// A text on one line for plain output: line breaks, tabs and backslashes as C escapes.
+// A text on one line for plain output: line breaks, tabs and backslashes as C escapes, other
+// control characters as \xNN (they would move the cursor or recolour the terminal). Bytes
+// 0x80..0xFF pass as they are: these texts have no known code page.
 inline std::string OneLineText(std::string_view text) {
   std::string out;
   for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
     switch (c) {
       case '\\': out += "\\\\"; break;
       case '\n': out += "\\n"; break;
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
-      default: out += c;
+      default:
+        if (byte < 0x20 || byte == 0x7F) {
+          static const char kHex[] = "0123456789ABCDEF";
+          out += "\\x";
+          out += kHex[byte >> 4];
+          out += kHex[byte & 0xF];
+        } else {
+          out += c;
+        }
     }
   }
   return out;

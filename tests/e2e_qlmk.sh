@@ -96,6 +96,13 @@ has "it fits code page 1251" err.txt
 expect 1 set 6 --bio "Zoë et Łukasz" --game western
 has "(U+0141) at character 8" err.txt
 cmp -s western/DATA/UPDATES.H4R western-before.h4r || fail "a refused text changed the archive"
+# Control characters in a name show escaped: they neither break a column nor reach the terminal.
+expect 0 set 7 --name $'Eric\x1b[31m\x07Red' --game western
+expect 0 heroes --game western
+has $'\tEric\\x1B[31m\\x07Red\t'
+hasnt $'\x1b'
+expect 0 show 7 --game western
+has 'name:       Eric\x1B[31m\x07Red'
 expect 0 demo-game russian --heroes 5 --codepage 1251
 expect 0 heroes --game russian
 has $'3\tSylwen\tÑèëüâåíà Ñâåòëîå Ïåðî'
