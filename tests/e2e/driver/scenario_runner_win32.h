@@ -61,6 +61,8 @@
 //   expect-hero INDEX FIELD TEXT   the game's catalogue as the core loads it: name,
 //                                  keyword, biography, sex, class (ids), allowed (0/1)
 //   expect-hero-not INDEX FIELD TEXT   the field holds anything else
+//   wait-hero INDEX FIELD TEXT     expect-hero, polled until it holds or the timeout passes (a posted
+//                                  save may still run when the message panel already shows its text)
 //   remember-face NAME INDEX large|small / expect-face-changed NAME / expect-face-same NAME
 //   elapsed LABEL                  print "LABEL: N ms" since the program was started
 //   screenshot PATH                the whole screen as a 24-bit BMP (for make screenshots)
